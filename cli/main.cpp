@@ -1,0 +1,65 @@
+#include "cliverb.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace wordlumen::cli;
+
+namespace {
+
+struct Verb
+{
+    const char *name;
+    VerbFunction run;
+    const char *summary;
+};
+
+// One line per verb; the order is the order of the usage text.
+constexpr Verb kVerbs[] = {
+    {"lookup", runLookup, "查一个词或一句描述：补充包、本地词典，有 API Key 时在线解释"},
+};
+
+void printUsage(QTextStream &stream)
+{
+    stream << "Wordlumen 终端伴侣：在终端里查黑话、管理补充包和设置。\n\n"
+           << "用法：wordlumen-cli <动作> [选项] [参数]\n\n动作：\n";
+    for (const Verb &verb : kVerbs)
+        stream << "  " << QString::fromLatin1(verb.name).leftJustified(12)
+               << QString::fromUtf8(verb.summary) << '\n';
+    stream << "\n每个动作都支持 --help。\n";
+    stream.flush();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Zintaro"));
+    QCoreApplication::setApplicationName(QStringLiteral("Wordlumen"));
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    CliContext context{out, err, static_cast<bool>(isatty(fileno(stdout)))};
+
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        printUsage(err);
+        return UsageError;
+    }
+    const QString verbName = arguments.takeFirst();
+    if (verbName == QLatin1String("--help") || verbName == QLatin1String("-h") ||
+        verbName == QLatin1String("help")) {
+        printUsage(out);
+        return Success;
+    }
+    for (const Verb &verb : kVerbs) {
+        if (verbName == QLatin1String(verb.name))
+            return verb.run(arguments, context);
+    }
+    err << "wordlumen-cli: 不认识的动作“" << verbName << "”。\n\n";
+    printUsage(err);
+    return UsageError;
+}

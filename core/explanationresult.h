@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace wordlumen {
+
+/// Where an answer on the card came from.
+enum class ExplanationOrigin
+{
+    Local,      ///< the built-in dictionary
+    Custom,     ///< an enabled supplement pack
+    DeepSeek,   ///< the online chat-completions service
+    Unavailable ///< no answer; the explanation is a notice to the user
+};
+
+/// The stored and printed form: "local", "custom", "deepSeek", "unavailable".
+[[nodiscard]] QString toString(ExplanationOrigin origin);
+[[nodiscard]] std::optional<ExplanationOrigin> explanationOriginFromString(QStringView text);
+
+/// The answer the card shows.
+struct ExplanationResult
+{
+    QString term;
+    /// Grows while an online answer streams in.
+    QString explanation;
+    ExplanationOrigin origin = ExplanationOrigin::Unavailable;
+
+    bool operator==(const ExplanationResult &) const = default;
+};
+
+} // namespace wordlumen

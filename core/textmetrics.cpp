@@ -1,0 +1,89 @@
+#include "textmetrics.h"
+
+#include <QTextBoundaryFinder>
+
+namespace wordlumen::TextMetrics {
+
+namespace {
+
+bool isAsciiWithoutCombiningContext(QStringView text)
+{
+    // Plain ASCII without CR (CR LF is one cluster) has one cluster per unit.
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 || c.unicode() == u'\r')
+            return false;
+    }
+    return true;
+}
+
+bool isWhiteSpaceOrLineBreak(char32_t c)
+{
+    return QChar::isSpace(c) || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
+
+} // namespace
+
+qsizetype graphemeCount(QStringView text)
+{
+    if (isAsciiWithoutCombiningContext(text))
+        return text.size();
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
+    qsizetype count = 0;
+    while (finder.toNextBoundary() != -1)
+        ++count;
+    return count;
+}
+
+QString leftGraphemes(QStringView text, qsizetype count)
+{
+    if (count <= 0)
+        return {};
+    if (isAsciiWithoutCombiningContext(text))
+        return text.left(count).toString();
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
+    qsizetype seen = 0;
+    qsizetype position = 0;
+    while (seen < count) {
+        const qsizetype next = finder.toNextBoundary();
+        if (next == -1)
+            return text.toString();
+        position = next;
+        ++seen;
+    }
+    return text.left(position).toString();
+}
+
+QString trimmed(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end) {
+        const char32_t c = text[begin].unicode();
+        if (!isWhiteSpaceOrLineBreak(c))
+            break;
+        ++begin;
+    }
+    while (end > begin) {
+        const char32_t c = text[end - 1].unicode();
+        if (!isWhiteSpaceOrLineBreak(c))
+            break;
+        --end;
+    }
+    return text.mid(begin, end - begin).toString();
+}
+
+QString trimmedBlanks(QStringView text)
+{
+    auto isBlank = [](QChar c) {
+        return c == u' ' || c == u'\t' || c.category() == QChar::Separator_Space;
+    };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin).toString();
+}
+
+} // namespace wordlumen::TextMetrics

@@ -1,0 +1,80 @@
+# Shared by scripts/run, scripts/test and scripts/bench. Sourced, not run.
+set -euo pipefail
+
+WORDLUMEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD_DIR="${WORDLUMEN_BUILD_DIR:-$WORDLUMEN_ROOT/build}"
+
+# Build and run-time packages (Debian/Ubuntu names). The QML modules are
+# separate packages: without them the build succeeds and imports fail at run time.
+RUNTIME_PACKAGES=(
+    cmake g++ ccache pkg-config
+    qt6-base-dev qt6-declarative-dev qt6-svg-dev libqt6svg6
+    qml6-module-qtquick qml6-module-qtqml qml6-module-qtqml-models
+    qml6-module-qtqml-workerscript qml6-module-qtquick-window
+    qml6-module-qtquick-shapes qml6-module-qtquick-controls
+    qml6-module-qtquick-templates qml6-module-qtquick-layouts
+    qml6-module-qtquick-dialogs
+    qtkeychain-qt6-dev libsecret-1-dev gnome-keyring
+    fonts-noto-cjk libgl1-mesa-dri
+    libbenchmark-dev
+    nodejs npm
+)
+# What the headless suite needs on top: a display server, input and screen
+# tools, a session bus and a real Secret Service for the keyring tests.
+TEST_PACKAGES=(
+    qml6-module-qttest xvfb xauth xdotool x11-utils imagemagick
+    dbus dbus-user-session gnome-keyring
+)
+
+log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
+
+# Installs whatever of the given packages is missing; does nothing when all are there.
+install_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    if ! command -v apt-get >/dev/null 2>&1; then
+        log "Missing packages (${missing[*]}) and no apt-get: install them by hand."
+        return 1
+    fi
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=(sudo)
+    fi
+    log "Installing ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Lucide icons come from the npm registry, pinned by package-lock.json.
+install_icons() {
+    if [ ! -f "$WORDLUMEN_ROOT/package.json" ]; then
+        return 0
+    fi
+    if [ -d "$WORDLUMEN_ROOT/node_modules/lucide-static" ] &&
+        [ "$WORDLUMEN_ROOT/node_modules/.package-lock.json" -nt "$WORDLUMEN_ROOT/package-lock.json" ]; then
+        return 0
+    fi
+    log "Installing icons (npm ci)"
+    (cd "$WORDLUMEN_ROOT" && npm ci --no-audit --no-fund --loglevel=error)
+}
+
+# Configures and builds into $BUILD_DIR; extra CMake arguments pass through.
+configure_and_build() {
+    export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+    local launcher=()
+    if command -v ccache >/dev/null 2>&1; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    log "Configuring $BUILD_DIR"
+    cmake -S "$WORDLUMEN_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "$@" >/dev/null
+    log "Building"
+    cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+}
