@@ -1,0 +1,200 @@
+#pragma once
+
+#include "core/explanationresult.h"
+#include "core/glossarystore.h"
+#include "core/reverselookupmatch.h"
+#include "core/reverselookupmatchmodel.h"
+#include "online/explanationpromptprofile.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+
+#include <functional>
+#include <optional>
+
+class QNetworkAccessManager;
+
+namespace wordlumen {
+
+class CustomGlossaryStore;
+class ExplanationStream;
+class ReverseLookupRequest;
+
+/// Where the online service is and which model it runs, read anew for every request.
+struct OnlineSettings
+{
+    QString endpointText;
+    QString model;
+};
+
+/**
+ * The single source of truth behind the floating card: what the user typed,
+ * which face shows, the answer or the reverse-lookup candidates, the height the
+ * open card wants, whether online work runs, and the one-line message.
+ *
+ * `explain` runs the lookup pipeline: enabled packs first, then the built-in
+ * dictionary, then (only with a stored key) the online service. Local answers
+ * show at once; online work streams in through a task that can be cancelled,
+ * and a cancelled task never changes anything afterwards.
+ *
+ * Lives on the main thread. Views bind to its properties and call its
+ * operations; they decide nothing themselves.
+ */
+class CardViewModel final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CardViewModel)
+
+    Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
+    /// The answer as a map QML reads field by field (term, title, explanation,
+    /// origin), or null when there is none.
+    Q_PROPERTY(QVariant result READ resultForViews NOTIFY resultChanged)
+    Q_PROPERTY(AnswerMode answerMode READ answerMode NOTIFY answerModeChanged)
+    Q_PROPERTY(QObject *reverseLookupMatches READ matchModel CONSTANT)
+    Q_PROPERTY(Presentation presentation READ presentation WRITE setPresentation NOTIFY presentationChanged)
+    Q_PROPERTY(Presentation resumePresentation READ resumePresentation NOTIFY resumePresentationChanged)
+    Q_PROPERTY(double expandedHeight READ expandedHeight NOTIFY expandedHeightChanged)
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+    Q_PROPERTY(bool hasAPIKey READ hasAPIKey NOTIFY hasAPIKeyChanged)
+
+public:
+    enum class Presentation { Collapsed, Front, Back, Settings };
+    Q_ENUM(Presentation)
+    enum class AnswerMode { Explanation, ReverseLookup };
+    Q_ENUM(AnswerMode)
+
+    using ProfileProvider = std::function<ExplanationPromptProfile()>;
+    using KeyProvider = std::function<QString()>;
+    using OnlineSettingsProvider = std::function<OnlineSettings()>;
+
+    static constexpr double kDefaultHeight = 312;
+    static constexpr double kSettingsHeight = 374;
+    static constexpr double kReverseLookupLoadingHeight = 340;
+    static constexpr double kMaximumHeight = 480;
+
+    /**
+     * `glossary` is the built-in dictionary, absent when it failed to load;
+     * `customGlossary` is the shared pack library (may be null). The providers
+     * are read each time they are needed, so a changed style, key or endpoint
+     * takes effect at the next query. Empty providers get the process defaults:
+     * the stored profile, the keyring and the stored endpoint and model.
+     */
+    CardViewModel(std::optional<GlossaryStore> glossary, CustomGlossaryStore *customGlossary,
+                  ProfileProvider profileProvider = {}, KeyProvider apiKeyProvider = {},
+                  OnlineSettingsProvider onlineSettingsProvider = {}, QObject *parent = nullptr);
+    ~CardViewModel() override;
+
+    [[nodiscard]] QString query() const { return m_query; }
+    void setQuery(const QString &query);
+
+    [[nodiscard]] const std::optional<ExplanationResult> &result() const { return m_result; }
+    [[nodiscard]] QVariant resultForViews() const;
+    [[nodiscard]] AnswerMode answerMode() const { return m_answerMode; }
+    [[nodiscard]] const QList<ReverseLookupMatch> &reverseLookupMatches() const;
+    [[nodiscard]] ReverseLookupMatchModel *matchModel() const { return m_matchModel; }
+    [[nodiscard]] Presentation presentation() const { return m_presentation; }
+    [[nodiscard]] Presentation resumePresentation() const { return m_resumePresentation; }
+    [[nodiscard]] double expandedHeight() const { return m_expandedHeight; }
+    [[nodiscard]] bool isLoading() const { return m_isLoading; }
+    [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    [[nodiscard]] bool hasAPIKey() const { return m_hasAPIKey; }
+
+    /// The views open the collapsed card by setting the face it should resume.
+    void setPresentation(Presentation presentation);
+
+    /// Runs the lookup pipeline on the current query.
+    Q_INVOKABLE void explain();
+    /// Explains a chosen reverse-lookup candidate like a typed term.
+    void selectReverseLookup(const ReverseLookupMatch &match);
+    Q_INVOKABLE void selectReverseLookup(int row);
+    /// Stops online work and returns to the input face, keeping query and answer.
+    Q_INVOKABLE void flipToFront();
+    /// Like flipToFront, then clears the query and the answer.
+    Q_INVOKABLE void startOver();
+    /// Folds the card into the trigger, remembering the face; online work goes on.
+    Q_INVOKABLE void collapse();
+    /// Opens the collapsed card on the face it was left on.
+    Q_INVOKABLE void expand();
+    /// The gear button and the "接上 API" action.
+    Q_INVOKABLE void openSettings();
+    /// Leaving the settings face.
+    Q_INVOKABLE void closeSettings();
+    /// Re-reads whether a key is stored (after the API settings changed).
+    Q_INVOKABLE void refreshHasAPIKey();
+
+    /**
+     * Cuts a text to a readable length: whole when it fits; else at the last
+     * sentence end within the limit when that keeps at least half of it (24
+     * characters for limits of 47 and less); else one character short of the
+     * limit with "…" appended.
+     */
+    [[nodiscard]] static QString readableExplanation(const QString &text, int maximumCharacterCount);
+
+    /// The title shown on the answer face: the term without full-width parenthesised parts.
+    [[nodiscard]] static QString displayTitle(const QString &term);
+
+    /// The card height a text asks for: 24 points a line of 20 characters, 312 to 480.
+    [[nodiscard]] static double heightForText(const QString &text);
+
+    /// The height of the candidate list: 66 points a candidate, at most 480.
+    [[nodiscard]] static double heightForCandidates(qsizetype count);
+
+signals:
+    void queryChanged();
+    void resultChanged();
+    void answerModeChanged();
+    void presentationChanged();
+    void resumePresentationChanged();
+    void expandedHeightChanged();
+    void isLoadingChanged();
+    void errorMessageChanged();
+    void hasAPIKeyChanged();
+
+private:
+    void setResult(std::optional<ExplanationResult> result);
+    void setResultExplanation(const QString &explanation);
+    void setAnswerMode(AnswerMode mode);
+    void setMatches(const QList<ReverseLookupMatch> &matches);
+    void setResumePresentation(Presentation presentation);
+    void setExpandedHeight(double height);
+    void setLoading(bool loading);
+    void setErrorMessage(const QString &message);
+    void setHasAPIKey(bool hasKey);
+
+    void showExplanation(const QString &term, const QString &explanation, ExplanationOrigin origin);
+    void updateExpandedHeight(const QString &text);
+    void cancelRequest();
+    void beginOnlineExplanation(const QString &term, const struct DeepSeekClient &client,
+                                int maximumCharacterCount);
+    void beginReverseLookup(const QString &query, const struct DeepSeekClient &client);
+
+    std::optional<GlossaryStore> m_glossary;
+    QPointer<CustomGlossaryStore> m_customGlossary;
+    ProfileProvider m_profileProvider;
+    KeyProvider m_apiKeyProvider;
+    OnlineSettingsProvider m_onlineSettingsProvider;
+
+    QString m_query;
+    std::optional<ExplanationResult> m_result;
+    AnswerMode m_answerMode = AnswerMode::Explanation;
+    ReverseLookupMatchModel *m_matchModel = nullptr;
+    Presentation m_presentation = Presentation::Collapsed;
+    Presentation m_resumePresentation = Presentation::Front;
+    double m_expandedHeight = kDefaultHeight;
+    bool m_isLoading = false;
+    QString m_errorMessage;
+    bool m_hasAPIKey = false;
+
+    // The one tracked online task. Cancelling disconnects it and bumps the
+    // generation, so nothing it reports later can reach the published state.
+    QPointer<ExplanationStream> m_stream;
+    QPointer<ReverseLookupRequest> m_reverseLookup;
+    quint64 m_generation = 0;
+};
+
+using CardPresentation = CardViewModel::Presentation;
+using CardAnswerMode = CardViewModel::AnswerMode;
+
+} // namespace wordlumen
