@@ -1,0 +1,340 @@
+#include "core/glossarystore.h"
+#include "core/termkey.h"
+#include "core/textmetrics.h"
+
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace wordlumen;
+
+namespace {
+
+const QString kResourceDirectory = QStringLiteral(WORDLUMEN_SOURCE_DIR "/resources");
+
+// The card's brief length: a dictionary answer shown at this limit must end at
+// a sentence end, never with an ellipsis. The standard length (100) must never
+// cut at all.
+constexpr qsizetype kBriefLength = 60;
+constexpr qsizetype kStandardLength = 100;
+constexpr qsizetype kMinimumLength = 50;
+
+const QString kSentenceEnds = QStringLiteral("。！？!?；;");
+const QString kSentenceStops = QStringLiteral("。！？!?");
+
+// The readable cut the card applies to an answer that is longer than the limit:
+// back to the last sentence end inside the limit when that keeps at least half,
+// otherwise a hard cut with an ellipsis.
+QString readableCut(const QString &text, qsizetype limit)
+{
+    const QString trimmed = TextMetrics::trimmed(text);
+    if (TextMetrics::graphemeCount(trimmed) <= limit)
+        return trimmed;
+    const QString head = TextMetrics::leftGraphemes(trimmed, limit);
+    qsizetype end = head.size() - 1;
+    while (end >= 0 && !kSentenceEnds.contains(head.at(end)))
+        --end;
+    const qsizetype threshold = limit > 47 ? limit / 2 : 24;
+    if (end >= 0 && TextMetrics::graphemeCount(QStringView(head).left(end + 1)) >= threshold)
+        return head.left(end + 1);
+    return TextMetrics::trimmed(TextMetrics::leftGraphemes(head, limit - 1)) + u'…';
+}
+
+// A key made only of Chinese characters (spaces between them allowed).
+bool isChineseOnly(const QString &key)
+{
+    bool sawHan = false;
+    for (const QChar c : key) {
+        if (c == u' ')
+            continue;
+        if (c.script() != QChar::Script_Han)
+            return false;
+        sawHan = true;
+    }
+    return sawHan;
+}
+
+QString describe(const GlossaryEntry &entry)
+{
+    return QStringLiteral("%1. %2").arg(entry.number).arg(entry.term);
+}
+
+void verifyNoProblems(const QStringList &problems)
+{
+    QVERIFY2(problems.isEmpty(), qPrintable(u'\n' + problems.join(u'\n')));
+}
+
+} // namespace
+
+class BuiltinDictionaryTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    GlossaryStore m_store;
+    QString m_markdown;
+
+private slots:
+    void initTestCase()
+    {
+        auto loaded = GlossaryStore::loadFromDirectory(kResourceDirectory);
+        QVERIFY2(loaded, qPrintable(loaded ? QString() : loaded.error().message()));
+        m_store = std::move(loaded).value();
+
+        QFile file(kResourceDirectory + QStringLiteral("/Glossary.md"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        m_markdown = QString::fromUtf8(file.readAll());
+    }
+
+    void entriesAreNumberedOneToTwoHundred()
+    {
+        const QList<GlossaryEntry> &entries = m_store.entries();
+        QCOMPARE(entries.size(), GlossaryStore::kExpectedEntryCount);
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            QCOMPARE(entries[i].number, qint64(i + 1));
+    }
+
+    // Ten headings of the form "## 名称（1–20）", each directly before the
+    // first entry of its range; the loader strips them from explanations.
+    void sectionsOfTwentyHaveHeadings()
+    {
+        static const QRegularExpression heading(
+            QStringLiteral("^## (\\S[^\\n#]*)（(\\d+)–(\\d+)）\\n+(\\d+)\\. \\*\\*"),
+            QRegularExpression::MultilineOption);
+        QStringList names;
+        int expectedFirst = 1;
+        auto it = heading.globalMatch(m_markdown);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch match = it.next();
+            names << match.captured(1);
+            QCOMPARE(match.captured(2).toInt(), expectedFirst);
+            QCOMPARE(match.captured(3).toInt(), expectedFirst + 19);
+            QCOMPARE(match.captured(4).toInt(), expectedFirst);
+            expectedFirst += 20;
+        }
+        QCOMPARE(names.size(), 10);
+        QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), 10);
+        QCOMPARE(m_markdown.count(QStringLiteral("\n## ")), 10);
+    }
+
+    // Every explanation reads well on the card at every length: 50 to 100
+    // characters in two or three sentences, the first of which ends early
+    // enough that the brief length cuts cleanly after it.
+    void explanationsFitTheCard()
+    {
+        static const QRegularExpression markup(QStringLiteral("[*#`]|^\\s*[-+>]|\\n"),
+                                               QRegularExpression::MultilineOption);
+        QStringList problems;
+        for (const GlossaryEntry &entry : m_store.entries()) {
+            const QString &text = entry.explanation;
+            const qsizetype length = TextMetrics::graphemeCount(text);
+            if (length < kMinimumLength || length > kStandardLength)
+                problems << describe(entry) + QStringLiteral(": %1 characters").arg(length);
+
+            const qsizetype stops = std::count_if(
+                text.cbegin(), text.cend(), [](QChar c) { return kSentenceStops.contains(c); });
+            if (stops < 2 || stops > 3 || !kSentenceStops.contains(text.back()))
+                problems << describe(entry) + QStringLiteral(": %1 sentences").arg(stops);
+
+            qsizetype firstEnd = 0;
+            while (firstEnd < text.size() && !kSentenceEnds.contains(text.at(firstEnd)))
+                ++firstEnd;
+            const qsizetype firstEndPosition =
+                TextMetrics::graphemeCount(QStringView(text).left(firstEnd + 1));
+            if (firstEnd == text.size() || text.at(firstEnd) != u'。' ||
+                firstEndPosition < kBriefLength / 2 || firstEndPosition > kBriefLength)
+                problems << describe(entry) +
+                                QStringLiteral(": first sentence ends at %1").arg(firstEndPosition);
+
+            const QString brief = readableCut(text, kBriefLength);
+            if (!kSentenceStops.contains(brief.back()))
+                problems << describe(entry) + QStringLiteral(": brief cut gives 「%1」").arg(brief);
+
+            if (markup.match(text).hasMatch() || text.contains(QStringLiteral("作为 AI")) ||
+                text.contains(QStringLiteral("作为AI")))
+                problems << describe(entry) + QStringLiteral(": markup or filler in the text");
+        }
+        verifyNoProblems(problems);
+    }
+
+    void aliasesLeadToExactlyOneEntry()
+    {
+        QHash<QString, qint64> owners;
+        QStringList problems;
+        for (const GlossaryEntry &entry : m_store.entries()) {
+            for (const QString &alias : entry.aliases) {
+                const QString key = termKey(alias);
+                if (key.isEmpty()) {
+                    problems << describe(entry) +
+                                    QStringLiteral(": 「%1」 has no letters").arg(alias);
+                    continue;
+                }
+                const qint64 owner = owners.value(key, entry.number);
+                if (owner != entry.number)
+                    problems << describe(entry) + QStringLiteral(": 「%1」 also leads to entry %2")
+                                                      .arg(alias)
+                                                      .arg(owner);
+                owners.insert(key, owner);
+            }
+        }
+        verifyNoProblems(problems);
+    }
+
+    // An alias is found inside any longer query, so a short or generic one
+    // would take over questions about something else.
+    void aliasesAreSpecificEnough()
+    {
+        static const QSet<QString> genericWords{QStringLiteral("data"),
+                                                QStringLiteral("model"),
+                                                QStringLiteral("models"),
+                                                QStringLiteral("test"),
+                                                QStringLiteral("testing"),
+                                                QStringLiteral("user"),
+                                                QStringLiteral("code"),
+                                                QStringLiteral("app"),
+                                                QStringLiteral("product"),
+                                                QStringLiteral("design"),
+                                                QStringLiteral("service"),
+                                                QStringLiteral("system"),
+                                                QStringLiteral("search"),
+                                                QStringLiteral("cloud"),
+                                                QStringLiteral("network"),
+                                                QStringLiteral("memory"),
+                                                QStringLiteral("training"),
+                                                QStringLiteral("learning"),
+                                                QStringLiteral("planning"),
+                                                QStringLiteral("release"),
+                                                QStringLiteral("stream"),
+                                                QStringLiteral("tool"),
+                                                QStringLiteral("tools"),
+                                                QStringLiteral("chat"),
+                                                QStringLiteral("web"),
+                                                QStringLiteral("analysis"),
+                                                QStringLiteral("management"),
+                                                QStringLiteral("operations"),
+                                                QStringLiteral("implementation"),
+                                                QStringLiteral("wrapper"),
+                                                QStringLiteral("track"),
+                                                QStringLiteral("pr")};
+        QStringList problems;
+        for (const GlossaryEntry &entry : m_store.entries()) {
+            QSet<QString> titleKeys;
+            for (const QString &name : GlossaryStore::namesDerivedFromTitle(entry.term))
+                titleKeys.insert(termKey(name));
+            for (const QString &alias : entry.aliases) {
+                const QString key = termKey(alias);
+                const qsizetype length = TextMetrics::graphemeCount(key);
+                if (length < 2)
+                    problems << describe(entry) +
+                                    QStringLiteral(": 「%1」 is one character").arg(alias);
+                else if (length == 2 && isChineseOnly(key) && !titleKeys.contains(key))
+                    problems << describe(entry) +
+                                    QStringLiteral(
+                                        ": 「%1」 is two characters but not the term itself")
+                                        .arg(alias);
+                if (genericWords.contains(key))
+                    problems << describe(entry) +
+                                    QStringLiteral(": 「%1」 is too generic").arg(alias);
+            }
+        }
+        verifyNoProblems(problems);
+    }
+
+    // Users glue Chinese and Latin together ("AI助手") and type spaces for
+    // hyphens ("fine tuning"); those spellings must reach the same entry.
+    void looseSpellingsReachTheSameEntry()
+    {
+        static const QRegularExpression spaceNextToHan(
+            QStringLiteral("(?<=\\p{Han}) | (?=\\p{Han})"));
+        QStringList problems;
+        for (const GlossaryEntry &entry : m_store.entries()) {
+            for (const QString &alias : entry.aliases) {
+                const QString key = termKey(alias);
+                QString glued = key;
+                glued.remove(spaceNextToHan);
+                QString spaced = key;
+                spaced.replace(u'-', u' ');
+                for (const QString &variant : {glued, spaced}) {
+                    if (variant == key)
+                        continue;
+                    const auto found = m_store.match(variant);
+                    if (!found || found->number != entry.number)
+                        problems << describe(entry) +
+                                        QStringLiteral(": 「%1」 finds %2")
+                                            .arg(variant, found ? describe(*found)
+                                                                : QStringLiteral("nothing"));
+                }
+            }
+        }
+        verifyNoProblems(problems);
+    }
+
+    void typicalQueriesFindTheIntendedEntry_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("term");
+        const QString rag = QStringLiteral("检索增强生成（RAG / Retrieval-Augmented Generation）");
+        const QString context = QStringLiteral("上下文（Context）");
+        const QString lora = QStringLiteral("LoRA（低秩适配 / Low-Rank Adaptation）");
+        const QString closedLoop = QStringLiteral("闭环（Closed Loop / Loop）");
+
+        // The examples offered on the card and in the control center.
+        QTest::newRow("context") << QStringLiteral("context") << context;
+        QTest::newRow("RAG") << QStringLiteral("RAG") << rag;
+        QTest::newRow("LoRA") << QStringLiteral("LoRA") << lora;
+        QTest::newRow("上下文") << QStringLiteral("上下文") << context;
+        QTest::newRow("检索增强") << QStringLiteral("检索增强") << rag;
+        QTest::newRow("闭环") << QStringLiteral("闭环") << closedLoop;
+        QTest::newRow("Loop") << QStringLiteral("Loop") << closedLoop;
+
+        // The way people actually type.
+        QTest::newRow("question") << QStringLiteral("什么是RAG？") << rag;
+        QTest::newRow("glued to Chinese") << QStringLiteral("lora微调") << lora;
+        QTest::newRow("full-width") << QStringLiteral("ＲＡＧ 是什么") << rag;
+        QTest::newRow("mixed form") << QStringLiteral("RAG检索") << rag;
+        QTest::newRow("meaning of 闭环") << QStringLiteral("闭环是什么意思") << closedLoop;
+        QTest::newRow("prompt") << QStringLiteral("Prompt 怎么写")
+                                << QStringLiteral("提示词（Prompt）");
+        QTest::newRow("大模型") << QStringLiteral("大模型")
+                                << QStringLiteral("大语言模型（LLM / Large Language Model）");
+        QTest::newRow("AI") << QStringLiteral("AI")
+                            << QStringLiteral("人工智能（AI / Artificial Intelligence）");
+
+        // Overlapping names: the longer, more specific one wins.
+        QTest::newRow("context window inside a question")
+            << QStringLiteral("上下文窗口是什么") << QStringLiteral("上下文窗口（Context Window）");
+        QTest::newRow("agent loop is not 闭环")
+            << QStringLiteral("agent loop") << QStringLiteral("智能体循环（Agent Loop）");
+        QTest::newRow("human in the loop is not 闭环")
+            << QStringLiteral("human in the loop")
+            << QStringLiteral("人在回路（Human-in-the-Loop / HITL）");
+        QTest::newRow("AI alignment is not workplace alignment")
+            << QStringLiteral("AI对齐") << QStringLiteral("AI 对齐（AI Alignment / Alignment）");
+        QTest::newRow("workplace alignment")
+            << QStringLiteral("拉通对齐") << QStringLiteral("拉通");
+        QTest::newRow("reasoning model is not inference")
+            << QStringLiteral("推理模型") << QStringLiteral("推理模型（Reasoning Model）");
+        QTest::newRow("open model is not open source")
+            << QStringLiteral("开源大模型")
+            << QStringLiteral("开源模型（Open-source Model / Open Weights）");
+        QTest::newRow("benchmarking is not a benchmark")
+            << QStringLiteral("对标 benchmarking") << QStringLiteral("对标（Benchmarking）");
+        QTest::newRow("AI product manager")
+            << QStringLiteral("AI产品经理") << QStringLiteral("产品经理（Product Manager / PM）");
+    }
+    void typicalQueriesFindTheIntendedEntry()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, term);
+        const auto found = m_store.match(query);
+        QVERIFY2(found, qPrintable(QStringLiteral("nothing found for 「%1」").arg(query)));
+        QCOMPARE(found->term, term);
+    }
+};
+
+QTEST_GUILESS_MAIN(BuiltinDictionaryTest)
+#include "tst_builtindictionary.moc"
