@@ -19,9 +19,9 @@ public:
         NoValidEntries,      ///< no entry passed its checks
         UnsupportedFileType, ///< not .md, .markdown or .txt
                              // The library.
-        ReadFailed,      ///< the chosen file could not be read as UTF-8 text
-        PackageNotFound, ///< the pack to change is gone
-                         // The file system refused a write; carries the platform's description.
+        ReadFailed,          ///< the chosen file could not be read as UTF-8 text
+        PackageNotFound,     ///< the pack to change is gone
+                             // The file system refused a write; carries the platform's description.
         FileSystem,
     };
 

@@ -318,34 +318,6 @@ private slots:
         QCOMPARE(draft.ignoredEntryCount, qsizetype(accepted ? 0 : 1));
     }
 
-    void cleanedAliasesKeepSpellingAndOrder_data()
-    {
-        QTest::addColumn<QStringList>("aliases");
-        QTest::addColumn<QString>("term");
-        QTest::addColumn<QStringList>("cleaned");
-        QTest::addRow("keys compared, spelling kept")
-            << QStringList{QStringLiteral(" **检索增强** "), QStringLiteral("ＲＡＧ检索"),
-                           QStringLiteral("ｒａｇ检索"), QStringLiteral("Rag")}
-            << QStringLiteral("RAG")
-            << QStringList{QStringLiteral("检索增强"), QStringLiteral("ＲＡＧ检索")};
-        QTest::addRow("placeholders of any case and blanks")
-            << QStringList{QStringLiteral("NONE"),
-                           QStringLiteral("n/a"),
-                           QStringLiteral("-"),
-                           QStringLiteral("无"),
-                           QString(),
-                           QStringLiteral("  "),
-                           QStringLiteral("``")}
-            << QStringLiteral("X") << QStringList{};
-    }
-    void cleanedAliasesKeepSpellingAndOrder()
-    {
-        QFETCH(QStringList, aliases);
-        QFETCH(QString, term);
-        QFETCH(QStringList, cleaned);
-        QCOMPARE(cleanedAliases(aliases, term), cleaned);
-    }
-
     void windowsLineEndsParseLikeUnix()
     {
         QFile file(QStringLiteral(WORDLUMEN_TEST_DATA_DIR "/packs/finance.md"));

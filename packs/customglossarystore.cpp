@@ -1,0 +1,510 @@
+#include "customglossarystore.h"
+
+#include "core/glossarytextmatcher.h"
+#include "core/termkey.h"
+#include "core/textmetrics.h"
+#include "glossarylibraryfile.h"
+#include "glossarypackageparser.h"
+#include "isotimestamp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+#include <QStandardPaths>
+#include <QStringDecoder>
+
+#include <algorithm>
+
+namespace wordlumen {
+
+namespace {
+
+const QString kLoadFailedPrefix = QStringLiteral("本地补充包没有加载成功：");
+
+void sortNewestFirst(QList<GlossaryPack> &packs)
+{
+    std::stable_sort(packs.begin(), packs.end(), [](const GlossaryPack &a, const GlossaryPack &b) {
+        return a.importedAt > b.importedAt;
+    });
+}
+
+// Ends a platform description as a sentence, without doubling its own full stop.
+QString asSentence(const QString &text)
+{
+    if (text.endsWith(u'。') || text.endsWith(u'.'))
+        return text;
+    return text + u'。';
+}
+
+// `<dir>/MyGlossary.unreadable-20260301T081500Z.json`, with a counter when that name is taken.
+QString unreadableCopyPath(const QString &filePath, const QDateTime &failedAt)
+{
+    const QFileInfo info(filePath);
+    const QString stem = info.completeBaseName() + QStringLiteral(".unreadable-") +
+                         IsoTimestamp::fileNameStamp(failedAt);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    QString candidate = info.dir().filePath(stem + suffix);
+    for (int counter = 2; QFileInfo::exists(candidate); ++counter)
+        candidate = info.dir().filePath(stem + u'-' + QString::number(counter) + suffix);
+    return candidate;
+}
+
+} // namespace
+
+CustomGlossaryStore::CustomGlossaryStore(const QString &filePath, QObject *parent)
+    : CustomGlossaryStore(&IsoTimestamp::now, filePath, parent)
+{}
+
+CustomGlossaryStore::CustomGlossaryStore(Clock clock, const QString &filePath, QObject *parent)
+    : QObject(parent)
+    , m_filePath(filePath)
+    , m_clock(std::move(clock))
+{
+    load();
+}
+
+CustomGlossaryStore &CustomGlossaryStore::shared()
+{
+    static CustomGlossaryStore store;
+    return store;
+}
+
+QString CustomGlossaryStore::defaultFilePath()
+{
+    QString base = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation).value(0);
+    if (base.isEmpty())
+        base = QDir::tempPath();
+    return QDir(base).filePath(QStringLiteral("Zintaro/MyGlossary.json"));
+}
+
+// Loading --------------------------------------------------------------------
+
+void CustomGlossaryStore::load()
+{
+    if (!QFileInfo::exists(m_filePath))
+        return;
+
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failLoad(file.errorString());
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        failLoad(file.errorString());
+        return;
+    }
+    file.close();
+
+    auto contents = GlossaryLibraryFile::decode(bytes);
+    if (!contents) {
+        failLoad(contents.error());
+        return;
+    }
+
+    switch (contents->layout) {
+    case GlossaryLibraryFile::Layout::Document:
+    case GlossaryLibraryFile::Layout::PackArray: {
+        // The previous layout is read as it is; the file is rewritten at the next change.
+        QList<GlossaryPack> packs = std::move(contents.value().packs);
+        sortNewestFirst(packs);
+        publish(std::move(packs));
+        break;
+    }
+    case GlossaryLibraryFile::Layout::LegacyEntries: {
+        if (contents->legacyEntries.isEmpty())
+            break;
+        // A word list from before packs existed becomes one enabled pack and is
+        // written in the current layout at once.
+        GlossaryPack pack;
+        pack.id = QUuid::createUuid();
+        pack.industry = QStringLiteral("旧版自定义词库");
+        pack.vocabularyDepth = kUnlabelled.toString();
+        pack.explanationPerspective = kUnlabelled.toString();
+        pack.sourceFileName = QStringLiteral("旧版本自动迁移");
+        pack.entries = std::move(contents.value().legacyEntries);
+        pack.importedAt = m_clock();
+        pack.isEnabled = true;
+        const QList<GlossaryPack> packs{pack};
+        const auto written = persist(packs);
+        // The pack is the file's own content, so it is shown even when the rewrite failed.
+        publish(packs);
+        if (!written)
+            setLoadError(kLoadFailedPrefix + written.error().message());
+        break;
+    }
+    }
+}
+
+void CustomGlossaryStore::failLoad(const QString &description)
+{
+    m_fileIsUnreadable = true;
+    m_loadFailure = description;
+    m_loadFailedAt = m_clock();
+    setLoadError(
+        kLoadFailedPrefix + asSentence(description) +
+        QStringLiteral("原文件不会被覆盖：下次改动补充包前，它会先被移到 %1。")
+            .arg(QDir::toNativeSeparators(unreadableCopyPath(m_filePath, m_loadFailedAt))));
+}
+
+// Writing --------------------------------------------------------------------
+
+Result<Done, PackError> CustomGlossaryStore::moveUnreadableFileAside()
+{
+    if (!QFileInfo::exists(m_filePath)) {
+        // Gone since the failed load (removed or moved by the user): nothing to protect.
+        m_fileIsUnreadable = false;
+        return Done{};
+    }
+    const QString target = unreadableCopyPath(m_filePath, m_loadFailedAt);
+    QFile file(m_filePath);
+    if (!file.rename(target)) {
+        return PackError::fileSystem(
+            QStringLiteral(
+                "没有加载成功的补充包文件无法移到 %1，为了不覆盖它，这次改动没有保存：%2")
+                .arg(QDir::toNativeSeparators(target), file.errorString()));
+    }
+    m_fileIsUnreadable = false;
+    m_movedAsideNotice =
+        kLoadFailedPrefix + asSentence(m_loadFailure) +
+        QStringLiteral("原文件已移到 %1，可以从那里找回。").arg(QDir::toNativeSeparators(target));
+    setLoadError(m_movedAsideNotice);
+    return Done{};
+}
+
+Result<Done, PackError> CustomGlossaryStore::persist(const QList<GlossaryPack> &packs)
+{
+    if (m_fileIsUnreadable) {
+        const auto moved = moveUnreadableFileAside();
+        if (!moved)
+            return moved.error();
+    }
+
+    const QString directory = QFileInfo(m_filePath).absolutePath();
+    if (!QDir().mkpath(directory)) {
+        return PackError::fileSystem(
+            QStringLiteral("无法创建文件夹 %1。").arg(QDir::toNativeSeparators(directory)));
+    }
+
+    // QSaveFile writes a temporary file and renames it over the old one only
+    // after everything was written, so a failure leaves the old file intact.
+    QSaveFile file(m_filePath);
+    const QByteArray bytes = GlossaryLibraryFile::encode(packs);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return PackError::fileSystem(QStringLiteral("无法保存补充包到 %1：%2")
+                                         .arg(QDir::toNativeSeparators(m_filePath), reason));
+    }
+
+    setLoadError(m_movedAsideNotice);
+    return Done{};
+}
+
+void CustomGlossaryStore::publish(QList<GlossaryPack> packs)
+{
+    if (packs == m_packs)
+        return;
+    m_packs = std::move(packs);
+    m_matchIndex.reset();
+    emit packsChanged();
+}
+
+void CustomGlossaryStore::setLoadError(const QString &message)
+{
+    if (message == m_loadError)
+        return;
+    m_loadError = message;
+    emit loadErrorChanged();
+}
+
+// Changes --------------------------------------------------------------------
+
+Result<QString, PackError> CustomGlossaryStore::readPackFile(const QString &path)
+{
+    static const QStringList extensions{QStringLiteral("md"), QStringLiteral("markdown"),
+                                        QStringLiteral("txt")};
+    const QFileInfo info(path);
+    if (!extensions.contains(info.suffix().toLower()))
+        return PackError::unsupportedFileType();
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return PackError::readFailed();
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return PackError::readFailed();
+
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return PackError::readFailed();
+    return text;
+}
+
+Result<GlossaryImportSummary, PackError> CustomGlossaryStore::importFile(const QString &path)
+{
+    auto text = readPackFile(path);
+    if (!text)
+        return text.error();
+    return importText(text.value(), QFileInfo(path).fileName());
+}
+
+Result<GlossaryImportSummary, PackError>
+CustomGlossaryStore::importText(const QString &text, const QString &sourceFileName)
+{
+    const QDateTime now = m_clock();
+    auto parsed = GlossaryPackageParser::parse(text, sourceFileName, now);
+    if (!parsed)
+        return parsed.error();
+    GlossaryPackDraft draft = std::move(parsed).value();
+
+    const QString key =
+        identityKey(draft.industry, draft.vocabularyDepth, draft.explanationPerspective);
+    qsizetype existing = -1;
+    for (qsizetype i = 0; i < m_packs.size(); ++i) {
+        const GlossaryPack &pack = m_packs[i];
+        if (identityKey(pack.industry, pack.vocabularyDepth, pack.explanationPerspective) == key) {
+            existing = i;
+            break;
+        }
+    }
+
+    // Terms that other packs already explain are counted, not dropped. The
+    // version being replaced is no "other" pack.
+    QSet<QString> otherKeys;
+    for (const GlossaryPack &pack : std::as_const(m_packs)) {
+        if (existing >= 0 && pack.id == m_packs[existing].id)
+            continue;
+        for (const QString &key : keysOf(pack).termKeys)
+            otherKeys.insert(key);
+    }
+    qsizetype duplicates = 0;
+    for (const CustomGlossaryEntry &entry : std::as_const(draft.entries)) {
+        if (otherKeys.contains(termKey(entry.term)))
+            ++duplicates;
+    }
+
+    GlossaryPack pack;
+    pack.id = existing >= 0 ? m_packs[existing].id : QUuid::createUuid();
+    pack.industry = draft.industry;
+    pack.vocabularyDepth = draft.vocabularyDepth;
+    pack.explanationPerspective = draft.explanationPerspective;
+    pack.sourceFileName = draft.sourceFileName;
+    pack.entries = std::move(draft.entries);
+    pack.importedAt = now;
+    // A pack the user switched off stays off when a newer version arrives.
+    pack.isEnabled = existing >= 0 ? m_packs[existing].isEnabled : true;
+
+    QList<GlossaryPack> packs = m_packs;
+    if (existing >= 0)
+        packs[existing] = pack;
+    else
+        packs.prepend(pack);
+    sortNewestFirst(packs);
+
+    const auto written = persist(packs);
+    if (!written)
+        return written.error();
+    publish(std::move(packs));
+    return GlossaryImportSummary{pack, existing >= 0, duplicates, draft.ignoredEntryCount};
+}
+
+Result<Done, PackError> CustomGlossaryStore::setEnabled(bool enabled, const QUuid &packId)
+{
+    const auto it = std::find_if(m_packs.cbegin(), m_packs.cend(),
+                                 [&](const GlossaryPack &pack) { return pack.id == packId; });
+    if (it == m_packs.cend())
+        return PackError::packageNotFound();
+
+    QList<GlossaryPack> packs = m_packs;
+    packs[it - m_packs.cbegin()].isEnabled = enabled;
+    const auto written = persist(packs);
+    if (!written)
+        return written.error();
+    publish(std::move(packs));
+    return Done{};
+}
+
+Result<Done, PackError> CustomGlossaryStore::remove(const QUuid &packId)
+{
+    QList<GlossaryPack> packs = m_packs;
+    packs.removeIf([&](const GlossaryPack &pack) { return pack.id == packId; });
+    const auto written = persist(packs);
+    if (!written)
+        return written.error();
+    publish(std::move(packs));
+    return Done{};
+}
+
+QString CustomGlossaryStore::identityKey(const QString &industry, const QString &depth,
+                                         const QString &perspective)
+{
+    return termKey(industry) + u'|' + termKey(depth) + u'|' + termKey(perspective);
+}
+
+// Reading for lookups ---------------------------------------------------------
+
+QList<const GlossaryPack *> CustomGlossaryStore::enabledPacksNewestFirst() const
+{
+    QList<const GlossaryPack *> packs;
+    for (const GlossaryPack &pack : m_packs) {
+        if (pack.isEnabled)
+            packs.append(&pack);
+    }
+    // The list is kept in this order already; sorting again keeps the rule
+    // independent of how the list came about.
+    std::stable_sort(packs.begin(), packs.end(), [](const GlossaryPack *a, const GlossaryPack *b) {
+        return a->importedAt > b->importedAt;
+    });
+    return packs;
+}
+
+QList<CustomGlossaryEntry> CustomGlossaryStore::entries() const
+{
+    QList<CustomGlossaryEntry> result;
+    for (const GlossaryPack *pack : enabledPacksNewestFirst())
+        result.append(pack->entries);
+    return result;
+}
+
+QList<GlossaryCatalogItem> CustomGlossaryStore::catalogItems() const
+{
+    QList<GlossaryCatalogItem> items;
+    for (const GlossaryPack *pack : enabledPacksNewestFirst()) {
+        for (const CustomGlossaryEntry &entry : pack->entries)
+            items.append({entry.term, entry.aliases});
+    }
+    return items;
+}
+
+const CustomGlossaryStore::PackKeys &CustomGlossaryStore::keysOf(const GlossaryPack &pack) const
+{
+    auto it = m_packKeys.find(pack.id);
+    // QList compares shared data by pointer first, so an unchanged pack costs nothing here.
+    if (it != m_packKeys.end() && it->entries == pack.entries)
+        return *it;
+
+    PackKeys keys;
+    keys.entries = pack.entries;
+    keys.termKeys.reserve(pack.entries.size());
+    for (qsizetype index = 0; index < pack.entries.size(); ++index) {
+        const CustomGlossaryEntry &entry = pack.entries[index];
+        auto addCandidate = [&](QString key) {
+            if (key.isEmpty())
+                return;
+            CandidateKey candidate;
+            candidate.length = TextMetrics::graphemeCount(key);
+            candidate.ascii = GlossaryTextMatcher::isAscii(key);
+            candidate.entryIndex = index;
+            candidate.key = std::move(key);
+            keys.candidates.append(std::move(candidate));
+        };
+        const QString term = termKey(entry.term);
+        keys.termKeys.append(term);
+        addCandidate(term);
+        for (const QString &alias : entry.aliases)
+            addCandidate(termKey(alias));
+    }
+    return *m_packKeys.insert(pack.id, std::move(keys));
+}
+
+const CustomGlossaryStore::MatchIndex &CustomGlossaryStore::matchIndex() const
+{
+    if (m_matchIndex)
+        return *m_matchIndex;
+
+    MatchIndex index;
+    for (const GlossaryPack *pack : enabledPacksNewestFirst()) {
+        const PackKeys &keys = keysOf(*pack);
+        const qsizetype offset = index.entries.size();
+        index.entries.append(pack->entries);
+        for (CandidateKey candidate : keys.candidates) {
+            candidate.entryIndex += offset;
+            index.candidates.append(std::move(candidate));
+        }
+    }
+    for (qsizetype i = 0; i < index.candidates.size(); ++i) {
+        const CandidateKey &candidate = index.candidates[i];
+        if (!index.firstEntryByKey.contains(candidate.key))
+            index.firstEntryByKey.insert(candidate.key, candidate.entryIndex);
+    }
+
+    // Forget the keys of packs that are gone; switched-off packs keep theirs.
+    QSet<QUuid> present;
+    for (const GlossaryPack &pack : m_packs)
+        present.insert(pack.id);
+    m_packKeys.removeIf([&](const auto &it) { return !present.contains(it.key()); });
+
+    m_matchIndex = std::move(index);
+    return *m_matchIndex;
+}
+
+std::optional<CustomGlossaryEntry> CustomGlossaryStore::match(QStringView query) const
+{
+    const QString q = termKey(query);
+    if (q.isEmpty())
+        return std::nullopt;
+    const MatchIndex &index = matchIndex();
+
+    // A name equal to the whole query outscores every containment, and all
+    // exact hits tie, so the first one in walking order is the answer.
+    if (const auto exact = index.firstEntryByKey.constFind(q);
+        exact != index.firstEntryByKey.constEnd())
+        return index.entries[exact.value()];
+
+    qsizetype bestEntry = -1;
+    qsizetype bestLength = 0;
+    for (const CandidateKey &candidate : index.candidates) {
+        // Only a strictly longer name can take the place; a name with more
+        // code units than the query cannot be inside it.
+        if (candidate.length <= bestLength || candidate.key.size() > q.size())
+            continue;
+        if (GlossaryTextMatcher::contains(candidate.key, candidate.ascii, q)) {
+            bestEntry = candidate.entryIndex;
+            bestLength = candidate.length;
+        }
+    }
+    if (bestEntry < 0)
+        return std::nullopt;
+    return index.entries[bestEntry];
+}
+
+std::optional<CustomGlossaryEntry> CustomGlossaryStore::matchLiteral(QStringView query) const
+{
+    const QString q = termKey(query);
+    if (q.isEmpty())
+        return std::nullopt;
+
+    const CustomGlossaryEntry *best = nullptr;
+    qsizetype bestScore = 0;
+    for (const GlossaryPack *pack : enabledPacksNewestFirst()) {
+        for (const CustomGlossaryEntry &entry : pack->entries) {
+            QStringList names{entry.term};
+            names.append(entry.aliases);
+            for (const QString &name : std::as_const(names)) {
+                const QString k = termKey(name);
+                if (k.isEmpty())
+                    continue;
+                qsizetype score = 0;
+                if (k == q)
+                    score = 10000 + TextMetrics::graphemeCount(k);
+                else if (GlossaryTextMatcher::contains(k, q))
+                    score = TextMetrics::graphemeCount(k);
+                else
+                    continue;
+                if (!best || score > bestScore) {
+                    best = &entry;
+                    bestScore = score;
+                }
+            }
+        }
+    }
+    if (!best)
+        return std::nullopt;
+    return *best;
+}
+
+} // namespace wordlumen

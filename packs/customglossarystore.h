@@ -1,0 +1,174 @@
+#pragma once
+
+#include "core/glossaryentry.h"
+#include "core/result.h"
+#include "customglossaryentry.h"
+#include "glossaryimportsummary.h"
+#include "glossarypack.h"
+#include "packerror.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUuid>
+
+#include <functional>
+#include <optional>
+
+namespace wordlumen {
+
+/**
+ * The user's supplement packs and the JSON file that keeps them.
+ *
+ * Every change is written to disk first and published only after the write
+ * succeeded, so `packs()` always equals the last successful write. The packs
+ * are listed newest import first.
+ *
+ * A library file that fails to load is never overwritten: before the first
+ * write it is moved aside to `<name>.unreadable-<UTC time>.json` next to it,
+ * and `loadError()` says where it went.
+ *
+ * Lives on the main thread; nothing here is locked.
+ */
+class CustomGlossaryStore final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CustomGlossaryStore)
+    Q_PROPERTY(QList<wordlumen::GlossaryPack> packs READ packs NOTIFY packsChanged)
+    Q_PROPERTY(QString loadError READ loadError NOTIFY loadErrorChanged)
+
+public:
+    /// The current time as stored: UTC, whole seconds.
+    using Clock = std::function<QDateTime()>;
+
+    /// Opens the library at `filePath` and loads it at once.
+    explicit CustomGlossaryStore(const QString &filePath = defaultFilePath(),
+                                 QObject *parent = nullptr);
+    /// The same with a clock of the caller's (tests, tools that replay imports).
+    CustomGlossaryStore(Clock clock, const QString &filePath, QObject *parent = nullptr);
+
+    /// The process-wide library at the default location, created on first use.
+    static CustomGlossaryStore &shared();
+
+    /**
+     * `<first generic data location>/Zintaro/MyGlossary.json`, or the same under
+     * the temporary directory when the platform names no data location.
+     */
+    [[nodiscard]] static QString defaultFilePath();
+
+    [[nodiscard]] QString filePath() const { return m_filePath; }
+
+    /// Every pack, newest import first.
+    [[nodiscard]] const QList<GlossaryPack> &packs() const { return m_packs; }
+
+    /// Why the library file could not be loaded; empty when it loaded (or did not exist).
+    [[nodiscard]] QString loadError() const { return m_loadError; }
+
+    /// The entries of the enabled packs: packs newest first, each in its stored order.
+    [[nodiscard]] QList<CustomGlossaryEntry> entries() const;
+
+    /// One item per element of `entries()`, with term and aliases as written.
+    [[nodiscard]] QList<GlossaryCatalogItem> catalogItems() const;
+
+    /**
+     * The enabled entry that best matches `query`: a name equal to the whole
+     * query beats every name found inside it, a longer found name beats a
+     * shorter one, and on a tie the newer pack, the earlier entry and the term
+     * before its aliases win. Works from term keys computed once per change of
+     * the packs.
+     */
+    [[nodiscard]] std::optional<CustomGlossaryEntry> match(QStringView query) const;
+
+    /// The same rule with every name normalised again on each call; the reference for `match`.
+    [[nodiscard]] std::optional<CustomGlossaryEntry> matchLiteral(QStringView query) const;
+
+    /**
+     * Imports a .md, .markdown or .txt file. A pack with the same industry,
+     * depth and perspective (compared as term keys) is replaced in place of
+     * its older version, keeping its id and whether it is enabled.
+     */
+    Result<GlossaryImportSummary, PackError> importFile(const QString &path);
+
+    /// Imports pack text as if read from a file called `sourceFileName`.
+    Result<GlossaryImportSummary, PackError> importText(const QString &text,
+                                                        const QString &sourceFileName);
+
+    /// Switches a pack on or off; `PackageNotFound` when it is gone. The order does not change.
+    Result<Done, PackError> setEnabled(bool enabled, const QUuid &packId);
+
+    /// Deletes a pack; deleting one that is already gone still rewrites the file and succeeds.
+    Result<Done, PackError> remove(const QUuid &packId);
+
+    /**
+     * Reads a pack file the way `importFile` does: `UnsupportedFileType` for
+     * other extensions, `ReadFailed` when it cannot be read or is not UTF-8.
+     */
+    [[nodiscard]] static Result<QString, PackError> readPackFile(const QString &path);
+
+    /// Two packs are the same pack when these keys are equal.
+    [[nodiscard]] static QString identityKey(const QString &industry, const QString &depth,
+                                             const QString &perspective);
+
+signals:
+    void packsChanged();
+    void loadErrorChanged();
+
+private:
+    // A name under which an enabled entry can be found, normalised once.
+    struct CandidateKey
+    {
+        QString key;
+        qsizetype length = 0;     // grapheme clusters
+        qsizetype entryIndex = 0; // into MatchIndex::entries
+        bool ascii = true;
+    };
+
+    // The names of one pack's entries, normalised. Kept per pack, so that a
+    // change to one pack (or switching it) does not normalise the others again.
+    struct PackKeys
+    {
+        QList<CustomGlossaryEntry> entries; // what the keys below were computed from
+        QStringList termKeys;               // one per entry, possibly empty
+        QList<CandidateKey> candidates;     // entryIndex counts within the pack
+    };
+
+    struct MatchIndex
+    {
+        QList<CustomGlossaryEntry> entries;
+        QList<CandidateKey> candidates;            // in the order the rule walks them
+        QHash<QString, qsizetype> firstEntryByKey; // exact hits: the first entry wins
+    };
+
+    void load();
+    Result<Done, PackError> persist(const QList<GlossaryPack> &packs);
+    Result<Done, PackError> moveUnreadableFileAside();
+    void publish(QList<GlossaryPack> packs);
+    void setLoadError(const QString &message);
+    void failLoad(const QString &description);
+
+    [[nodiscard]] const PackKeys &keysOf(const GlossaryPack &pack) const;
+    [[nodiscard]] const MatchIndex &matchIndex() const;
+    [[nodiscard]] QList<const GlossaryPack *> enabledPacksNewestFirst() const;
+
+    QString m_filePath;
+    Clock m_clock;
+    QList<GlossaryPack> m_packs;
+    QString m_loadError;
+
+    // Set when the file on disk could not be loaded: the next write moves it
+    // aside first. `m_loadFailure` is the description shown with it.
+    bool m_fileIsUnreadable = false;
+    QString m_loadFailure;
+    QDateTime m_loadFailedAt;
+    // After the move, the notice that says where the old file went; it stays
+    // for the session, since it is the user's only pointer to that data.
+    QString m_movedAsideNotice;
+
+    // Built lazily on the first query after a change of `m_packs`.
+    mutable QHash<QUuid, PackKeys> m_packKeys;
+    mutable std::optional<MatchIndex> m_matchIndex;
+};
+
+} // namespace wordlumen

@@ -1,0 +1,770 @@
+#include "packs/customglossarystore.h"
+#include "packs/glossarylibraryfile.h"
+#include "packs/isotimestamp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+using namespace wordlumen;
+
+namespace {
+
+const QDateTime kStart(QDate(2026, 3, 1), QTime(8, 15), QTimeZone::utc());
+
+// Each reading of the clock is one minute later, so every import is newer
+// than the one before it.
+struct SteppingClock
+{
+    QDateTime next = kStart;
+    CustomGlossaryStore::Clock function()
+    {
+        return [this] {
+            const QDateTime now = next;
+            next = next.addSecs(60);
+            return now;
+        };
+    }
+};
+
+QString fixture(const QString &name)
+{
+    return QStringLiteral(WORDLUMEN_TEST_DATA_DIR "/packs/") + name;
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A pack file with one entry per term; each explanation names its pack.
+QString packText(const QString &industry, const QString &depth, const QStringList &terms,
+                 const QString &tag = QString())
+{
+    QString text = QStringLiteral("# 补充包\n行业：%1\n词表深度：%2\n解释视角：给新人\n\n")
+                       .arg(industry, depth);
+    for (qsizetype i = 0; i < terms.size(); ++i)
+        text += QStringLiteral("%1. %2\n解释：%3 %2\n\n").arg(i + 1).arg(terms[i], tag);
+    return text;
+}
+
+QList<GlossaryPack> packsOnDisk(const QString &path)
+{
+    const auto contents = GlossaryLibraryFile::decode(readBytes(path));
+    if (!contents)
+        return {};
+    return contents->packs;
+}
+
+QStringList explanations(const QList<CustomGlossaryEntry> &entries)
+{
+    QStringList result;
+    for (const CustomGlossaryEntry &entry : entries)
+        result.append(entry.explanation);
+    return result;
+}
+
+CustomGlossaryEntry entry(const QString &term, const QStringList &aliases,
+                          const QString &explanation)
+{
+    return {QUuid::createUuid(), term, aliases, explanation, kStart, kStart};
+}
+
+GlossaryPack pack(const QString &industry, QList<CustomGlossaryEntry> entries,
+                  const QDateTime &importedAt, bool enabled = true)
+{
+    return {QUuid::createUuid(),
+            industry,
+            QStringLiteral("入门"),
+            QStringLiteral("未标注"),
+            industry + QStringLiteral(".md"),
+            std::move(entries),
+            importedAt,
+            enabled};
+}
+
+} // namespace
+
+class PackLibraryTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QScopedPointer<QTemporaryDir> m_dir;
+    SteppingClock m_clock;
+
+    QString libraryPath() const
+    {
+        return m_dir->filePath(QStringLiteral("Zintaro/MyGlossary.json"));
+    }
+
+    std::unique_ptr<CustomGlossaryStore> openStore(const QString &path = QString())
+    {
+        return std::make_unique<CustomGlossaryStore>(m_clock.function(),
+                                                     path.isEmpty() ? libraryPath() : path);
+    }
+
+    std::unique_ptr<CustomGlossaryStore> openFixture(const QString &name)
+    {
+        writeBytes(libraryPath(), readBytes(fixture(name)));
+        return openStore();
+    }
+
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(m_dir->isValid());
+        m_clock = SteppingClock{};
+    }
+
+    void missingFileIsAnEmptyLibrary()
+    {
+        auto store = openStore();
+        QVERIFY(store->packs().isEmpty());
+        QVERIFY(store->loadError().isEmpty());
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("Zintaro"))));
+
+        QVERIFY(store->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md")));
+        QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+    }
+
+    void readsTheCurrentAndThePreviousLayout_data()
+    {
+        QTest::addColumn<QString>("fixtureName");
+        QTest::addRow("document") << QStringLiteral("library-v2.json");
+        QTest::addRow("bare array of packs") << QStringLiteral("library-pack-array.json");
+    }
+    void readsTheCurrentAndThePreviousLayout()
+    {
+        QFETCH(QString, fixtureName);
+        auto store = openFixture(fixtureName);
+        QVERIFY2(store->loadError().isEmpty(), qPrintable(store->loadError()));
+
+        // Newest import first, whatever the order in the file.
+        QCOMPARE(store->packs().size(), 2);
+        const GlossaryPack &finance = store->packs()[0];
+        const GlossaryPack &ai = store->packs()[1];
+        QCOMPARE(finance.industry, QStringLiteral("金融"));
+        QCOMPARE(finance.id, QUuid::fromString(u"11111111-2222-4333-8444-555555555555"));
+        QCOMPARE(finance.importedAt, kStart);
+        QVERIFY(finance.isEnabled);
+        QCOMPARE(finance.detail(), QStringLiteral("入门 · 给新人"));
+        QCOMPARE(ai.industry, QStringLiteral("AI"));
+        QVERIFY(!ai.isEnabled);
+        // "未标注" is no detail worth showing.
+        QCOMPARE(ai.detail(), QStringLiteral("入门"));
+        QCOMPARE(ai.entries.first().aliases,
+                 (QStringList{QStringLiteral("Retrieval-Augmented Generation"),
+                              QStringLiteral("检索增强")}));
+        QCOMPARE(ai.entries.first().createdAt,
+                 QDateTime(QDate(2026, 2, 1), QTime(9, 0), QTimeZone::utc()));
+
+        // Loading never rewrites the file, not even the older layout.
+        QCOMPARE(readBytes(libraryPath()), readBytes(fixture(fixtureName)));
+    }
+
+    void migratesTheOldestLayoutAtOnce()
+    {
+        auto store = openFixture(QStringLiteral("library-legacy-entries.json"));
+        QVERIFY2(store->loadError().isEmpty(), qPrintable(store->loadError()));
+        QCOMPARE(store->packs().size(), 1);
+        const GlossaryPack &pack = store->packs().first();
+        QCOMPARE(pack.industry, QStringLiteral("旧版自定义词库"));
+        QCOMPARE(pack.vocabularyDepth, QStringLiteral("未标注"));
+        QCOMPARE(pack.explanationPerspective, QStringLiteral("未标注"));
+        QCOMPARE(pack.sourceFileName, QStringLiteral("旧版本自动迁移"));
+        QCOMPARE(pack.importedAt, kStart);
+        QVERIFY(pack.isEnabled);
+        QVERIFY(!pack.id.isNull());
+        QCOMPARE(pack.entries.size(), 2);
+        QCOMPARE(pack.entries[0].id, QUuid::fromString(u"C0FFEE00-1234-4567-89AB-CDEF01234567"));
+        QCOMPARE(pack.entries[0].updatedAt,
+                 QDateTime(QDate(2025, 11, 21), QTime(10, 0), QTimeZone::utc()));
+
+        const QJsonObject written = QJsonDocument::fromJson(readBytes(libraryPath())).object();
+        QCOMPARE(written.value(QStringLiteral("version")).toInt(), 2);
+        QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+    }
+
+    void emptyBareArrayIsAnEmptyLibrary()
+    {
+        writeBytes(libraryPath(), "[]");
+        auto store = openStore();
+        QVERIFY(store->packs().isEmpty());
+        QVERIFY(store->loadError().isEmpty());
+        QCOMPARE(readBytes(libraryPath()), QByteArray("[]"));
+    }
+
+    void unreadableFilesAreReported_data()
+    {
+        QTest::addColumn<QString>("fixtureName");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("where");
+        const QString v2 = QStringLiteral("library-v2.json");
+        const QString array = QStringLiteral("library-pack-array.json");
+        const QString legacy = QStringLiteral("library-legacy-entries.json");
+        const QString imported = QStringLiteral("\"importedAt\": \"2026-03-01T08:15:00Z\"");
+        QTest::addRow("fractional seconds")
+            << v2 << imported << QStringLiteral("\"importedAt\": \"2026-03-01T08:15:00.000Z\"")
+            << QStringLiteral("packs[1].importedAt");
+        QTest::addRow("offset instead of Z")
+            << v2 << imported << QStringLiteral("\"importedAt\": \"2026-03-01T08:15:00+00:00\"")
+            << QStringLiteral("packs[1].importedAt");
+        QTest::addRow("date only")
+            << v2 << imported << QStringLiteral("\"importedAt\": \"2026-03-01\"")
+            << QStringLiteral("packs[1].importedAt");
+        QTest::addRow("impossible date")
+            << v2 << imported << QStringLiteral("\"importedAt\": \"2026-02-30T08:15:00Z\"")
+            << QStringLiteral("packs[1].importedAt");
+        QTest::addRow("missing key")
+            << v2 << QStringLiteral("\"sourceFileName\": \"金融黑话补充包.md\",") << QString()
+            << QStringLiteral("packs[1].sourceFileName");
+        QTest::addRow("wrong type")
+            << v2 << QStringLiteral("\"isEnabled\": true")
+            << QStringLiteral("\"isEnabled\": \"yes\"") << QStringLiteral("packs[1].isEnabled");
+        QTest::addRow("uuid with braces")
+            << v2 << QStringLiteral("\"11111111-2222-4333-8444-555555555555\"")
+            << QStringLiteral("\"{11111111-2222-4333-8444-555555555555}\"")
+            << QStringLiteral("packs[1].id");
+        QTest::addRow("entry time with fractions in a bare array of packs")
+            << array << QStringLiteral("\"createdAt\": \"2026-03-01T08:15:00Z\"")
+            << QStringLiteral("\"createdAt\": \"2026-03-01T08:15:00.5Z\"")
+            << QStringLiteral("[1].entries[0].createdAt");
+        QTest::addRow("entry without term in the oldest layout")
+            << legacy << QStringLiteral("\"term\": \"令牌\",") << QString()
+            << QStringLiteral("[0].term");
+        QTest::addRow("not JSON") << v2 << QStringLiteral("\"version\": 2")
+                                  << QStringLiteral("\"version\": ") << QStringLiteral("JSON");
+    }
+    void unreadableFilesAreReported()
+    {
+        QFETCH(QString, fixtureName);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, where);
+        QString text = QString::fromUtf8(readBytes(fixture(fixtureName)));
+        QVERIFY(text.contains(from));
+        text.replace(from, to);
+        const QByteArray bytes = text.toUtf8();
+        writeBytes(libraryPath(), bytes);
+
+        auto store = openStore();
+        QVERIFY(store->packs().isEmpty());
+        QVERIFY2(store->loadError().startsWith(QStringLiteral("本地补充包没有加载成功：")),
+                 qPrintable(store->loadError()));
+        QVERIFY2(store->loadError().contains(where), qPrintable(store->loadError()));
+        QCOMPARE(readBytes(libraryPath()), bytes);
+    }
+
+    void unreadableFileIsMovedAsideBeforeTheFirstWrite()
+    {
+        const QByteArray damaged = "{\"packs\": [{\"entries\": [";
+        writeBytes(libraryPath(), damaged);
+        auto store = openStore();
+        const QString aside =
+            m_dir->filePath(QStringLiteral("Zintaro/MyGlossary.unreadable-20260301T081500Z.json"));
+        // Said before anything happens, so the user knows the file is safe.
+        QVERIFY2(store->loadError().contains(QDir::toNativeSeparators(aside)),
+                 qPrintable(store->loadError()));
+        QSignalSpy errorChanges(store.get(), &CustomGlossaryStore::loadErrorChanged);
+
+        // Changes that write nothing leave the file where it is.
+        QCOMPARE(store->setEnabled(false, QUuid::createUuid()).error().kind(),
+                 PackError::Kind::PackageNotFound);
+        QVERIFY(!QFileInfo::exists(aside));
+        QCOMPARE(readBytes(libraryPath()), damaged);
+
+        QVERIFY(store->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md")));
+        QCOMPARE(readBytes(aside), damaged);
+        QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+        QVERIFY2(store->loadError().startsWith(QStringLiteral("本地补充包没有加载成功：")),
+                 qPrintable(store->loadError()));
+        QVERIFY2(store->loadError().contains(QStringLiteral("已移到 ") +
+                                             QDir::toNativeSeparators(aside)),
+                 qPrintable(store->loadError()));
+        QCOMPARE(errorChanges.count(), 1);
+
+        // Later writes neither move anything again nor hide where the old file went.
+        const QString notice = store->loadError();
+        QVERIFY(store->remove(store->packs().first().id));
+        QCOMPARE(store->loadError(), notice);
+        QCOMPARE(readBytes(aside), damaged);
+        const QStringList files =
+            QDir(m_dir->filePath(QStringLiteral("Zintaro"))).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(files,
+                 (QStringList{QStringLiteral("MyGlossary.json"),
+                              QStringLiteral("MyGlossary.unreadable-20260301T081500Z.json")}));
+
+        // The next session reads the new file without complaint.
+        QVERIFY(openStore()->loadError().isEmpty());
+    }
+
+    void importReplacesAnOlderVersionOfTheSamePack()
+    {
+        auto store = openStore();
+        const auto first = store->importText(
+            packText(QStringLiteral("Fintech"), QStringLiteral("入门"),
+                     {QStringLiteral("ROE"), QStringLiteral("对冲")}, QStringLiteral("v1")),
+            QStringLiteral("fintech.md"));
+        QVERIFY(first);
+        QVERIFY(!first->replacedExistingPack);
+        QVERIFY(store->importText(
+            packText(QStringLiteral("医疗"), QStringLiteral("入门"), {QStringLiteral("DRG")}),
+            QStringLiteral("医疗.md")));
+        QVERIFY(store->setEnabled(false, first->pack.id));
+
+        // Labels that differ only in case: the same pack, named as the new file names it.
+        const auto second = store->importText(
+            packText(QStringLiteral("FINTECH"), QStringLiteral("入门"),
+                     {QStringLiteral("ROE"), QStringLiteral("对冲"), QStringLiteral("杠杆")},
+                     QStringLiteral("v2")),
+            QStringLiteral("fintech-v2.md"));
+        QVERIFY(second);
+        QVERIFY(second->replacedExistingPack);
+        // Its own earlier version is no other pack.
+        QCOMPARE(second->duplicateTermCount, 0);
+        QCOMPARE(second->pack.id, first->pack.id);
+        QVERIFY(!second->pack.isEnabled);
+        QCOMPARE(second->message(), QStringLiteral("已导入 FINTECH补充包 · 3 条，已更新旧版本"));
+
+        // Newest first: the replaced pack moves to the front.
+        QCOMPARE(store->packs().size(), 2);
+        QCOMPARE(store->packs().first(), second->pack);
+        QCOMPARE(store->packs().first().sourceFileName, QStringLiteral("fintech-v2.md"));
+        QCOMPARE(explanations(store->packs().first().entries),
+                 (QStringList{QStringLiteral("v2 ROE"), QStringLiteral("v2 对冲"),
+                              QStringLiteral("v2 杠杆")}));
+
+        // Another depth is another pack.
+        const auto deeper = store->importText(
+            packText(QStringLiteral("Fintech"), QStringLiteral("进阶"), {QStringLiteral("久期")}),
+            QStringLiteral("fintech-advanced.md"));
+        QVERIFY(deeper);
+        QVERIFY(!deeper->replacedExistingPack);
+        QCOMPARE(store->packs().size(), 3);
+        QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+    }
+
+    void termsOfOtherPacksAreCountedNotDropped()
+    {
+        auto store = openStore();
+        const auto other = store->importText(
+            packText(QStringLiteral("AI"), QStringLiteral("入门"),
+                     {QStringLiteral("RAG"), QStringLiteral("Token"), QStringLiteral("向量库")}),
+            QStringLiteral("ai.md"));
+        QVERIFY(other);
+        // A switched-off pack still holds its terms.
+        QVERIFY(store->setEnabled(false, other->pack.id));
+
+        const auto summary = store->importText(
+            QStringLiteral("行业：数据\n## ｒａｇ\n解释：a\n## token\n解释：b\n## 向量库\n解释：c\n"
+                           "## 新词\n解释：d\n## 坏的\n"),
+            QStringLiteral("data.md"));
+        QVERIFY(summary);
+        QCOMPARE(summary->duplicateTermCount, 3);
+        QCOMPARE(summary->ignoredEntryCount, 1);
+        QCOMPARE(summary->pack.entries.size(), 4);
+        QCOMPARE(
+            summary->message(),
+            QStringLiteral("已导入 数据补充包 · 4 条，3 条与其他补充包重名，跳过 1 条不合格内容"));
+    }
+
+    void summaryMessages_data()
+    {
+        QTest::addColumn<QString>("industry");
+        QTest::addColumn<int>("entryCount");
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<int>("duplicates");
+        QTest::addColumn<int>("ignored");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("fresh with one skipped")
+            << QStringLiteral("金融") << 35 << false << 0 << 1
+            << QStringLiteral("已导入 金融补充包 · 35 条，跳过 1 条不合格内容");
+        QTest::addRow("industry already ends with the suffix")
+            << QStringLiteral("法律补充包") << 2 << false << 0 << 0
+            << QStringLiteral("已导入 法律补充包 · 2 条");
+        QTest::addRow("everything") << QStringLiteral("医疗") << 10 << true << 2 << 3
+                                    << QStringLiteral("已导入 医疗补充包 · 10 条，已更新旧版本，2 "
+                                                      "条与其他补充包重名，跳过 3 条不合格内容");
+        QTest::addRow("replaced only") << QStringLiteral("AI") << 1 << true << 0 << 0
+                                       << QStringLiteral("已导入 AI补充包 · 1 条，已更新旧版本");
+        QTest::addRow("duplicates only")
+            << QStringLiteral("AI") << 5 << false << 5 << 0
+            << QStringLiteral("已导入 AI补充包 · 5 条，5 条与其他补充包重名");
+    }
+    void summaryMessages()
+    {
+        QFETCH(QString, industry);
+        QFETCH(int, entryCount);
+        QFETCH(bool, replaced);
+        QFETCH(int, duplicates);
+        QFETCH(int, ignored);
+        QFETCH(QString, message);
+        GlossaryImportSummary summary;
+        summary.pack.industry = industry;
+        for (int i = 0; i < entryCount; ++i)
+            summary.pack.entries.append(entry(QString::number(i), {}, QStringLiteral("x")));
+        summary.replacedExistingPack = replaced;
+        summary.duplicateTermCount = duplicates;
+        summary.ignoredEntryCount = ignored;
+        QCOMPARE(summary.message(), message);
+    }
+
+    void everyChangeIsWrittenBeforeItIsPublished()
+    {
+        auto store = openStore();
+        QStringList violations;
+        QObject context;
+        connect(store.get(), &CustomGlossaryStore::packsChanged, &context, [&] {
+            if (packsOnDisk(libraryPath()) != store->packs())
+                violations.append(QStringLiteral("published before written"));
+        });
+        QSignalSpy changes(store.get(), &CustomGlossaryStore::packsChanged);
+        QSignalSpy errorChanges(store.get(), &CustomGlossaryStore::loadErrorChanged);
+
+        const QString text =
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")});
+        const auto imported = store->importText(text, QStringLiteral("金融.md"));
+        QVERIFY(imported);
+        QCOMPARE(changes.count(), 1);
+        QVERIFY(store->importText(text, QStringLiteral("金融.md")));
+        QCOMPARE(changes.count(), 2);
+        QVERIFY(store->setEnabled(false, imported->pack.id));
+        QCOMPARE(changes.count(), 3);
+        QVERIFY(!store->packs().first().isEnabled);
+        // No change, no notification.
+        QVERIFY(store->setEnabled(false, imported->pack.id));
+        QCOMPARE(changes.count(), 3);
+        QVERIFY(store->remove(imported->pack.id));
+        QCOMPARE(changes.count(), 4);
+        QVERIFY(store->packs().isEmpty());
+        QVERIFY(store->remove(imported->pack.id));
+        QCOMPARE(changes.count(), 4);
+
+        QCOMPARE(violations, QStringList());
+        QCOMPARE(errorChanges.count(), 0);
+        QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+    }
+
+    void failedWriteChangesNothing_data()
+    {
+        QTest::addColumn<bool>("readOnlyDirectory");
+        QTest::addRow("read-only directory") << true;
+        // The temporary file beside the library needs a name longer than the
+        // file system allows; this fails for every user, root included.
+        QTest::addRow("no room for the temporary file") << false;
+    }
+    void failedWriteChangesNothing()
+    {
+        QFETCH(bool, readOnlyDirectory);
+        const QString directory = m_dir->filePath(QStringLiteral("library"));
+        const QString path = readOnlyDirectory
+                                 ? directory + QStringLiteral("/MyGlossary.json")
+                                 : directory + u'/' + QString(250, u'a') + QStringLiteral(".json");
+        const QByteArray original = readBytes(fixture(QStringLiteral("library-v2.json")));
+        QVERIFY(writeBytes(path, original));
+        auto store = openStore(path);
+        QVERIFY(store->loadError().isEmpty());
+        const QList<GlossaryPack> before = store->packs();
+
+        auto restore = qScopeGuard([&] {
+            QFile::setPermissions(directory,
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        if (readOnlyDirectory) {
+            QVERIFY(QFile::setPermissions(directory, QFile::ReadOwner | QFile::ExeOwner));
+            QFile probe(directory + QStringLiteral("/probe"));
+            if (probe.open(QIODevice::WriteOnly))
+                QSKIP("File permissions do not bind for this user (root).");
+        }
+
+        QSignalSpy changes(store.get(), &CustomGlossaryStore::packsChanged);
+        const auto imported = store->importText(
+            packText(QStringLiteral("医疗"), QStringLiteral("入门"), {QStringLiteral("DRG")}),
+            QStringLiteral("医疗.md"));
+        const auto disabled = store->setEnabled(false, before.first().id);
+        const auto removed = store->remove(before.first().id);
+        for (const PackError &error : {imported.error(), disabled.error(), removed.error()}) {
+            QCOMPARE(error.kind(), PackError::Kind::FileSystem);
+            QVERIFY2(error.message().startsWith(QStringLiteral("无法保存补充包到 ")),
+                     qPrintable(error.message()));
+        }
+        QCOMPARE(store->packs(), before);
+        QCOMPARE(changes.count(), 0);
+        QVERIFY(store->loadError().isEmpty());
+        QCOMPARE(readBytes(path), original);
+    }
+
+    void enableAndDeleteOfMissingPacks()
+    {
+        auto store = openFixture(QStringLiteral("library-pack-array.json"));
+        const QList<GlossaryPack> before = store->packs();
+        QSignalSpy changes(store.get(), &CustomGlossaryStore::packsChanged);
+
+        const auto enabled = store->setEnabled(true, QUuid::createUuid());
+        QVERIFY(!enabled);
+        QCOMPARE(enabled.error().kind(), PackError::Kind::PackageNotFound);
+        QCOMPARE(enabled.error().message(), QStringLiteral("这个补充包已经不存在。"));
+        QCOMPARE(readBytes(libraryPath()),
+                 readBytes(fixture(QStringLiteral("library-pack-array.json"))));
+
+        // Deleting what is gone succeeds and still writes: the file is now in the current layout.
+        QVERIFY(store->remove(QUuid::createUuid()));
+        QCOMPARE(store->packs(), before);
+        QCOMPARE(changes.count(), 0);
+        QVERIFY(QJsonDocument::fromJson(readBytes(libraryPath())).isObject());
+        QCOMPARE(packsOnDisk(libraryPath()), before);
+    }
+
+    void writesWholeSecondsAndUpperCaseIds()
+    {
+        // The real clock, which has milliseconds to lose.
+        CustomGlossaryStore store(libraryPath());
+        QVERIFY(store.importText(packText(QStringLiteral("金融"), QStringLiteral("入门"),
+                                          {QStringLiteral("ROE"), QStringLiteral("对冲")}),
+                                 QStringLiteral("金融.md")));
+
+        const QJsonObject document = QJsonDocument::fromJson(readBytes(libraryPath())).object();
+        const QJsonObject pack =
+            document.value(QStringLiteral("packs")).toArray().first().toObject();
+        const QRegularExpression timestamp(
+            QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ$"));
+        const QRegularExpression uuid(
+            QStringLiteral("^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$"));
+        QVERIFY(timestamp.match(pack.value(QStringLiteral("importedAt")).toString()).hasMatch());
+        QVERIFY(uuid.match(pack.value(QStringLiteral("id")).toString()).hasMatch());
+        for (const QJsonValue &value : pack.value(QStringLiteral("entries")).toArray()) {
+            const QJsonObject entry = value.toObject();
+            QVERIFY(
+                timestamp.match(entry.value(QStringLiteral("createdAt")).toString()).hasMatch());
+            QVERIFY(
+                timestamp.match(entry.value(QStringLiteral("updatedAt")).toString()).hasMatch());
+            QVERIFY(uuid.match(entry.value(QStringLiteral("id")).toString()).hasMatch());
+        }
+
+        // What was published is exactly what the next session reads.
+        CustomGlossaryStore reopened(libraryPath());
+        QVERIFY(reopened.loadError().isEmpty());
+        QCOMPARE(reopened.packs(), store.packs());
+    }
+
+    void importFile_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("error"); // -1: imported
+        const QByteArray pack =
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")})
+                .toUtf8();
+        QTest::addRow("md") << QStringLiteral("金融.md") << pack << -1;
+        QTest::addRow("upper-case extension") << QStringLiteral("金融.MD") << pack << -1;
+        QTest::addRow("markdown") << QStringLiteral("金融.markdown") << pack << -1;
+        QTest::addRow("txt with byte order mark")
+            << QStringLiteral("金融.txt") << QByteArray("\xEF\xBB\xBF") + pack << -1;
+        QTest::addRow("pdf") << QStringLiteral("金融.pdf") << pack
+                             << int(PackError::Kind::UnsupportedFileType);
+        QTest::addRow("no extension")
+            << QStringLiteral("金融") << pack << int(PackError::Kind::UnsupportedFileType);
+        QTest::addRow("not UTF-8")
+            << QStringLiteral("gbk.txt") << QByteArray("## \xBD\xF0\xC8\xDA\n")
+            << int(PackError::Kind::ReadFailed);
+        QTest::addRow("missing") << QStringLiteral("missing.md") << QByteArray()
+                                 << int(PackError::Kind::ReadFailed);
+        QTest::addRow("blank") << QStringLiteral("blank.md") << QByteArray(" \n\n")
+                               << int(PackError::Kind::EmptyFile);
+    }
+    void importFile()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, error);
+        const QString path = m_dir->filePath(QStringLiteral("chosen/") + fileName);
+        if (fileName != u"missing.md")
+            QVERIFY(writeBytes(path, bytes));
+
+        auto store = openStore();
+        const auto summary = store->importFile(path);
+        if (error >= 0) {
+            QVERIFY(!summary);
+            QCOMPARE(int(summary.error().kind()), error);
+            QVERIFY(store->packs().isEmpty());
+            QVERIFY(!QFileInfo::exists(libraryPath()));
+            return;
+        }
+        QVERIFY2(summary, qPrintable(summary ? QString() : summary.error().message()));
+        QCOMPARE(summary->pack.sourceFileName, fileName);
+        QCOMPARE(summary->pack.industry, QStringLiteral("金融"));
+        QCOMPARE(summary->pack.entries.first().term, QStringLiteral("ROE"));
+    }
+
+    void disabledPacksDoNotAnswer()
+    {
+        auto store = openFixture(QStringLiteral("library-v2.json"));
+        const GlossaryPack ai = store->packs()[1];
+        QVERIFY(!ai.isEnabled);
+        QCOMPARE(store->entries(), store->packs()[0].entries);
+        QCOMPARE(store->catalogItems(), (QList<GlossaryCatalogItem>{{QStringLiteral("ROE"), {}}}));
+        QVERIFY(!store->match(u"RAG"));
+        QVERIFY(!store->matchLiteral(u"RAG"));
+
+        QVERIFY(store->setEnabled(true, ai.id));
+        QCOMPARE(store->packs()[1].id, ai.id);
+        QCOMPARE(store->match(u"什么是 RAG")->term, QStringLiteral("RAG"));
+        QCOMPARE(store->catalogItems().size(), 2);
+        QCOMPARE(store->catalogItems()[1].aliases, ai.entries.first().aliases);
+        QCOMPARE(store->entries().first().term, QStringLiteral("ROE"));
+
+        QVERIFY(store->setEnabled(false, ai.id));
+        QVERIFY(!store->match(u"什么是 RAG"));
+    }
+
+    void matchFollowsTheRule_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("explanation"); // empty: no match
+        QTest::addRow("term inside a question")
+            << QStringLiteral("什么是RAG") << QStringLiteral("new RAG");
+        QTest::addRow("alias equal to the query beats a containment")
+            << QStringLiteral("RAG 检索") << QStringLiteral("old RAG 检索");
+        QTest::addRow("alias of either width")
+            << QStringLiteral("检索增强") << QStringLiteral("new RAG");
+        QTest::addRow("longer name wins")
+            << QStringLiteral("上下文窗口是什么") << QStringLiteral("new 上下文窗口");
+        QTest::addRow("newer pack wins an exact tie")
+            << QStringLiteral("token") << QStringLiteral("new Token");
+        QTest::addRow("newer pack wins a containment tie")
+            << QStringLiteral("Token 是什么") << QStringLiteral("new Token");
+        QTest::addRow("earlier entry wins a tie")
+            << QStringLiteral("向量库存") << QStringLiteral("new 向量");
+        QTest::addRow("whole words only") << QStringLiteral("paragraph") << QString();
+        QTest::addRow("a letter glues") << QStringLiteral("gpt-4o") << QString();
+        QTest::addRow("hyphenated name")
+            << QStringLiteral("gpt-4 和 gpt-3") << QStringLiteral("new GPT-4");
+        QTest::addRow("only punctuation") << QStringLiteral("？？ ") << QString();
+        QTest::addRow("part of a name is no match") << QStringLiteral("上下") << QString();
+    }
+    void matchFollowsTheRule()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, explanation);
+        auto store = openStore();
+        QVERIFY(store->importText(
+            QStringLiteral("行业：旧\n## RAG 检索\n解释：old RAG 检索\n## Token\n解释：old Token\n"
+                           "## 上下文\n解释：old 上下文\n"),
+            QStringLiteral("old.md")));
+        QVERIFY(store->importText(
+            QStringLiteral("行业：新\n## RAG\n别名：ＲＡＧ增强、检索增强\n解释：new RAG\n## "
+                           "token\n解释：new Token\n"
+                           "## 上下文窗口\n解释：new 上下文窗口\n## GPT-4\n解释：new GPT-4\n"
+                           "## 向量\n解释：new 向量\n## 数据库\n别名：库存\n解释：new 数据库\n"),
+            QStringLiteral("new.md")));
+
+        const auto fast = store->match(query);
+        const auto literal = store->matchLiteral(query);
+        QCOMPARE(fast ? fast->explanation : QString(), explanation);
+        QCOMPARE(literal ? literal->explanation : QString(), explanation);
+    }
+
+    void fastMatchAgreesWithTheLiteralRule()
+    {
+        // Names built from a small vocabulary so that queries hit, tie and
+        // nearly-hit often: both widths, accents, hyphens, Latin next to Chinese.
+        const QStringList words{
+            QStringLiteral("rag"),   QStringLiteral("RAG"),   QStringLiteral("ＲＡＧ"),
+            QStringLiteral("gpt"),   QStringLiteral("GPT-4"), QStringLiteral("4o"),
+            QStringLiteral("token"), QStringLiteral("Café"),  QStringLiteral("上下文"),
+            QStringLiteral("窗口"),  QStringLiteral("向量"),  QStringLiteral("检索"),
+            QStringLiteral("增强"),  QStringLiteral("a"),     QStringLiteral("模型"),
+            QStringLiteral("？"),    QStringLiteral("llm"),   QStringLiteral("k8s")};
+        const QStringList glue{QString(),
+                               QStringLiteral(" "),
+                               QStringLiteral("-"),
+                               QStringLiteral("的"),
+                               QStringLiteral("，"),
+                               QStringLiteral("_")};
+        QRandomGenerator random(20260301);
+        auto phrase = [&](int maxWords) {
+            QString text;
+            const int count = 1 + int(random.bounded(maxWords));
+            for (int i = 0; i < count; ++i) {
+                if (i > 0)
+                    text += glue[random.bounded(glue.size())];
+                text += words[random.bounded(words.size())];
+            }
+            return text;
+        };
+
+        QList<GlossaryPack> packs;
+        for (int p = 0; p < 4; ++p) {
+            QList<CustomGlossaryEntry> entries;
+            for (int e = 0; e < 60; ++e) {
+                QStringList aliases;
+                for (int a = int(random.bounded(4)); a > 0; --a)
+                    aliases.append(phrase(2));
+                entries.append(entry(phrase(3), aliases, QStringLiteral("%1-%2").arg(p).arg(e)));
+            }
+            // Two packs share an import time, so the stable order matters too.
+            packs.append(
+                pack(QStringLiteral("p%1").arg(p), entries, kStart.addSecs(p / 2 * 60), p != 1));
+        }
+        writeBytes(libraryPath(), GlossaryLibraryFile::encode(packs));
+        auto store = openStore();
+        QVERIFY(store->loadError().isEmpty());
+
+        auto compareAll = [&](const char *stage) {
+            int hits = 0;
+            for (int i = 0; i < 400; ++i) {
+                const QString query = phrase(5);
+                const auto fast = store->match(query);
+                const auto literal = store->matchLiteral(query);
+                if (fast != literal) {
+                    QFAIL(qPrintable(
+                        QStringLiteral("%1: %2 gives %3 instead of %4")
+                            .arg(QLatin1String(stage), query,
+                                 fast ? fast->explanation : QStringLiteral("nothing"),
+                                 literal ? literal->explanation : QStringLiteral("nothing"))));
+                }
+                hits += fast ? 1 : 0;
+            }
+            // Most queries must hit, or the comparison proves little.
+            QVERIFY2(hits > 300, qPrintable(QString::number(hits)));
+        };
+        compareAll("loaded");
+        QVERIFY(store->setEnabled(true, store->packs()[2].id));
+        QVERIFY(store->setEnabled(false, store->packs()[0].id));
+        compareAll("after switching");
+        m_clock.next = kStart.addDays(1);
+        QVERIFY(store->importText(QStringLiteral("## ＲＡＧ\n解释：imported\n## 窗口\n解释：w"),
+                                  QStringLiteral("new.md")));
+        compareAll("after an import");
+        QCOMPARE(store->match(u"rag")->explanation, QStringLiteral("imported"));
+    }
+};
+
+QTEST_GUILESS_MAIN(PackLibraryTest)
+#include "tst_packlibrary.moc"
