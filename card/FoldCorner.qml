@@ -1,0 +1,39 @@
+import QtQuick
+import Wordlumen.Card
+
+// The folded top-right corner of the card as a button: a 48-point hit area
+// with the 36-point fold graphic in its top-right corner.
+Item {
+    id: corner
+
+    required property string label
+    signal clicked()
+
+    width: 48
+    height: 48
+    activeFocusOnTab: true
+
+    Accessible.role: Accessible.Button
+    Accessible.name: label
+    Accessible.onPressAction: corner.clicked()
+    Keys.onReturnPressed: corner.clicked()
+    Keys.onEnterPressed: corner.clicked()
+    Keys.onSpacePressed: corner.clicked()
+
+    FoldCornerGraphic {
+        anchors.fill: parent
+        hover: mouse.containsMouse || corner.activeFocus ? 1 : 0
+        Behavior on hover { NumberAnimation { duration: 150; easing.type: Easing.OutQuad } }
+    }
+    MouseArea {
+        id: mouse
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: corner.clicked()
+    }
+    CardToolTip {
+        host: corner
+        text: corner.label
+        active: mouse.containsMouse
+    }
+}

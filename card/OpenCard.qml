@@ -1,0 +1,106 @@
+import QtQuick
+import Wordlumen.Card
+
+// The open card: a sheet of paper with a folded corner, its shadows, and the
+// front and answer faces stacked back to back (or the settings face).
+FocusScope {
+    id: card
+
+    required property CardViewModel viewModel
+    required property CardViewController controller
+    property FloatingCardWindowController windowController: null
+    /// The settings face, supplied by the application (it lives above the card).
+    property Component settingsFace: null
+
+    readonly property real foldSize: controller.showsSettings ? 0 : 36
+
+    // 0 shows the front face, 1 the answer face; the turn animates in between.
+    property real turn: controller.showsBack ? 1 : 0
+    Behavior on turn {
+        NumberAnimation {
+            duration: Theme.presentationDuration
+            easing.type: Theme.curvedMotion ? Easing.Bezier : Easing.Linear
+            easing.bezierCurve: Theme.cardCurve
+        }
+    }
+
+    function focusFront() { front.focusInput() }
+
+    SoftShadow {
+        shape: SoftShadow.FoldedCard
+        cornerRadius: 16
+        foldSize: card.foldSize
+        blur: Theme.dark ? 25 : 18
+        x: -spread
+        y: -spread + 10
+        width: card.width + 2 * spread
+        height: card.height + 2 * spread
+        opacity: Theme.dark ? 0.38 : 0.115
+    }
+    SoftShadow {
+        shape: SoftShadow.FoldedCard
+        cornerRadius: 16
+        foldSize: card.foldSize
+        blur: 3
+        x: -spread
+        y: -spread + 2
+        width: card.width + 2 * spread
+        height: card.height + 2 * spread
+        opacity: Theme.dark ? 0.22 : 0.045
+    }
+    CardPaper {
+        anchors.fill: parent
+        cornerRadius: 16
+        foldSize: card.foldSize
+    }
+    PaperGrain {
+        anchors.fill: parent
+        cornerRadius: 16
+        foldSize: card.foldSize
+    }
+
+    Item {
+        id: faces
+        anchors.fill: parent
+        visible: !card.controller.showsSettings
+
+        FrontFace {
+            id: front
+            anchors.fill: parent
+            viewModel: card.viewModel
+            windowController: card.windowController
+            opacity: 1 - card.turn
+            visible: opacity > 0.001
+            enabled: !card.controller.showsBack
+            focus: !card.controller.showsBack
+            transform: Matrix4x4 {
+                matrix: CardFormat.flipMatrix(Math.PI * card.turn, front.width, front.height)
+            }
+        }
+        AnswerFace {
+            id: answer
+            anchors.fill: parent
+            viewModel: card.viewModel
+            windowController: card.windowController
+            opacity: card.turn
+            visible: opacity > 0.001
+            enabled: card.controller.showsBack
+            focus: card.controller.showsBack
+            transform: Matrix4x4 {
+                matrix: CardFormat.flipMatrix(-Math.PI * (1 - card.turn), answer.width,
+                                              answer.height)
+            }
+        }
+    }
+
+    Loader {
+        id: settings
+        anchors.fill: parent
+        // A fresh settings face each time: the key is read anew, old messages are gone.
+        active: card.controller.showsSettings && card.settingsFace !== null
+        sourceComponent: card.settingsFace
+        focus: card.controller.showsSettings
+        opacity: active ? 1 : 0
+        Behavior on opacity { NumberAnimation { duration: Theme.presentationDuration } }
+    }
+}

@@ -1,0 +1,18 @@
+import QtQuick
+import Wordlumen.Card
+
+// A thin scroll indicator for a Flickable, shown only when its content overflows.
+Rectangle {
+    id: indicator
+
+    required property Flickable flickable
+
+    anchors.right: flickable.right
+    width: 3
+    radius: 1.5
+    color: Theme.alpha(Theme.ink, 0.22)
+    visible: flickable.contentHeight > flickable.height + 1
+    y: flickable.y + flickable.visibleArea.yPosition * flickable.height
+    height: Math.max(12, flickable.visibleArea.heightRatio * flickable.height)
+    opacity: flickable.moving ? 1 : 0.6
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMatrix4x4>
+#include <QObject>
+#include <QQuickTextDocument>
+#include <QtQml/qqmlregistration.h>
+
+namespace wordlumen {
+
+/**
+ * How the faces present what the view model holds: the source line of an
+ * answer, the card's turn, line spacing of the answer text.
+ */
+class CardFormat : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CardFormat)
+    QML_ELEMENT
+    QML_SINGLETON
+
+public:
+    explicit CardFormat(QObject *parent = nullptr);
+    ~CardFormat() override;
+
+    /// The source line for an origin ("local", "custom", "deepSeek", "unavailable"),
+    /// with Latin letters upper-cased.
+    Q_INVOKABLE [[nodiscard]] static QString originLabel(const QString &origin);
+    /// Whether the origin's label is a notice (accent ink) rather than a plain source.
+    Q_INVOKABLE [[nodiscard]] static bool originIsNotice(const QString &origin);
+    /// The transform of a face turned by `radians` about its vertical axis.
+    Q_INVOKABLE [[nodiscard]] static QMatrix4x4 flipMatrix(double radians, double width,
+                                                           double height);
+    /// Puts `spacing` points between the lines of a text item's document.
+    Q_INVOKABLE static void setLineSpacing(QQuickTextDocument *document, double spacing);
+};
+
+} // namespace wordlumen

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/cardviewmodel.h"
+
+#include <QtQml/qqmlregistration.h>
+
+namespace wordlumen {
+
+// The lookup core stays free of QtQml; its view model reaches QML from here.
+struct CardViewModelForeign
+{
+    Q_GADGET
+    QML_FOREIGN(wordlumen::CardViewModel)
+    QML_NAMED_ELEMENT(CardViewModel)
+    QML_UNCREATABLE("The card's view model is made by the application.")
+};
+
+} // namespace wordlumen

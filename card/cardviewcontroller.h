@@ -1,0 +1,90 @@
+#pragma once
+
+#include "core/cardviewmodel.h"
+#include "floatingcardwindowcontroller.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlParserStatus>
+#include <QSizeF>
+#include <QtQml/qqmlregistration.h>
+
+namespace wordlumen {
+
+/**
+ * The card view's own rules, beside the view model: the panel size each face
+ * needs (kept in step with the window controller), opening the collapsed card,
+ * folding it on Escape and when the panel loses the keyboard focus, and
+ * refreshing whether a key is stored when the API settings change.
+ */
+class CardViewController : public QObject, public QQmlParserStatus
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CardViewController)
+    Q_INTERFACES(QQmlParserStatus)
+    QML_ELEMENT
+
+    Q_PROPERTY(wordlumen::CardViewModel *viewModel READ viewModel WRITE setViewModel NOTIFY
+                   viewModelChanged)
+    Q_PROPERTY(wordlumen::FloatingCardWindowController *windowController READ windowController WRITE
+                   setWindowController NOTIFY windowControllerChanged)
+    /// The panel size for the current face: the trigger's, or the open card plus its margin.
+    Q_PROPERTY(QSizeF targetWindowSize READ targetWindowSize NOTIFY targetWindowSizeChanged)
+    Q_PROPERTY(bool isOpen READ isOpen NOTIFY presentationChanged)
+    Q_PROPERTY(bool showsBack READ showsBack NOTIFY presentationChanged)
+    Q_PROPERTY(bool showsSettings READ showsSettings NOTIFY presentationChanged)
+    /// The trigger style's raw value ("compact" or "wide").
+    Q_PROPERTY(QString triggerStyle READ triggerStyle NOTIFY triggerStyleChanged)
+
+public:
+    /// The open card is this wide; the panel adds 12 points on every side for its shadow.
+    static constexpr double kCardWidth = 356;
+    static constexpr double kShadowMargin = 12;
+
+    explicit CardViewController(QObject *parent = nullptr);
+    ~CardViewController() override;
+
+    [[nodiscard]] CardViewModel *viewModel() const { return m_viewModel; }
+    void setViewModel(CardViewModel *viewModel);
+    [[nodiscard]] FloatingCardWindowController *windowController() const
+    {
+        return m_windowController;
+    }
+    void setWindowController(FloatingCardWindowController *controller);
+
+    [[nodiscard]] QSizeF targetWindowSize() const;
+    [[nodiscard]] bool isOpen() const;
+    [[nodiscard]] bool showsBack() const;
+    [[nodiscard]] bool showsSettings() const;
+    [[nodiscard]] QString triggerStyle() const;
+
+    /// The trigger's click: the panel takes the focus and the card opens on the face it was left
+    /// on.
+    Q_INVOKABLE void activateAndExpand();
+    /// Escape while the panel has the focus.
+    Q_INVOKABLE void cancel();
+
+    void classBegin() override {}
+    void componentComplete() override;
+
+signals:
+    void viewModelChanged();
+    void windowControllerChanged();
+    void targetWindowSizeChanged();
+    void presentationChanged();
+    void triggerStyleChanged();
+
+private:
+    void connectViewModel();
+    void connectWindowController();
+    void updateTargetSize();
+    void panelActiveChanged(bool active);
+
+    QPointer<CardViewModel> m_viewModel;
+    QPointer<FloatingCardWindowController> m_windowController;
+    QSizeF m_targetSize;
+    bool m_complete = false;
+    bool m_sizedOnce = false;
+};
+
+} // namespace wordlumen

@@ -1,0 +1,82 @@
+#include "desktopappearance.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
+
+namespace wordlumen {
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString kInterface = QStringLiteral("org.freedesktop.portal.Settings");
+const QString kAppearance = QStringLiteral("org.freedesktop.appearance");
+const QString kGnomeInterface = QStringLiteral("org.gnome.desktop.interface");
+
+// The portal wraps values in one or two variants depending on its version.
+QVariant unwrapped(QVariant value)
+{
+    while (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>()) {
+        value = value.value<QDBusVariant>().variant();
+    }
+    return value;
+}
+
+} // namespace
+
+DesktopAppearance::DesktopAppearance(QObject *parent)
+    : QObject(parent)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return;
+    }
+    bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
+                SLOT(settingChanged(QString, QString, QDBusVariant)));
+    read(kAppearance, QStringLiteral("color-scheme"));
+    read(kGnomeInterface, QStringLiteral("enable-animations"));
+}
+
+DesktopAppearance::~DesktopAppearance() = default;
+
+void DesktopAppearance::read(const QString &group, const QString &key)
+{
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Read"));
+    call << group << key;
+    auto *watcher =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, group, key](QDBusPendingCallWatcher *finished) {
+                finished->deleteLater();
+                const QDBusPendingReply<QVariant> reply = *finished;
+                if (!reply.isError()) {
+                    apply(group, key, unwrapped(reply.value()));
+                }
+            });
+}
+
+void DesktopAppearance::settingChanged(const QString &group, const QString &key,
+                                       const QDBusVariant &value)
+{
+    apply(group, key, unwrapped(value.variant()));
+}
+
+void DesktopAppearance::apply(const QString &group, const QString &key, const QVariant &value)
+{
+    if (group == kAppearance && key == u"color-scheme") {
+        // 1 prefers dark, 2 prefers light, 0 has no preference.
+        const uint scheme = value.toUInt();
+        m_prefersDark =
+            scheme == 1 ? std::optional(true) : (scheme == 2 ? std::optional(false) : std::nullopt);
+        emit changed();
+    } else if (group == kGnomeInterface && key == u"enable-animations") {
+        m_animationsDisabled = !value.toBool();
+        emit changed();
+    }
+}
+
+} // namespace wordlumen

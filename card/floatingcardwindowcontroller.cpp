@@ -1,0 +1,354 @@
+#include "floatingcardwindowcontroller.h"
+
+#include "desktopspace.h"
+
+#include <QEasingCurve>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QScreen>
+#include <QSettings>
+#include <QVariantAnimation>
+
+namespace wordlumen {
+
+Q_LOGGING_CATEGORY(lcPanel, "wordlumen.card.panel")
+
+namespace {
+
+namespace Placement = FloatingWindowPlacement;
+
+// The panel's frame animation: a fast start and a long, gentle settle.
+QEasingCurve frameCurve()
+{
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0.16, 1.0), QPointF(0.3, 1.0), QPointF(1.0, 1.0));
+    return curve;
+}
+
+std::optional<double> storedNumber(const QSettings &settings, const char *key)
+{
+    const QVariant value = settings.value(QLatin1StringView(key));
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!value.isValid() || !ok) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+// Rounds edges rather than origin and size, so the anchored edge never wobbles by a pixel.
+QRect snapped(const QRectF &rect)
+{
+    const int left = qRound(rect.left());
+    const int top = qRound(rect.top());
+    return {left, top, qRound(rect.right()) - left, qRound(rect.bottom()) - top};
+}
+
+} // namespace
+
+FloatingCardWindowController::FloatingCardWindowController(QObject *parent)
+    : QObject(parent)
+{
+    const QSettings settings;
+    m_triggerStyle = floatingTriggerStyleFromString(
+        settings.value(QLatin1StringView(kTriggerStyleKey)).toString());
+    m_currentSize = collapsedPanelSize(m_triggerStyle);
+}
+
+FloatingCardWindowController::~FloatingCardWindowController()
+{
+    delete m_panel.data();
+}
+
+FloatingCardWindowController *FloatingCardWindowController::shared()
+{
+    // Lives for the whole process; the panel is never released.
+    static auto *instance = new FloatingCardWindowController(qApp);
+    return instance;
+}
+
+void FloatingCardWindowController::setContent(QQmlEngine *engine, const QUrl &source,
+                                              const QVariantMap &initialProperties)
+{
+    m_engine = engine;
+    m_source = source;
+    m_initialProperties = initialProperties;
+}
+
+void FloatingCardWindowController::setTriggerStyle(FloatingTriggerStyle style)
+{
+    QSettings().setValue(QLatin1StringView(kTriggerStyleKey), toString(style));
+    if (style == m_triggerStyle) {
+        return;
+    }
+    m_triggerStyle = style;
+    emit triggerStyleChanged();
+}
+
+void FloatingCardWindowController::setTriggerStyleName(const QString &name)
+{
+    setTriggerStyle(floatingTriggerStyleFromString(name));
+}
+
+void FloatingCardWindowController::reloadTriggerStyle()
+{
+    const FloatingTriggerStyle stored = floatingTriggerStyleFromString(
+        QSettings().value(QLatin1StringView(kTriggerStyleKey)).toString());
+    if (stored != m_triggerStyle) {
+        m_triggerStyle = stored;
+        emit triggerStyleChanged();
+    }
+}
+
+QQuickWindow *FloatingCardWindowController::panel() const
+{
+    return m_panel;
+}
+
+QScreen *FloatingCardWindowController::mainScreen() const
+{
+    // The screen with the keyboard focus; the primary one when nothing has it.
+    if (const QWindow *focus = QGuiApplication::focusWindow(); focus && focus->screen()) {
+        return focus->screen();
+    }
+    if (QScreen *primary = QGuiApplication::primaryScreen()) {
+        return primary;
+    }
+    const auto all = QGuiApplication::screens();
+    return all.isEmpty() ? nullptr : all.first();
+}
+
+QList<DesktopScreen> FloatingCardWindowController::screens() const
+{
+    const DesktopSpace space = DesktopSpace::current();
+    QList<DesktopScreen> result;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        result.append(space.fromQt(screen));
+    }
+    return result;
+}
+
+DesktopRect FloatingCardWindowController::panelFrame() const
+{
+    if (!m_panel) {
+        return {};
+    }
+    return DesktopSpace::current().fromQt(QRectF(m_panel->geometry()));
+}
+
+DesktopScreen FloatingCardWindowController::screenForWindow() const
+{
+    const QList<QScreen *> qtScreens = QGuiApplication::screens();
+    std::optional<qsizetype> reported;
+    if (m_panel && m_panel->screen()) {
+        reported = qtScreens.indexOf(m_panel->screen());
+    }
+    std::optional<qsizetype> main;
+    if (QScreen *screen = mainScreen()) {
+        main = qtScreens.indexOf(screen);
+    }
+    const QList<DesktopScreen> all = screens();
+    const qsizetype index = Placement::screenIndexForWindow(reported, panelFrame(), all, main);
+    return index < 0 ? DesktopScreen{} : all[index];
+}
+
+QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
+{
+    if (m_panel) {
+        return m_panel;
+    }
+    // Transparent corners need an alpha channel in every renderer's surface.
+    QQuickWindow::setDefaultAlphaBuffer(true);
+    auto *view = m_engine ? new QQuickView(m_engine, nullptr) : new QQuickView();
+    view->setObjectName(QLatin1StringView(kPanelName));
+    view->setTitle(QStringLiteral("Wordlumen"));
+    view->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    view->setColor(Qt::transparent);
+    view->setResizeMode(QQuickView::SizeRootObjectToView);
+    // Appearing at launch must not take the focus from the application in front.
+    view->setProperty("_q_showWithoutActivating", true);
+
+    QScreen *screen = mainScreen();
+    const DesktopSpace space = DesktopSpace::current();
+    const DesktopRect visible = screen ? space.fromQt(screen).visibleFrame : DesktopRect{};
+    const QSettings settings;
+    const QPointF origin =
+        Placement::initialOrigin(m_currentSize, visible, storedNumber(settings, kSavedXKey),
+                                 storedNumber(settings, kSavedYKey));
+    const QRectF frame =
+        space.toQt({origin.x(), origin.y(), m_currentSize.width(), m_currentSize.height()});
+    view->setGeometry(snapped(frame));
+
+    m_panel = view;
+    connect(view, &QWindow::activeChanged, this,
+            [this, view] { emit panelActiveChanged(view->isActive()); });
+    connect(view, &QWindow::xChanged, this, &FloatingCardWindowController::panelFrameChanged);
+    connect(view, &QWindow::yChanged, this, &FloatingCardWindowController::panelFrameChanged);
+    connect(view, &QWindow::widthChanged, this, &FloatingCardWindowController::panelFrameChanged);
+    connect(view, &QWindow::heightChanged, this, &FloatingCardWindowController::panelFrameChanged);
+
+    if (!m_source.isEmpty()) {
+        QVariantMap properties = m_initialProperties;
+        properties.insert(QStringLiteral("windowController"), QVariant::fromValue(this));
+        view->setInitialProperties(properties);
+        view->setSource(m_source);
+        for (const QQmlError &error : view->errors()) {
+            qCWarning(lcPanel).noquote() << error.toString();
+        }
+    }
+    emit panelCreated(view);
+    return view;
+}
+
+void FloatingCardWindowController::setVisible(bool visible)
+{
+    if (m_isVisible == visible) {
+        return;
+    }
+    m_isVisible = visible;
+    emit isVisibleChanged();
+}
+
+void FloatingCardWindowController::setAnchor(Placement::ResizeAnchor anchor)
+{
+    if (m_anchor == anchor) {
+        return;
+    }
+    m_anchor = anchor;
+    emit anchorChanged();
+}
+
+void FloatingCardWindowController::showPanel()
+{
+    QQuickWindow *window = makePanelIfNeeded();
+    window->show();
+    window->raise();
+    setVisible(true);
+}
+
+void FloatingCardWindowController::activatePanel()
+{
+    QQuickWindow *window = makePanelIfNeeded();
+    window->show();
+    window->raise();
+    window->requestActivate();
+    setVisible(true);
+}
+
+void FloatingCardWindowController::toggleVisibility()
+{
+    if (m_isVisible) {
+        if (m_panel) {
+            m_panel->hide();
+        }
+        setVisible(false);
+    } else {
+        showPanel();
+    }
+}
+
+void FloatingCardWindowController::resetPosition()
+{
+    makePanelIfNeeded();
+    const DesktopRect current = panelFrame();
+    const QPointF origin = Placement::resetOrigin(current.size(), screenForWindow().visibleFrame);
+    QSettings settings;
+    settings.remove(QLatin1StringView(kSavedXKey));
+    settings.remove(QLatin1StringView(kSavedYKey));
+    animateTo({origin.x(), origin.y(), current.width, current.height}, kResetMilliseconds);
+    showPanel();
+}
+
+void FloatingCardWindowController::moveWindow(QPointF topLeft)
+{
+    if (!m_panel) {
+        return;
+    }
+    const DesktopSpace space = DesktopSpace::current();
+    const QSizeF size = m_panel->size();
+    const DesktopRect candidate = space.fromQt(QRectF(topLeft, size));
+    const QList<DesktopScreen> all = screens();
+    qsizetype index = Placement::screenIndexForFrame(candidate, all);
+    const DesktopScreen screen = index < 0 ? screenForWindow() : all[index];
+    const QPointF origin = Placement::clampedOrigin(candidate.origin(), size, screen.visibleFrame);
+    if (m_animation) {
+        m_animation->stop();
+    }
+    m_panel->setPosition(
+        space.toQt({origin.x(), origin.y(), size.width(), size.height()}).topLeft().toPoint());
+}
+
+std::optional<QPointF> FloatingCardWindowController::panelTopLeft() const
+{
+    if (!m_panel) {
+        return std::nullopt;
+    }
+    return QPointF(m_panel->position());
+}
+
+void FloatingCardWindowController::saveCurrentPosition()
+{
+    if (!m_panel) {
+        return;
+    }
+    const DesktopRect frame = panelFrame();
+    QSettings settings;
+    settings.setValue(QLatin1StringView(kSavedXKey), frame.x);
+    settings.setValue(QLatin1StringView(kSavedYKey), frame.y);
+}
+
+void FloatingCardWindowController::resize(QSizeF size, bool animated)
+{
+    if (size == m_currentSize) {
+        return;
+    }
+    makePanelIfNeeded();
+    const DesktopRect current = panelFrame();
+    const DesktopRect visible = screenForWindow().visibleFrame;
+    setAnchor(Placement::resizeAnchor(current, visible));
+    const DesktopRect target = Placement::resizedFrame(current, size, visible);
+    m_currentSize = size;
+    emit currentSizeChanged();
+    if (animated) {
+        animateTo(target, kResizeMilliseconds);
+    } else {
+        if (m_animation) {
+            m_animation->stop();
+        }
+        applyFrame(target);
+    }
+}
+
+bool FloatingCardWindowController::isAnimating() const
+{
+    return m_animation && m_animation->state() == QAbstractAnimation::Running;
+}
+
+void FloatingCardWindowController::applyFrame(const DesktopRect &frame)
+{
+    m_panel->setGeometry(snapped(DesktopSpace::current().toQt(frame)));
+}
+
+void FloatingCardWindowController::animateTo(const DesktopRect &frame, int milliseconds)
+{
+    if (!m_animation) {
+        m_animation = new QVariantAnimation(this);
+        m_animation->setEasingCurve(frameCurve());
+        connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            if (m_panel) {
+                m_panel->setGeometry(snapped(value.toRectF()));
+            }
+        });
+    }
+    // A new request starts from wherever the running animation has got to.
+    m_animation->stop();
+    m_animation->setDuration(milliseconds);
+    m_animation->setStartValue(QRectF(m_panel->geometry()));
+    m_animation->setEndValue(DesktopSpace::current().toQt(frame));
+    m_animation->start();
+}
+
+} // namespace wordlumen

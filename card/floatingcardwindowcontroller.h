@@ -1,0 +1,144 @@
+#pragma once
+
+#include "floatingtriggerstyle.h"
+#include "floatingwindowplacement.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickWindow>
+#include <QSizeF>
+#include <QtQml/qqmlregistration.h>
+#include <QUrl>
+#include <QVariantMap>
+
+class QQmlEngine;
+class QQuickView;
+class QScreen;
+class QVariantAnimation;
+
+namespace wordlumen {
+
+/**
+ * Owns the floating panel: a frameless, transparent, always-on-top tool window
+ * that only this controller moves. It creates the panel lazily, shows and hides
+ * it, places it where the user left it, moves it during drags, resizes it about
+ * the corner nearest the screen edge, and resets it to the bottom-right corner.
+ *
+ * One shared instance serves the application; tests may create their own.
+ * Positions cross this class's interface in Qt's coordinates; the placement
+ * rules run in desktop coordinates (see DesktopSpace).
+ */
+class FloatingCardWindowController : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FloatingCardWindowController)
+    QML_ELEMENT
+    QML_UNCREATABLE("The floating card has one window controller, made by the application.")
+
+    Q_PROPERTY(bool isVisible READ isVisible NOTIFY isVisibleChanged)
+    Q_PROPERTY(QSizeF currentSize READ currentSize NOTIFY currentSizeChanged)
+    Q_PROPERTY(QString triggerStyle READ triggerStyleName WRITE setTriggerStyleName NOTIFY
+                   triggerStyleChanged)
+    Q_PROPERTY(QSizeF collapsedSize READ collapsedSize NOTIFY triggerStyleChanged)
+    /// The visible capsule inside the collapsed panel.
+    Q_PROPERTY(QSizeF capsuleSize READ capsuleSize NOTIFY triggerStyleChanged)
+    /// Which edges held still during the last resize; the card aligns its content with them.
+    Q_PROPERTY(bool anchoredRight READ anchoredRight NOTIFY anchorChanged)
+    Q_PROPERTY(bool anchoredTop READ anchoredTop NOTIFY anchorChanged)
+
+public:
+    static constexpr auto kSavedXKey = "floatingCardOriginX";
+    static constexpr auto kSavedYKey = "floatingCardOriginY";
+    static constexpr auto kTriggerStyleKey = "floatingTriggerStyle";
+    static constexpr auto kPanelName = "WordlumenFloatingPanel";
+    static constexpr int kResizeMilliseconds = 280;
+    static constexpr int kResetMilliseconds = 320;
+
+    explicit FloatingCardWindowController(QObject *parent = nullptr);
+    ~FloatingCardWindowController() override;
+
+    /// The process-wide controller, created on first use and never destroyed.
+    static FloatingCardWindowController *shared();
+
+    /**
+     * What the panel shows: a QML file whose root item fills the panel, created
+     * with `initialProperties` (plus `windowController`, this object) in `engine`.
+     * Must be set before the panel is made.
+     */
+    void setContent(QQmlEngine *engine, const QUrl &source, const QVariantMap &initialProperties);
+
+    [[nodiscard]] bool isVisible() const { return m_isVisible; }
+    [[nodiscard]] QSizeF currentSize() const { return m_currentSize; }
+    [[nodiscard]] FloatingTriggerStyle triggerStyle() const { return m_triggerStyle; }
+    [[nodiscard]] QString triggerStyleName() const { return toString(m_triggerStyle); }
+    [[nodiscard]] QSizeF collapsedSize() const { return collapsedPanelSize(m_triggerStyle); }
+    [[nodiscard]] QSizeF capsuleSize() const { return triggerCapsuleSize(m_triggerStyle); }
+    [[nodiscard]] bool anchoredRight() const { return m_anchor.right; }
+    [[nodiscard]] bool anchoredTop() const { return m_anchor.top; }
+
+    /// Stores the style under "floatingTriggerStyle" and tells the card.
+    void setTriggerStyle(FloatingTriggerStyle style);
+    void setTriggerStyleName(const QString &name);
+    /// Re-reads the stored style (another window may have changed it).
+    Q_INVOKABLE void reloadTriggerStyle();
+
+    [[nodiscard]] QQuickWindow *panel() const;
+    /// Creates, configures and places the panel once; does not show it.
+    QQuickWindow *makePanelIfNeeded();
+
+    /// Shows the panel in front without taking focus from other applications.
+    Q_INVOKABLE void showPanel();
+    /// Shows the panel in front and gives it the keyboard focus (the trigger's click).
+    Q_INVOKABLE void activatePanel();
+    Q_INVOKABLE void toggleVisibility();
+    /// Back to the bottom-right corner of the panel's screen; forgets the saved origin.
+    Q_INVOKABLE void resetPosition();
+
+    /// Moves the panel's top-left corner to a point in Qt's global coordinates,
+    /// clamped into the screen that holds most of it. Nothing is stored.
+    Q_INVOKABLE void moveWindow(QPointF topLeft);
+    /// The panel's top-left corner in Qt's global coordinates; null without a panel.
+    [[nodiscard]] std::optional<QPointF> panelTopLeft() const;
+    /// Stores the panel's origin under the two position keys (desktop coordinates).
+    Q_INVOKABLE void saveCurrentPosition();
+
+    /// Resizes about the anchored corner; nothing happens for the size already requested.
+    Q_INVOKABLE void resize(QSizeF size, bool animated);
+
+    /// Whether a frame animation is running (tests and the state dump wait for it).
+    [[nodiscard]] bool isAnimating() const;
+
+signals:
+    void isVisibleChanged();
+    void currentSizeChanged();
+    void triggerStyleChanged();
+    void anchorChanged();
+    /// The panel gained or lost the keyboard focus.
+    void panelActiveChanged(bool active);
+    void panelCreated(QQuickWindow *panel);
+    /// The panel's frame changed (moved, resized or animated).
+    void panelFrameChanged();
+
+private:
+    void setVisible(bool visible);
+    void setAnchor(FloatingWindowPlacement::ResizeAnchor anchor);
+    void animateTo(const DesktopRect &frame, int milliseconds);
+    void applyFrame(const DesktopRect &frame);
+    [[nodiscard]] DesktopRect panelFrame() const;
+    [[nodiscard]] QList<DesktopScreen> screens() const;
+    [[nodiscard]] QScreen *mainScreen() const;
+    [[nodiscard]] DesktopScreen screenForWindow() const;
+
+    QPointer<QQmlEngine> m_engine;
+    QUrl m_source;
+    QVariantMap m_initialProperties;
+    QPointer<QQuickView> m_panel;
+    QVariantAnimation *m_animation = nullptr;
+
+    bool m_isVisible = false;
+    FloatingTriggerStyle m_triggerStyle = FloatingTriggerStyle::Compact;
+    QSizeF m_currentSize;
+    FloatingWindowPlacement::ResizeAnchor m_anchor{true, false};
+};
+
+} // namespace wordlumen

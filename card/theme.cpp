@@ -1,0 +1,233 @@
+#include "theme.h"
+
+#include "desktopappearance.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QJSEngine>
+#include <QPalette>
+#include <QQmlEngine>
+#include <QScreen>
+
+namespace wordlumen {
+
+namespace {
+
+QColor rgb(double r, double g, double b, double a = 1)
+{
+    return QColor::fromRgbF(float(r), float(g), float(b), float(a));
+}
+
+// Sizes are given in points of a 72-dpi design; Qt fonts are sized in the
+// screen's logical points, so convert through its logical dpi.
+double designToPointSize(double size)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+    return size * 72.0 / dpi;
+}
+
+QFont makeFont(const QStringList &families, double size, int weight, double letterSpacing)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setPointSizeF(designToPointSize(size));
+    font.setWeight(QFont::Weight(weight));
+    if (letterSpacing != 0) {
+        font.setLetterSpacing(QFont::AbsoluteSpacing, letterSpacing);
+    }
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+const QString kSans = QStringLiteral("Noto Sans CJK SC");
+const QString kSerif = QStringLiteral("Noto Serif CJK SC");
+
+} // namespace
+
+Theme::Theme(QObject *parent)
+    : QObject(parent)
+    , m_desktop(new DesktopAppearance(this))
+{
+    readPalette();
+    connect(m_desktop, &DesktopAppearance::changed, this, &Theme::changed);
+    if (qApp) {
+        qApp->installEventFilter(this);
+    }
+}
+
+Theme::~Theme() = default;
+
+Theme *Theme::instance()
+{
+    static auto *theme = new Theme(qApp);
+    return theme;
+}
+
+Theme *Theme::create(QQmlEngine *, QJSEngine *)
+{
+    Theme *theme = instance();
+    QJSEngine::setObjectOwnership(theme, QJSEngine::CppOwnership);
+    return theme;
+}
+
+void Theme::readPalette()
+{
+    const QColor window = QGuiApplication::palette().color(QPalette::Window);
+    m_paletteDark = window.lightnessF() < 0.5;
+}
+
+bool Theme::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) {
+        const bool before = m_paletteDark;
+        readPalette();
+        if (before != m_paletteDark) {
+            emit changed();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Theme::setScheme(Scheme scheme)
+{
+    if (m_scheme == scheme) {
+        return;
+    }
+    m_scheme = scheme;
+    emit changed();
+}
+
+bool Theme::isDark() const
+{
+    switch (m_scheme) {
+    case Scheme::Light:
+        return false;
+    case Scheme::Dark:
+        return true;
+    case Scheme::System:
+        break;
+    }
+    return m_desktop->prefersDark().value_or(m_paletteDark);
+}
+
+bool Theme::reduceMotion() const
+{
+    return m_reduceMotion.value_or(m_desktop->animationsDisabled());
+}
+
+void Theme::setReduceMotion(bool reduce)
+{
+    if (m_reduceMotion == reduce) {
+        return;
+    }
+    m_reduceMotion = reduce;
+    emit changed();
+}
+
+void Theme::setReduceTransparency(bool reduce)
+{
+    if (m_reduceTransparency == reduce) {
+        return;
+    }
+    m_reduceTransparency = reduce;
+    emit changed();
+}
+
+QColor Theme::ink() const
+{
+    return isDark() ? rgb(0.96, 0.97, 0.99) : rgb(0.067, 0.094, 0.153);
+}
+
+QColor Theme::secondaryInk() const
+{
+    return isDark() ? rgb(0.42, 0.45, 0.50) : rgb(0.53, 0.55, 0.58);
+}
+
+QColor Theme::accent() const
+{
+    return isDark() ? rgb(0.878, 0.416, 0.247) : rgb(0.835, 0.315, 0.105);
+}
+
+QColor Theme::accentInk() const
+{
+    return isDark() ? rgb(0.941, 0.533, 0.365) : rgb(0.67, 0.225, 0.055);
+}
+
+QColor Theme::controlInk() const
+{
+    return isDark() ? rgb(0.63, 0.63, 0.67) : rgb(0.29, 0.33, 0.39);
+}
+
+QColor Theme::controlFill() const
+{
+    return isDark() ? rgb(1, 1, 1, 0.055) : rgb(0.969, 0.963, 0.949);
+}
+
+QColor Theme::edge() const
+{
+    return alpha(ink(), isDark() ? 0.16 : 0.085);
+}
+
+QColor Theme::paper() const
+{
+    return isDark() ? rgb(0.047, 0.054, 0.067) : rgb(0.996, 0.993, 0.985);
+}
+
+QColor Theme::paperUnderside() const
+{
+    return isDark() ? rgb(0.106, 0.133, 0.2) : rgb(0.978, 0.973, 0.96);
+}
+
+QColor Theme::triggerFill() const
+{
+    // Mostly opaque paper: without a compositor that blurs what lies behind,
+    // a see-through capsule would only make the text hard to read.
+    return alpha(paper(), isDark() ? 0.9 : 0.88);
+}
+
+QString Theme::sansFamily() const
+{
+    return kSans;
+}
+
+QString Theme::serifFamily() const
+{
+    return kSerif;
+}
+
+QString Theme::monoFamily() const
+{
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+}
+
+QVariantList Theme::cardCurve() const
+{
+    return {0.16, 1.0, 0.3, 1.0, 1.0, 1.0};
+}
+
+QColor Theme::alpha(const QColor &color, double opacity)
+{
+    QColor result = color;
+    result.setAlphaF(float(color.alphaF() * opacity));
+    return result;
+}
+
+QFont Theme::font(double size, int weight, double letterSpacing) const
+{
+    const QString ui = QGuiApplication::font().family();
+    return makeFont({ui, kSans}, size, weight, letterSpacing);
+}
+
+QFont Theme::mono(double size, int weight, double letterSpacing) const
+{
+    return makeFont({monoFamily(), kSans}, size, weight, letterSpacing);
+}
+
+QFont Theme::serif(double size, int weight) const
+{
+    return makeFont({kSerif, kSans}, size, weight, 0);
+}
+
+} // namespace wordlumen

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
+#include <QVariantList>
+
+#include <optional>
+
+class QJSEngine;
+class QQmlEngine;
+
+namespace wordlumen {
+
+/**
+ * The card's palette, type and motion, light and dark, in one place. Faces and
+ * painted items read every colour, font and duration from here.
+ *
+ * The scheme follows the desktop (the XDG appearance portal where there is
+ * one, else the lightness of the application palette) unless set explicitly,
+ * which the screenshot tool and the tests do.
+ */
+class Theme : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Theme)
+    QML_ELEMENT
+    QML_SINGLETON
+
+public:
+    enum class Scheme
+    {
+        System,
+        Light,
+        Dark
+    };
+    Q_ENUM(Scheme)
+
+private:
+    Q_PROPERTY(Scheme scheme READ scheme WRITE setScheme NOTIFY changed)
+    Q_PROPERTY(bool dark READ isDark NOTIFY changed)
+    Q_PROPERTY(bool reduceMotion READ reduceMotion WRITE setReduceMotion NOTIFY changed)
+    Q_PROPERTY(
+        bool reduceTransparency READ reduceTransparency WRITE setReduceTransparency NOTIFY changed)
+
+    Q_PROPERTY(QColor ink READ ink NOTIFY changed)
+    Q_PROPERTY(QColor secondaryInk READ secondaryInk NOTIFY changed)
+    Q_PROPERTY(QColor accent READ accent NOTIFY changed)
+    Q_PROPERTY(QColor accentInk READ accentInk NOTIFY changed)
+    Q_PROPERTY(QColor controlInk READ controlInk NOTIFY changed)
+    Q_PROPERTY(QColor controlFill READ controlFill NOTIFY changed)
+    Q_PROPERTY(QColor edge READ edge NOTIFY changed)
+    Q_PROPERTY(QColor paper READ paper NOTIFY changed)
+    Q_PROPERTY(QColor paperUnderside READ paperUnderside NOTIFY changed)
+    /// The translucent fill of the trigger capsule (our stand-in for a blurred material).
+    Q_PROPERTY(QColor triggerFill READ triggerFill NOTIFY changed)
+
+    Q_PROPERTY(QString sansFamily READ sansFamily CONSTANT)
+    Q_PROPERTY(QString serifFamily READ serifFamily CONSTANT)
+    Q_PROPERTY(QString monoFamily READ monoFamily CONSTANT)
+
+    /// The card's timing curve (0.16, 1.0, 0.3, 1.0), as QML's Easing.Bezier list.
+    Q_PROPERTY(QVariantList cardCurve READ cardCurve CONSTANT)
+    /// Face changes: 260 ms, or 10 ms linear with reduced motion.
+    Q_PROPERTY(int presentationDuration READ presentationDuration NOTIFY changed)
+    /// Card height changes: 220 ms, or 10 ms linear with reduced motion.
+    Q_PROPERTY(int heightDuration READ heightDuration NOTIFY changed)
+    /// Whether card content animations use the curve (false: linear, reduced motion).
+    Q_PROPERTY(bool curvedMotion READ curvedMotion NOTIFY changed)
+
+public:
+    explicit Theme(QObject *parent = nullptr);
+    ~Theme() override;
+
+    static Theme *instance();
+    static Theme *create(QQmlEngine *, QJSEngine *);
+
+    [[nodiscard]] Scheme scheme() const { return m_scheme; }
+    void setScheme(Scheme scheme);
+    [[nodiscard]] bool isDark() const;
+    [[nodiscard]] bool reduceMotion() const;
+    void setReduceMotion(bool reduce);
+    [[nodiscard]] bool reduceTransparency() const { return m_reduceTransparency; }
+    void setReduceTransparency(bool reduce);
+
+    [[nodiscard]] QColor ink() const;
+    [[nodiscard]] QColor secondaryInk() const;
+    [[nodiscard]] QColor accent() const;
+    [[nodiscard]] QColor accentInk() const;
+    [[nodiscard]] QColor controlInk() const;
+    [[nodiscard]] QColor controlFill() const;
+    [[nodiscard]] QColor edge() const;
+    [[nodiscard]] QColor paper() const;
+    [[nodiscard]] QColor paperUnderside() const;
+    [[nodiscard]] QColor triggerFill() const;
+
+    [[nodiscard]] QString sansFamily() const;
+    [[nodiscard]] QString serifFamily() const;
+    [[nodiscard]] QString monoFamily() const;
+
+    [[nodiscard]] QVariantList cardCurve() const;
+    [[nodiscard]] int presentationDuration() const { return reduceMotion() ? 10 : 260; }
+    [[nodiscard]] int heightDuration() const { return reduceMotion() ? 10 : 220; }
+    [[nodiscard]] bool curvedMotion() const { return !reduceMotion(); }
+
+    /// `color` at `opacity` times its own alpha.
+    Q_INVOKABLE [[nodiscard]] static QColor alpha(const QColor &color, double opacity);
+    /// The UI face (CJK in Noto Sans CJK SC) at `size` points.
+    Q_INVOKABLE [[nodiscard]] QFont font(double size, int weight = QFont::Normal,
+                                         double letterSpacing = 0) const;
+    /// The monospaced face, falling back to Noto Sans CJK SC for Chinese.
+    Q_INVOKABLE [[nodiscard]] QFont mono(double size, int weight = QFont::Normal,
+                                         double letterSpacing = 0) const;
+    /// Titles: Noto Serif CJK SC.
+    Q_INVOKABLE [[nodiscard]] QFont serif(double size, int weight = QFont::Normal) const;
+
+signals:
+    void changed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void readPalette();
+
+    Scheme m_scheme = Scheme::System;
+    class DesktopAppearance *m_desktop = nullptr;
+    bool m_paletteDark = false;
+    std::optional<bool> m_reduceMotion;
+    bool m_reduceTransparency = false;
+};
+
+} // namespace wordlumen
