@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QStringDecoder>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -63,6 +64,10 @@ CustomGlossaryStore::CustomGlossaryStore(Clock clock, const QString &filePath, Q
     , m_clock(std::move(clock))
 {
     load();
+    // Normalising every name of a large library takes a moment; do it once the
+    // event loop is idle rather than inside the first query.
+    if (!m_packs.isEmpty())
+        QTimer::singleShot(0, this, [this] { static_cast<void>(matchIndex()); });
 }
 
 CustomGlossaryStore &CustomGlossaryStore::shared()
@@ -278,7 +283,7 @@ CustomGlossaryStore::importText(const QString &text, const QString &sourceFileNa
     for (const GlossaryPack &pack : std::as_const(m_packs)) {
         if (existing >= 0 && pack.id == m_packs[existing].id)
             continue;
-        for (const QString &key : keysOf(pack).termKeys)
+        for (const QString &key : keysOf(pack, false).termKeys)
             otherKeys.insert(key);
     }
     qsizetype duplicates = 0;
@@ -380,35 +385,30 @@ QList<GlossaryCatalogItem> CustomGlossaryStore::catalogItems() const
     return items;
 }
 
-const CustomGlossaryStore::PackKeys &CustomGlossaryStore::keysOf(const GlossaryPack &pack) const
+const CustomGlossaryStore::PackKeys &CustomGlossaryStore::keysOf(const GlossaryPack &pack,
+                                                                 bool withAliases) const
 {
     auto it = m_packKeys.find(pack.id);
     // QList compares shared data by pointer first, so an unchanged pack costs nothing here.
-    if (it != m_packKeys.end() && it->entries == pack.entries)
-        return *it;
-
-    PackKeys keys;
-    keys.entries = pack.entries;
-    keys.termKeys.reserve(pack.entries.size());
-    for (qsizetype index = 0; index < pack.entries.size(); ++index) {
-        const CustomGlossaryEntry &entry = pack.entries[index];
-        auto addCandidate = [&](QString key) {
-            if (key.isEmpty())
-                return;
-            CandidateKey candidate;
-            candidate.length = TextMetrics::graphemeCount(key);
-            candidate.ascii = GlossaryTextMatcher::isAscii(key);
-            candidate.entryIndex = index;
-            candidate.key = std::move(key);
-            keys.candidates.append(std::move(candidate));
-        };
-        const QString term = termKey(entry.term);
-        keys.termKeys.append(term);
-        addCandidate(term);
-        for (const QString &alias : entry.aliases)
-            addCandidate(termKey(alias));
+    if (it == m_packKeys.end() || it->entries != pack.entries) {
+        PackKeys keys;
+        keys.entries = pack.entries;
+        keys.termKeys.reserve(pack.entries.size());
+        for (const CustomGlossaryEntry &entry : pack.entries)
+            keys.termKeys.append(termKey(entry.term));
+        it = m_packKeys.insert(pack.id, std::move(keys));
     }
-    return *m_packKeys.insert(pack.id, std::move(keys));
+    if (withAliases && !it->hasAliasKeys) {
+        it->aliasStart.reserve(pack.entries.size() + 1);
+        for (const CustomGlossaryEntry &entry : pack.entries) {
+            it->aliasStart.append(it->aliasKeys.size());
+            for (const QString &alias : entry.aliases)
+                it->aliasKeys.append(termKey(alias));
+        }
+        it->aliasStart.append(it->aliasKeys.size());
+        it->hasAliasKeys = true;
+    }
+    return *it;
 }
 
 const CustomGlossaryStore::MatchIndex &CustomGlossaryStore::matchIndex() const
@@ -417,20 +417,31 @@ const CustomGlossaryStore::MatchIndex &CustomGlossaryStore::matchIndex() const
         return *m_matchIndex;
 
     MatchIndex index;
+    QSet<qsizetype> sizes;
+    qsizetype order = 0;
+    auto add = [&](const QString &key, qsizetype entryIndex) {
+        const qsizetype at = order++;
+        if (key.isEmpty() || index.byKey.contains(key))
+            return;
+        // The view points into the shared text of `key`, which keyStorage keeps alive.
+        index.keyStorage.append(key);
+        index.byKey.insert(QStringView(index.keyStorage.constLast()),
+                           NameKey{at, entryIndex, GlossaryTextMatcher::isAscii(key)});
+        sizes.insert(key.size());
+    };
     for (const GlossaryPack *pack : enabledPacksNewestFirst()) {
-        const PackKeys &keys = keysOf(*pack);
+        const PackKeys &keys = keysOf(*pack, true);
         const qsizetype offset = index.entries.size();
         index.entries.append(pack->entries);
-        for (CandidateKey candidate : keys.candidates) {
-            candidate.entryIndex += offset;
-            index.candidates.append(std::move(candidate));
+        for (qsizetype i = 0; i < pack->entries.size(); ++i) {
+            // The term before its aliases, as the rule walks them.
+            add(keys.termKeys[i], offset + i);
+            for (qsizetype a = keys.aliasStart[i]; a < keys.aliasStart[i + 1]; ++a)
+                add(keys.aliasKeys[a], offset + i);
         }
     }
-    for (qsizetype i = 0; i < index.candidates.size(); ++i) {
-        const CandidateKey &candidate = index.candidates[i];
-        if (!index.firstEntryByKey.contains(candidate.key))
-            index.firstEntryByKey.insert(candidate.key, candidate.entryIndex);
-    }
+    index.keySizes = QList<qsizetype>(sizes.cbegin(), sizes.cend());
+    std::sort(index.keySizes.begin(), index.keySizes.end());
 
     // Forget the keys of packs that are gone; switched-off packs keep theirs.
     QSet<QUuid> present;
@@ -451,25 +462,37 @@ std::optional<CustomGlossaryEntry> CustomGlossaryStore::match(QStringView query)
 
     // A name equal to the whole query outscores every containment, and all
     // exact hits tie, so the first one in walking order is the answer.
-    if (const auto exact = index.firstEntryByKey.constFind(q);
-        exact != index.firstEntryByKey.constEnd())
-        return index.entries[exact.value()];
+    if (const auto exact = index.byKey.constFind(QStringView(q)); exact != index.byKey.constEnd())
+        return index.entries[exact->entryIndex];
 
-    qsizetype bestEntry = -1;
+    // Otherwise the longest name found inside the query wins, the first in
+    // walking order on a tie. Every name inside the query is one of its
+    // substrings of a size that some name has.
+    const NameKey *best = nullptr;
     qsizetype bestLength = 0;
-    for (const CandidateKey &candidate : index.candidates) {
-        // Only a strictly longer name can take the place; a name with more
-        // code units than the query cannot be inside it.
-        if (candidate.length <= bestLength || candidate.key.size() > q.size())
-            continue;
-        if (GlossaryTextMatcher::contains(candidate.key, candidate.ascii, q)) {
-            bestEntry = candidate.entryIndex;
-            bestLength = candidate.length;
+    for (const qsizetype size : index.keySizes) {
+        if (size > q.size())
+            break;
+        for (qsizetype at = 0; at + size <= q.size(); ++at) {
+            const auto found = index.byKey.constFind(QStringView(q).mid(at, size));
+            if (found == index.byKey.constEnd())
+                continue;
+            const NameKey &name = *found;
+            if (name.length < 0)
+                name.length = TextMetrics::graphemeCount(found.key());
+            if (best && (name.length < bestLength ||
+                         (name.length == bestLength && name.order >= best->order)))
+                continue;
+            // A Latin name also needs word boundaries, somewhere in the query.
+            if (name.ascii && !GlossaryTextMatcher::contains(found.key(), true, q))
+                continue;
+            best = &name;
+            bestLength = name.length;
         }
     }
-    if (bestEntry < 0)
+    if (!best)
         return std::nullopt;
-    return index.entries[bestEntry];
+    return index.entries[best->entryIndex];
 }
 
 std::optional<CustomGlossaryEntry> CustomGlossaryStore::matchLiteral(QStringView query) const

@@ -116,29 +116,37 @@ signals:
     void loadErrorChanged();
 
 private:
-    // A name under which an enabled entry can be found, normalised once.
-    struct CandidateKey
-    {
-        QString key;
-        qsizetype length = 0;     // grapheme clusters
-        qsizetype entryIndex = 0; // into MatchIndex::entries
-        bool ascii = true;
-    };
-
     // The names of one pack's entries, normalised. Kept per pack, so that a
     // change to one pack (or switching it) does not normalise the others again.
     struct PackKeys
     {
         QList<CustomGlossaryEntry> entries; // what the keys below were computed from
         QStringList termKeys;               // one per entry, possibly empty
-        QList<CandidateKey> candidates;     // entryIndex counts within the pack
+        // Filled on the first query: alias keys of all entries in a row, and
+        // where each entry's run starts (one more element than entries).
+        bool hasAliasKeys = false;
+        QStringList aliasKeys;
+        QList<qsizetype> aliasStart;
     };
 
+    // One distinct name key among the enabled entries.
+    struct NameKey
+    {
+        qsizetype order = 0;      // position of its first occurrence in the rule's walk
+        qsizetype entryIndex = 0; // into MatchIndex::entries
+        bool ascii = true;
+        mutable qsizetype length = -1; // grapheme clusters, counted when first needed
+    };
+
+    // Everything a query needs. A name found inside the query is a substring
+    // of it, so the query's substrings are looked up here instead of every
+    // name being searched for in the query.
     struct MatchIndex
     {
         QList<CustomGlossaryEntry> entries;
-        QList<CandidateKey> candidates;            // in the order the rule walks them
-        QHash<QString, qsizetype> firstEntryByKey; // exact hits: the first entry wins
+        QStringList keyStorage;            // owns the text the views below point into
+        QHash<QStringView, NameKey> byKey; // the first entry wins
+        QList<qsizetype> keySizes;         // distinct key sizes in code units, ascending
     };
 
     void load();
@@ -148,7 +156,7 @@ private:
     void setLoadError(const QString &message);
     void failLoad(const QString &description);
 
-    [[nodiscard]] const PackKeys &keysOf(const GlossaryPack &pack) const;
+    [[nodiscard]] const PackKeys &keysOf(const GlossaryPack &pack, bool withAliases) const;
     [[nodiscard]] const MatchIndex &matchIndex() const;
     [[nodiscard]] QList<const GlossaryPack *> enabledPacksNewestFirst() const;
 

