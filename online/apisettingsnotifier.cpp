@@ -1,0 +1,16 @@
+#include "apisettingsnotifier.h"
+
+namespace wordlumen {
+
+ApiSettingsNotifier &ApiSettingsNotifier::instance()
+{
+    static ApiSettingsNotifier notifier;
+    return notifier;
+}
+
+void ApiSettingsNotifier::post()
+{
+    emit apiSettingsDidChange();
+}
+
+} // namespace wordlumen
