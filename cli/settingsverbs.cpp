@@ -1,0 +1,198 @@
+#include "cliverb.h"
+#include "online/apisettings.h"
+#include "online/apisettingscontroller.h"
+#include "online/explanationpromptprofile.h"
+#include "online/platformwords.h"
+
+#include <QFile>
+#include <QSettings>
+
+#include <cstdio>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace wordlumen::cli {
+
+namespace {
+
+/// One stored setting the terminal may read and write.
+struct SettingKey
+{
+    QString name;
+    QString defaultValue;
+    /// The values a write may store; empty when any text goes.
+    QStringList allowed;
+};
+
+QList<SettingKey> settingKeys()
+{
+    QStringList audiences;
+    for (const ExplanationAudience audience : allExplanationAudiences())
+        audiences.append(toString(audience));
+    QStringList lengths;
+    for (const ExplanationLength length : allExplanationLengths())
+        lengths.append(toString(length));
+    return {
+        {QLatin1String(ApiSettings::kEndpointKey), ApiSettings::defaultEndpoint(), {}},
+        {QLatin1String(ApiSettings::kModelKey), ApiSettings::defaultModel(), {}},
+        {QLatin1String(ExplanationSettingsKeys::audience), toString(ExplanationAudience::Plain),
+         audiences},
+        {QLatin1String(ExplanationSettingsKeys::length), toString(ExplanationLength::Standard),
+         lengths},
+        {QLatin1String(ExplanationSettingsKeys::customPerspective), QString(), {}},
+        // The trigger's look belongs to the card; its two raw values are fixed.
+        {QStringLiteral("floatingTriggerStyle"),
+         QStringLiteral("compact"),
+         {QStringLiteral("compact"), QStringLiteral("wide")}},
+    };
+}
+
+std::optional<SettingKey> findKey(const QString &name)
+{
+    for (const SettingKey &key : settingKeys()) {
+        if (key.name == name)
+            return key;
+    }
+    return std::nullopt;
+}
+
+QStringList keyNames()
+{
+    QStringList names;
+    for (const SettingKey &key : settingKeys())
+        names.append(key.name);
+    return names;
+}
+
+/// Reads the key without echoing it when standard input is a terminal.
+QString readKeyFromStandardInput(CliContext &context)
+{
+#ifdef Q_OS_UNIX
+    if (isatty(fileno(stdin))) {
+        context.err << "API Key：";
+        context.err.flush();
+        termios saved{};
+        const bool hidden = tcgetattr(fileno(stdin), &saved) == 0;
+        if (hidden) {
+            termios quiet = saved;
+            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+            tcsetattr(fileno(stdin), TCSAFLUSH, &quiet);
+        }
+        QFile input;
+        (void)input.open(stdin, QIODevice::ReadOnly);
+        const QByteArray line = input.readLine();
+        if (hidden)
+            tcsetattr(fileno(stdin), TCSAFLUSH, &saved);
+        context.err << '\n';
+        context.err.flush();
+        return QString::fromUtf8(line);
+    }
+#endif
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return {};
+    // A key is one line; whatever follows it is not part of the key.
+    return QString::fromUtf8(input.readLine());
+}
+
+int showOutcome(const ApiSettingsController &controller, CliContext &context)
+{
+    QTextStream &stream = controller.didSave() ? context.out : context.err;
+    stream << controller.statusMessage() << '\n';
+    stream.flush();
+    return controller.didSave() ? Success : ShownError;
+}
+
+} // namespace
+
+int runConfig(const QStringList &arguments, CliContext &context)
+{
+    const QString verb = QStringLiteral("config");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("读取或修改一项设置。不给 VALUE 时打印当前值，"
+                                                    "没有存过时打印默认值。\n可用的 KEY：") +
+                                     keyNames().join(QStringLiteral("、")));
+    parser.addPositionalArgument(QStringLiteral("KEY"), QStringLiteral("设置的名称。"));
+    parser.addPositionalArgument(QStringLiteral("VALUE"), QStringLiteral("要存的新值。"),
+                                 QStringLiteral("[VALUE]"));
+    int exitCode = Success;
+    if (!parseVerbArguments(parser, verb, arguments, context, &exitCode))
+        return exitCode;
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty() || positional.size() > 2)
+        return usageError(parser, verb, QStringLiteral("需要 KEY，最多再跟一个 VALUE。"), context);
+    const std::optional<SettingKey> key = findKey(positional.first());
+    if (!key)
+        return usageError(parser, verb,
+                          QStringLiteral("不认识的设置“%1”。可用的有：%2")
+                              .arg(positional.first(), keyNames().join(QStringLiteral("、"))),
+                          context);
+
+    if (positional.size() == 1) {
+        const QVariant stored = QSettings().value(key->name);
+        context.out << (stored.isValid() ? stored.toString() : key->defaultValue) << '\n';
+        context.out.flush();
+        return Success;
+    }
+
+    const QString &value = positional.at(1);
+    if (!key->allowed.isEmpty() && !key->allowed.contains(value))
+        return usageError(
+            parser, verb,
+            QStringLiteral("%1 只能是：%2").arg(key->name, key->allowed.join(QStringLiteral("、"))),
+            context);
+    // Stored as typed, as the settings screens do; the endpoint is checked when the key is saved.
+    if (key->name == QLatin1String(ApiSettings::kEndpointKey))
+        ApiSettings::setEndpointText(value);
+    else if (key->name == QLatin1String(ApiSettings::kModelKey))
+        ApiSettings::setModel(value);
+    else
+        QSettings().setValue(key->name, value);
+    return Success;
+}
+
+int runSetKey(const QStringList &arguments, CliContext &context)
+{
+    const QString verb = QStringLiteral("set-key");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("从标准输入读一行 API Key，存进") + PlatformWords::secretStore() +
+        QStringLiteral("；空行会删除已存的 Key。\n"
+                       "Key 不从命令行参数读，免得留在 shell 历史和进程列表里。"));
+    int exitCode = Success;
+    if (!parseVerbArguments(parser, verb, arguments, context, &exitCode))
+        return exitCode;
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(
+            parser, verb,
+            QStringLiteral("Key 只从标准输入读，例如：wordlumen-cli set-key < key.txt"), context);
+
+    ApiSettingsController controller(ApiSettingsController::Screen::ControlCenter);
+    controller.setApiKey(readKeyFromStandardInput(context));
+    controller.save();
+    return showOutcome(controller, context);
+}
+
+int runClearKey(const QStringList &arguments, CliContext &context)
+{
+    const QString verb = QStringLiteral("clear-key");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("从") + PlatformWords::secretStore() +
+                                     QStringLiteral("删除已存的 API Key。"));
+    int exitCode = Success;
+    if (!parseVerbArguments(parser, verb, arguments, context, &exitCode))
+        return exitCode;
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(parser, verb, QStringLiteral("clear-key 不需要参数。"), context);
+
+    ApiSettingsController controller(ApiSettingsController::Screen::SettingsFace);
+    controller.clear();
+    return showOutcome(controller, context);
+}
+
+} // namespace wordlumen::cli
