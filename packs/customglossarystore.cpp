@@ -303,11 +303,13 @@ CustomGlossaryStore::importText(const QString &text, const QString &sourceFileNa
     // A pack the user switched off stays off when a newer version arrives.
     pack.isEnabled = existing >= 0 ? m_packs[existing].isEnabled : true;
 
+    // The new version goes first and the sort keeps it there among packs of
+    // the same second: timestamps are whole seconds, and the pack imported
+    // last is still the newest.
     QList<GlossaryPack> packs = m_packs;
     if (existing >= 0)
-        packs[existing] = pack;
-    else
-        packs.prepend(pack);
+        packs.remove(existing);
+    packs.prepend(pack);
     sortNewestFirst(packs);
 
     const auto written = persist(packs);

@@ -273,6 +273,10 @@ public:
     }
     bool shapeError(const Path &path, const QString &problem)
     {
+        // A value that is missing because the text stops is a cut-off file,
+        // not one of another shape.
+        if (peek() == '\0')
+            return syntaxError(QStringLiteral("内容在这里提前结束"));
         if (!failed())
             m_error = path.toString() + QStringLiteral("：") + problem;
         return false;

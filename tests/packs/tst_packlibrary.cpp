@@ -378,6 +378,8 @@ private slots:
         QTest::addRow("bare word") << QByteArray("{\"packs\": [], \"x\": nothing}");
         QTest::addRow("number without digits") << QByteArray("{\"packs\": [], \"x\": -}");
         QTest::addRow("empty") << QByteArray();
+        QTest::addRow("cut off inside a list") << QByteArray("{\"packs\": [");
+        QTest::addRow("cut off after a key") << QByteArray("{\"packs\": [{\"id\":");
     }
     void rejectsWhatIsNoJson()
     {
@@ -433,6 +435,21 @@ private slots:
         QVERIFY(!deeper->replacedExistingPack);
         QCOMPARE(store->packs().size(), 3);
         QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+    }
+
+    void reimportedPackComesFirstWithinTheSameSecond()
+    {
+        CustomGlossaryStore store([] { return kStart; }, libraryPath());
+        const QString finance =
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")});
+        QVERIFY(store.importText(finance, QStringLiteral("金融.md")));
+        QVERIFY(store.importText(
+            packText(QStringLiteral("医疗"), QStringLiteral("入门"), {QStringLiteral("DRG")}),
+            QStringLiteral("医疗.md")));
+        QCOMPARE(store.packs().first().industry, QStringLiteral("医疗"));
+        QVERIFY(store.importText(finance, QStringLiteral("金融.md")));
+        QCOMPARE(store.packs().first().industry, QStringLiteral("金融"));
+        QCOMPARE(packsOnDisk(libraryPath()), store.packs());
     }
 
     void termsOfOtherPacksAreCountedNotDropped()
