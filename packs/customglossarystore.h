@@ -174,7 +174,8 @@ private:
     // for the session, since it is the user's only pointer to that data.
     QString m_movedAsideNotice;
 
-    // Built lazily on the first query after a change of `m_packs`.
+    // Built on the first query after a change of `m_packs`, or when the event
+    // loop first idles after loading.
     mutable QHash<QUuid, PackKeys> m_packKeys;
     mutable std::optional<MatchIndex> m_matchIndex;
 };

@@ -15,6 +15,7 @@ namespace wordlumen {
  */
 namespace IsoTimestamp {
 
+/// For years 0 to 9999, the only ones a library holds.
 [[nodiscard]] QString format(const QDateTime &time);
 
 /// The time, or nothing when the text is not exactly `yyyy-MM-ddTHH:mm:ssZ` or no valid date.
