@@ -1,8 +1,12 @@
 #include "cliverb.h"
-#include "core/explanationresult.h"
+#include "core/cardviewmodel.h"
 #include "core/glossarystore.h"
-#include "core/queryintentdetector.h"
+#include "online/keychainstore.h"
+#include "packs/customglossarystore.h"
+#include "terminalwriter.h"
 
+#include <QEventLoop>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -12,28 +16,60 @@ namespace wordlumen::cli {
 
 namespace {
 
-const QString kMissingTermNotice =
-    QStringLiteral("本地词典还没收录这个词。接上在线 API 后，我可以继续把它翻成容易理解的白话。");
-const QString kDescriptionNotice =
-    QStringLiteral("这句话像是在描述一个专业术语。接上在线 API "
-                   "后，我可以反查最可能的黑话，而且不会打断你正在工作的主对话。");
-
-void printResult(const ExplanationResult &result, bool json, CliContext &context)
+QJsonValue errorValue(const CardViewModel &model)
 {
-    if (json) {
-        const QJsonObject object{
-            {QStringLiteral("mode"), QStringLiteral("explanation")},
-            {QStringLiteral("term"), result.term},
-            {QStringLiteral("explanation"), result.explanation},
-            {QStringLiteral("origin"), toString(result.origin)},
-            {QStringLiteral("error"), QJsonValue::Null},
-        };
-        context.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact))
-                    << '\n';
+    if (model.errorMessage().isEmpty())
+        return QJsonValue::Null;
+    return model.errorMessage();
+}
+
+void printJson(const CardViewModel &model, const QString &query, CliContext &context)
+{
+    QJsonObject object;
+    if (model.answerMode() == CardViewModel::AnswerMode::ReverseLookup) {
+        QJsonArray matches;
+        for (const ReverseLookupMatch &match : model.reverseLookupMatches()) {
+            matches.append(QJsonObject{
+                {QStringLiteral("term"), match.term},
+                {QStringLiteral("english"),
+                 match.english ? QJsonValue(*match.english) : QJsonValue::Null},
+                {QStringLiteral("reason"), match.reason},
+                {QStringLiteral("confidence"),
+                 match.confidence ? QJsonValue(*match.confidence) : QJsonValue::Null},
+            });
+        }
+        object = {{QStringLiteral("mode"), QStringLiteral("reverseLookup")},
+                  {QStringLiteral("matches"), matches},
+                  {QStringLiteral("error"), errorValue(model)}};
     } else {
-        context.out << result.term << '\n' << result.explanation << '\n';
+        const auto &result = model.result();
+        object = {{QStringLiteral("mode"), QStringLiteral("explanation")},
+                  {QStringLiteral("term"), result ? result->term : query},
+                  {QStringLiteral("explanation"), result ? result->explanation : QString()},
+                  {QStringLiteral("origin"),
+                   toString(result ? result->origin : ExplanationOrigin::Unavailable)},
+                  {QStringLiteral("error"), errorValue(model)}};
     }
+    context.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << '\n';
     context.out.flush();
+}
+
+void printCandidates(const CardViewModel &model, CliContext &context)
+{
+    context.out << "你可能在找：\n";
+    int number = 1;
+    for (const ReverseLookupMatch &match : model.reverseLookupMatches())
+        context.out << number++ << ". " << match.displayTerm() << " — " << match.reason << '\n';
+    context.out.flush();
+}
+
+bool answered(const CardViewModel &model)
+{
+    if (model.answerMode() == CardViewModel::AnswerMode::ReverseLookup)
+        return !model.reverseLookupMatches().isEmpty();
+    const auto &result = model.result();
+    return result && result->origin != ExplanationOrigin::Unavailable &&
+           !result->explanation.isEmpty();
 }
 
 } // namespace
@@ -42,13 +78,19 @@ int runLookup(const QStringList &arguments, CliContext &context)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("查一个词，或用一句话描述想找的词。多个参数用空格连成一句。"));
-    const QCommandLineOption offline(QStringLiteral("offline"), QStringLiteral("不使用在线 API。"));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("输出一个 JSON 对象。"));
+        QStringLiteral("查一个词，或用一句话描述想找的词。多个参数用空格连成一句。\n"
+                       "先查已启用的补充包，再查本地词典；存有 API Key 时由在线 API 解释或反查。"));
+    const QCommandLineOption offline(QStringLiteral("offline"),
+                                     QStringLiteral("只查本地，不使用在线 API。"));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("结束后输出一个 JSON 对象。"));
     const QCommandLineOption dictionary(QStringLiteral("dictionary"),
                                         QStringLiteral("从 DIR 读取 Glossary.md 和 Aliases.json。"),
                                         QStringLiteral("DIR"));
-    parser.addOptions({offline, json, dictionary});
+    const QCommandLineOption library(QStringLiteral("library"),
+                                     QStringLiteral("使用 FILE 作为补充包库，而不是默认位置。"),
+                                     QStringLiteral("FILE"));
+    parser.addOptions({offline, json, dictionary, library});
     parser.addPositionalArgument(QStringLiteral("QUERY"), QStringLiteral("要查的词或描述。"),
                                  QStringLiteral("QUERY..."));
     int exitCode = Success;
@@ -60,6 +102,7 @@ int runLookup(const QStringList &arguments, CliContext &context)
         return usageError(parser, QStringLiteral("lookup"), QStringLiteral("缺少要查的词。"),
                           context);
 
+    // A dictionary that fails to load is reported and left out, as the card does.
     const auto store = parser.isSet(dictionary)
                            ? GlossaryStore::loadFromDirectory(parser.value(dictionary))
                            : GlossaryStore::loadInstalled();
@@ -68,19 +111,51 @@ int runLookup(const QStringList &arguments, CliContext &context)
         glossary = store.value();
     else
         context.err << store.error().message() << '\n';
+
+    CustomGlossaryStore packs(parser.isSet(library) ? parser.value(library)
+                                                    : CustomGlossaryStore::defaultFilePath());
+    if (!packs.loadError().isEmpty())
+        context.err << packs.loadError() << '\n';
     context.err.flush();
 
-    ExplanationResult result;
-    const QString trimmed = query.trimmed();
-    if (const auto entry = glossary ? glossary->match(trimmed) : std::nullopt) {
-        result = {entry->term, entry->explanation, ExplanationOrigin::Local};
-    } else {
-        const bool description = QueryIntentDetector::shouldReverseLookup(trimmed);
-        result = {trimmed, description ? kDescriptionNotice : kMissingTermNotice,
-                  ExplanationOrigin::Unavailable};
+    CardViewModel::KeyProvider keyProvider;
+    if (parser.isSet(offline))
+        keyProvider = [] {
+            return QString();
+        };
+    CardViewModel model(glossary, &packs, {}, keyProvider);
+
+    TerminalWriter writer(context);
+    const bool streaming = !parser.isSet(json) && context.outIsTerminal;
+    QObject::connect(&model, &CardViewModel::resultChanged, &model, [&] {
+        if (streaming && model.isLoading() && model.result())
+            writer.showStreaming(model.result()->term, model.result()->explanation);
+    });
+
+    model.setQuery(query);
+    model.explain();
+    if (model.isLoading()) {
+        QEventLoop loop;
+        QObject::connect(&model, &CardViewModel::isLoadingChanged, &loop, [&] {
+            if (!model.isLoading())
+                loop.quit();
+        });
+        loop.exec();
     }
-    printResult(result, parser.isSet(json), context);
-    return result.origin == ExplanationOrigin::Unavailable ? ShownError : Success;
+
+    if (parser.isSet(json)) {
+        printJson(model, query.trimmed(), context);
+    } else {
+        if (model.answerMode() == CardViewModel::AnswerMode::ReverseLookup)
+            printCandidates(model, context);
+        else if (const auto &result = model.result())
+            writer.showFinal(result->term, result->explanation);
+        if (!model.errorMessage().isEmpty()) {
+            context.err << model.errorMessage() << '\n';
+            context.err.flush();
+        }
+    }
+    return answered(model) ? Success : ShownError;
 }
 
 } // namespace wordlumen::cli

@@ -18,6 +18,7 @@ class QNetworkAccessManager;
 namespace wordlumen {
 
 class CustomGlossaryStore;
+struct DeepSeekClient;
 class ExplanationStream;
 class ReverseLookupRequest;
 
@@ -52,17 +53,29 @@ class CardViewModel final : public QObject
     Q_PROPERTY(QVariant result READ resultForViews NOTIFY resultChanged)
     Q_PROPERTY(AnswerMode answerMode READ answerMode NOTIFY answerModeChanged)
     Q_PROPERTY(QObject *reverseLookupMatches READ matchModel CONSTANT)
-    Q_PROPERTY(Presentation presentation READ presentation WRITE setPresentation NOTIFY presentationChanged)
-    Q_PROPERTY(Presentation resumePresentation READ resumePresentation NOTIFY resumePresentationChanged)
+    Q_PROPERTY(Presentation presentation READ presentation WRITE setPresentation NOTIFY
+                   presentationChanged)
+    Q_PROPERTY(
+        Presentation resumePresentation READ resumePresentation NOTIFY resumePresentationChanged)
     Q_PROPERTY(double expandedHeight READ expandedHeight NOTIFY expandedHeightChanged)
     Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
     Q_PROPERTY(bool hasAPIKey READ hasAPIKey NOTIFY hasAPIKeyChanged)
 
 public:
-    enum class Presentation { Collapsed, Front, Back, Settings };
+    enum class Presentation
+    {
+        Collapsed,
+        Front,
+        Back,
+        Settings
+    };
     Q_ENUM(Presentation)
-    enum class AnswerMode { Explanation, ReverseLookup };
+    enum class AnswerMode
+    {
+        Explanation,
+        ReverseLookup
+    };
     Q_ENUM(AnswerMode)
 
     using ProfileProvider = std::function<ExplanationPromptProfile()>;
@@ -130,7 +143,8 @@ public:
      * characters for limits of 47 and less); else one character short of the
      * limit with "…" appended.
      */
-    [[nodiscard]] static QString readableExplanation(const QString &text, int maximumCharacterCount);
+    [[nodiscard]] static QString readableExplanation(const QString &text,
+                                                     int maximumCharacterCount);
 
     /// The title shown on the answer face: the term without full-width parenthesised parts.
     [[nodiscard]] static QString displayTitle(const QString &term);
@@ -166,9 +180,9 @@ private:
     void showExplanation(const QString &term, const QString &explanation, ExplanationOrigin origin);
     void updateExpandedHeight(const QString &text);
     void cancelRequest();
-    void beginOnlineExplanation(const QString &term, const struct DeepSeekClient &client,
+    void beginOnlineExplanation(const QString &term, const DeepSeekClient &client,
                                 int maximumCharacterCount);
-    void beginReverseLookup(const QString &query, const struct DeepSeekClient &client);
+    void beginReverseLookup(const QString &query, const DeepSeekClient &client);
 
     std::optional<GlossaryStore> m_glossary;
     QPointer<CustomGlossaryStore> m_customGlossary;

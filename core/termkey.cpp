@@ -55,6 +55,35 @@ bool isAsciiAlnumSpaceOrHyphen(QStringView text)
     return true;
 }
 
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// For ASCII text the folding is plain lower-casing, and the letters and numbers
+// are exactly [a-z0-9]: one pass gives the same key as the general path.
+QString asciiTermKey(QStringView text)
+{
+    QString key;
+    key.reserve(text.size());
+    bool pendingSpace = false;
+    for (const QChar c : text) {
+        char16_t u = c.unicode();
+        if (u >= u'A' && u <= u'Z')
+            u = char16_t(u - u'A' + u'a');
+        const bool kept = (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'-';
+        if (!kept) {
+            pendingSpace = true;
+            continue;
+        }
+        if (pendingSpace && !key.isEmpty())
+            key.append(u' ');
+        pendingSpace = false;
+        key.append(QChar(u));
+    }
+    return key;
+}
+
 } // namespace
 
 QString foldForComparison(QStringView text)
@@ -94,6 +123,8 @@ QString termKey(QStringView text)
     // Fast path: already a key-shaped ASCII word (most aliases and queries).
     if (!text.isEmpty() && isAsciiAlnumSpaceOrHyphen(text))
         return text.toString();
+    if (isAscii(text))
+        return asciiTermKey(text);
 
     static const QRegularExpression separators(QStringLiteral("[^\\p{L}\\p{N}\\-]+"),
                                                QRegularExpression::UseUnicodePropertiesOption);

@@ -1,0 +1,551 @@
+#include "cardviewmodel.h"
+
+#include "core/queryintentdetector.h"
+#include "core/textmetrics.h"
+#include "online/apisettings.h"
+#include "online/deepseekclient.h"
+#include "online/deepseekerror.h"
+#include "online/keychainstore.h"
+#include "packs/customglossarystore.h"
+
+#include <QHostAddress>
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace wordlumen {
+
+namespace {
+
+const QString kEmptyQueryMessage = QStringLiteral("先写下一个看不懂的词。");
+const QString kNoDictionaryMessage =
+    QStringLiteral("本地词典没有加载成功，仍可在设置 API 后使用在线解释。");
+const QString kMissingTermNotice =
+    QStringLiteral("本地词典还没收录这个词。接上在线 API 后，我可以继续把它翻成容易理解的白话。");
+const QString kDescriptionNotice =
+    QStringLiteral("这句话像是在描述一个专业术语。接上在线 API "
+                   "后，我可以反查最可能的黑话，而且不会打断你正在工作的主对话。");
+const QString kExplanationFailedNotice =
+    QStringLiteral("这次没有解释成功。翻回正面后可以重试，或到设置里检查 API。");
+const QString kReverseLookupFailedNotice =
+    QStringLiteral("这次没有反查成功。翻回正面后可以重试，或到设置里检查 API。");
+
+// Online text is read up to this much past the length limit, so the readable
+// cut has a sentence end to look for and a verbose reply costs no more.
+constexpr int kStreamSlack = 60;
+
+bool isLoopbackHost(const QString &host)
+{
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    const QHostAddress address(host);
+    return !address.isNull() && address.isLoopback();
+}
+
+/**
+ * The endpoint the user stored, when it is usable: a URL with a host over
+ * https, or over plain http only on this machine, since the key travels in the
+ * request headers and must not cross a network in clear text.
+ */
+std::optional<QUrl> usableEndpoint(const QString &text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    if (text.trimmed().isEmpty() || !url.isValid() || url.host().isEmpty())
+        return std::nullopt;
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("https"))
+        return url;
+    if (scheme == QLatin1String("http") && isLoopbackHost(url.host()))
+        return url;
+    return std::nullopt;
+}
+
+} // namespace
+
+CardViewModel::CardViewModel(std::optional<GlossaryStore> glossary,
+                             CustomGlossaryStore *customGlossary, ProfileProvider profileProvider,
+                             KeyProvider apiKeyProvider,
+                             OnlineSettingsProvider onlineSettingsProvider, QObject *parent)
+    : QObject(parent)
+    , m_glossary(std::move(glossary))
+    , m_customGlossary(customGlossary)
+    , m_profileProvider(std::move(profileProvider))
+    , m_apiKeyProvider(std::move(apiKeyProvider))
+    , m_onlineSettingsProvider(std::move(onlineSettingsProvider))
+    , m_matchModel(new ReverseLookupMatchModel(this))
+{
+    if (!m_profileProvider)
+        m_profileProvider = [] {
+            return ExplanationPromptProfile::current();
+        };
+    if (!m_apiKeyProvider)
+        m_apiKeyProvider = [] {
+            return KeychainStore::readAPIKey();
+        };
+    if (!m_onlineSettingsProvider) {
+        m_onlineSettingsProvider = [] {
+            return OnlineSettings{ApiSettings::endpointText(), ApiSettings::model()};
+        };
+    }
+    m_hasAPIKey = !m_apiKeyProvider().isEmpty();
+    if (!m_glossary)
+        m_errorMessage = kNoDictionaryMessage;
+
+    connect(&ApiSettingsNotifier::instance(), &ApiSettingsNotifier::apiSettingsDidChange, this,
+            &CardViewModel::refreshHasAPIKey);
+}
+
+CardViewModel::~CardViewModel()
+{
+    cancelRequest();
+}
+
+void CardViewModel::setQuery(const QString &query)
+{
+    if (m_query == query)
+        return;
+    m_query = query;
+    emit queryChanged();
+}
+
+QVariant CardViewModel::resultForViews() const
+{
+    if (!m_result)
+        return {};
+    return QVariantMap{
+        {QStringLiteral("term"), m_result->term},
+        {QStringLiteral("title"), displayTitle(m_result->term)},
+        {QStringLiteral("explanation"), m_result->explanation},
+        {QStringLiteral("origin"), toString(m_result->origin)},
+    };
+}
+
+const QList<ReverseLookupMatch> &CardViewModel::reverseLookupMatches() const
+{
+    return m_matchModel->matches();
+}
+
+void CardViewModel::setPresentation(Presentation presentation)
+{
+    if (m_presentation == presentation)
+        return;
+    m_presentation = presentation;
+    emit presentationChanged();
+}
+
+void CardViewModel::explain()
+{
+    const QString q = TextMetrics::trimmed(m_query);
+    if (q.isEmpty()) {
+        setErrorMessage(kEmptyQueryMessage);
+        return;
+    }
+
+    setErrorMessage({});
+    cancelRequest();
+    setLoading(false);
+    setAnswerMode(AnswerMode::Explanation);
+    setMatches({});
+
+    if (m_customGlossary) {
+        if (const auto entry = m_customGlossary->match(q)) {
+            showExplanation(entry->term, entry->explanation, ExplanationOrigin::Custom);
+            return;
+        }
+    }
+
+    const ExplanationPromptProfile profile = m_profileProvider();
+    const QString key = m_apiKeyProvider();
+
+    // A dictionary hit is answered as written for the plain audience or without
+    // a key; otherwise the service explains it again in the chosen style and
+    // the dictionary only lends the term its proper title.
+    const std::optional<GlossaryEntry> local = m_glossary ? m_glossary->match(q) : std::nullopt;
+    if (local && (profile.audience == ExplanationAudience::Plain || key.isEmpty())) {
+        showExplanation(local->term, local->explanation, ExplanationOrigin::Local);
+        return;
+    }
+
+    const bool reverse = QueryIntentDetector::shouldReverseLookup(q);
+    if (key.isEmpty()) {
+        const QString notice = reverse ? kDescriptionNotice : kMissingTermNotice;
+        setResult(ExplanationResult{q, notice, ExplanationOrigin::Unavailable});
+        updateExpandedHeight(notice);
+        setResumePresentation(Presentation::Back);
+        setPresentation(Presentation::Back);
+        return;
+    }
+
+    const OnlineSettings settings = m_onlineSettingsProvider();
+    const std::optional<QUrl> endpoint = usableEndpoint(settings.endpointText);
+    if (!endpoint) {
+        setErrorMessage(DeepSeekError::invalidEndpoint().message());
+        return;
+    }
+
+    const QString term = local ? local->term : q;
+    setResult(ExplanationResult{term, QString(), ExplanationOrigin::DeepSeek});
+    setLoading(true);
+    setExpandedHeight(kDefaultHeight);
+    setResumePresentation(Presentation::Back);
+    setPresentation(Presentation::Back);
+
+    DeepSeekClient client;
+    client.endpoint = *endpoint;
+    client.model = settings.model;
+    client.apiKey = key;
+    client.promptProfile = profile;
+    client.session = &DeepSeekClient::sharedSession();
+
+    if (reverse)
+        beginReverseLookup(q, client);
+    else
+        beginOnlineExplanation(term, client, profile.maximumCharacterCount());
+}
+
+void CardViewModel::selectReverseLookup(const ReverseLookupMatch &match)
+{
+    setQuery(match.term);
+    setAnswerMode(AnswerMode::Explanation);
+    setMatches({});
+    setResult(std::nullopt);
+    explain();
+}
+
+void CardViewModel::selectReverseLookup(int row)
+{
+    const QList<ReverseLookupMatch> &matches = reverseLookupMatches();
+    if (row < 0 || row >= matches.size())
+        return;
+    const ReverseLookupMatch match = matches[row];
+    selectReverseLookup(match);
+}
+
+void CardViewModel::flipToFront()
+{
+    cancelRequest();
+    setLoading(false);
+    setErrorMessage({});
+    setAnswerMode(AnswerMode::Explanation);
+    setMatches({});
+    setResumePresentation(Presentation::Front);
+    setPresentation(Presentation::Front);
+}
+
+void CardViewModel::startOver()
+{
+    flipToFront();
+    setQuery({});
+    setResult(std::nullopt);
+    setExpandedHeight(kDefaultHeight);
+}
+
+void CardViewModel::collapse()
+{
+    if (m_presentation != Presentation::Collapsed)
+        setResumePresentation(m_presentation);
+    setPresentation(Presentation::Collapsed);
+}
+
+void CardViewModel::expand()
+{
+    if (m_presentation == Presentation::Collapsed)
+        setPresentation(m_resumePresentation);
+}
+
+void CardViewModel::openSettings()
+{
+    setExpandedHeight(kSettingsHeight);
+    setResumePresentation(Presentation::Settings);
+    setPresentation(Presentation::Settings);
+}
+
+void CardViewModel::closeSettings()
+{
+    refreshHasAPIKey();
+    setExpandedHeight(kDefaultHeight);
+    setResumePresentation(Presentation::Front);
+    setPresentation(Presentation::Front);
+}
+
+void CardViewModel::refreshHasAPIKey()
+{
+    setHasAPIKey(!m_apiKeyProvider().isEmpty());
+}
+
+QString CardViewModel::readableExplanation(const QString &text, int maximumCharacterCount)
+{
+    const int max = maximumCharacterCount;
+    const QString t = TextMetrics::trimmed(text);
+    if (TextMetrics::graphemeCount(t) <= max)
+        return t;
+
+    // Work on whole grapheme clusters so that a cut never splits one.
+    const QString p = TextMetrics::leftGraphemes(t, max);
+    QStringList clusters;
+    {
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, p);
+        qsizetype start = 0;
+        for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {
+            clusters.append(p.mid(start, end - start));
+            start = end;
+        }
+    }
+
+    static const QStringList sentenceEnds{
+        QStringLiteral("。"), QStringLiteral("！"), QStringLiteral("？"), QStringLiteral("!"),
+        QStringLiteral("?"),  QStringLiteral("；"), QStringLiteral(";")};
+    for (qsizetype i = clusters.size() - 1; i >= 0; --i) {
+        if (!sentenceEnds.contains(clusters[i]))
+            continue;
+        const qsizetype keep = i + 1;
+        // A sentence end too early would throw away most of the answer.
+        const qsizetype threshold = max > 47 ? max / 2 : 24;
+        if (keep >= threshold)
+            return clusters.mid(0, keep).join(QString());
+        break;
+    }
+    const qsizetype head = std::max(max - 1, 1);
+    return TextMetrics::trimmed(clusters.mid(0, head).join(QString())) + QStringLiteral("…");
+}
+
+QString CardViewModel::displayTitle(const QString &term)
+{
+    static const QRegularExpression fullWidthParenthesised(QStringLiteral("（.*?）"));
+    QString title = term;
+    title.remove(fullWidthParenthesised);
+    return TextMetrics::trimmed(title);
+}
+
+double CardViewModel::heightForText(const QString &text)
+{
+    const qsizetype characters = TextMetrics::graphemeCount(text);
+    const qsizetype lines = std::max<qsizetype>(1, (characters + 19) / 20);
+    const double height = std::max<double>(double(lines) * 24 + 184, kDefaultHeight);
+    return std::min(std::ceil(height / 12) * 12, kMaximumHeight);
+}
+
+double CardViewModel::heightForCandidates(qsizetype count)
+{
+    return std::min(66.0 * double(count) + 246, kMaximumHeight);
+}
+
+void CardViewModel::setResult(std::optional<ExplanationResult> result)
+{
+    if (m_result == result)
+        return;
+    m_result = std::move(result);
+    emit resultChanged();
+}
+
+void CardViewModel::setResultExplanation(const QString &explanation)
+{
+    if (!m_result || m_result->explanation == explanation)
+        return;
+    m_result->explanation = explanation;
+    emit resultChanged();
+}
+
+void CardViewModel::setAnswerMode(AnswerMode mode)
+{
+    if (m_answerMode == mode)
+        return;
+    m_answerMode = mode;
+    emit answerModeChanged();
+}
+
+void CardViewModel::setMatches(const QList<ReverseLookupMatch> &matches)
+{
+    m_matchModel->setMatches(matches);
+}
+
+void CardViewModel::setResumePresentation(Presentation presentation)
+{
+    if (m_resumePresentation == presentation)
+        return;
+    m_resumePresentation = presentation;
+    emit resumePresentationChanged();
+}
+
+void CardViewModel::setExpandedHeight(double height)
+{
+    if (qFuzzyCompare(m_expandedHeight, height))
+        return;
+    m_expandedHeight = height;
+    emit expandedHeightChanged();
+}
+
+void CardViewModel::setLoading(bool loading)
+{
+    if (m_isLoading == loading)
+        return;
+    m_isLoading = loading;
+    emit isLoadingChanged();
+}
+
+void CardViewModel::setErrorMessage(const QString &message)
+{
+    if (m_errorMessage == message)
+        return;
+    m_errorMessage = message;
+    emit errorMessageChanged();
+}
+
+void CardViewModel::setHasAPIKey(bool hasKey)
+{
+    if (m_hasAPIKey == hasKey)
+        return;
+    m_hasAPIKey = hasKey;
+    emit hasAPIKeyChanged();
+}
+
+void CardViewModel::showExplanation(const QString &term, const QString &explanation,
+                                    ExplanationOrigin origin)
+{
+    const QString text =
+        readableExplanation(explanation, m_profileProvider().maximumCharacterCount());
+    setResult(ExplanationResult{term, text, origin});
+    updateExpandedHeight(text);
+    setResumePresentation(Presentation::Back);
+    setPresentation(Presentation::Back);
+}
+
+void CardViewModel::updateExpandedHeight(const QString &text)
+{
+    setExpandedHeight(heightForText(text));
+}
+
+void CardViewModel::cancelRequest()
+{
+    // A new generation makes every late report of the old task a no-op, even
+    // one already queued; disconnecting and cancelling stops the transfer.
+    ++m_generation;
+    if (m_stream) {
+        m_stream->disconnect(this);
+        m_stream->cancel();
+        m_stream->deleteLater();
+    }
+    if (m_reverseLookup) {
+        m_reverseLookup->disconnect(this);
+        m_reverseLookup->cancel();
+        m_reverseLookup->deleteLater();
+    }
+    m_stream.clear();
+    m_reverseLookup.clear();
+}
+
+void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekClient &client,
+                                           int maximumCharacterCount)
+{
+    const quint64 generation = m_generation;
+    const int max = maximumCharacterCount;
+    const qsizetype hardLimit = max + kStreamSlack;
+    auto buffer = std::make_shared<QString>();
+
+    ExplanationStream *stream = client.explain(term, this);
+    m_stream = stream;
+
+    auto finish = [this, generation, buffer, max] {
+        if (generation != m_generation)
+            return;
+        if (m_result) {
+            setResultExplanation(readableExplanation(*buffer, max));
+            updateExpandedHeight(m_result->explanation);
+        }
+        setLoading(false);
+    };
+
+    connect(stream, &ExplanationStream::pieceReceived, this,
+            [this, stream, generation, buffer, hardLimit, max, finish](const QString &piece) {
+                if (generation != m_generation)
+                    return;
+                const qsizetype remaining = hardLimit - TextMetrics::graphemeCount(*buffer);
+                if (remaining < 1)
+                    return;
+                buffer->append(TextMetrics::leftGraphemes(piece, remaining));
+                if (m_result) {
+                    setResultExplanation(TextMetrics::leftGraphemes(*buffer, max));
+                    updateExpandedHeight(m_result->explanation);
+                } else {
+                    updateExpandedHeight(QString());
+                }
+                if (TextMetrics::graphemeCount(*buffer) >= hardLimit) {
+                    // Enough text: end the request and finish with what we have.
+                    stream->disconnect(this);
+                    stream->cancel();
+                    stream->deleteLater();
+                    finish();
+                }
+            });
+    connect(stream, &ExplanationStream::finished, this, [stream, finish] {
+        stream->deleteLater();
+        finish();
+    });
+    connect(stream, &ExplanationStream::failed, this,
+            [this, stream, generation](const QString &message) {
+                stream->deleteLater();
+                if (generation != m_generation)
+                    return;
+                setLoading(false);
+                setErrorMessage(message);
+                if (m_result && m_result->explanation.isEmpty())
+                    setResultExplanation(kExplanationFailedNotice);
+                updateExpandedHeight(m_result ? m_result->explanation : QString());
+            });
+}
+
+void CardViewModel::beginReverseLookup(const QString &query, const DeepSeekClient &client)
+{
+    setAnswerMode(AnswerMode::ReverseLookup);
+    setResult(std::nullopt);
+    setMatches({});
+    setLoading(true);
+    setExpandedHeight(kReverseLookupLoadingHeight);
+    setResumePresentation(Presentation::Back);
+    setPresentation(Presentation::Back);
+
+    QList<GlossaryCatalogItem> catalog;
+    if (m_customGlossary)
+        catalog += m_customGlossary->catalogItems();
+    if (m_glossary)
+        catalog += m_glossary->catalogItems();
+
+    const quint64 generation = m_generation;
+    ReverseLookupRequest *request = client.reverseLookup(query, catalog, this);
+    m_reverseLookup = request;
+
+    auto fail = [this, generation, query](const QString &message) {
+        if (generation != m_generation)
+            return;
+        setAnswerMode(AnswerMode::Explanation);
+        setLoading(false);
+        setErrorMessage(message);
+        setResult(
+            ExplanationResult{query, kReverseLookupFailedNotice, ExplanationOrigin::Unavailable});
+        updateExpandedHeight(kReverseLookupFailedNotice);
+    };
+
+    connect(request, &ReverseLookupRequest::finished, this,
+            [this, request, generation, fail](const QList<ReverseLookupMatch> &matches) {
+                request->deleteLater();
+                if (generation != m_generation)
+                    return;
+                // The service answered but named nothing usable.
+                if (matches.isEmpty()) {
+                    fail(DeepSeekError::invalidResponse().message());
+                    return;
+                }
+                setMatches(matches);
+                setLoading(false);
+                setExpandedHeight(heightForCandidates(matches.size()));
+            });
+    connect(request, &ReverseLookupRequest::failed, this, [request, fail](const QString &message) {
+        request->deleteLater();
+        fail(message);
+    });
+}
+
+} // namespace wordlumen

@@ -1,0 +1,531 @@
+#include "core/cardviewmodel.h"
+#include "online/apisettingsnotifier.h"
+#include "packs/customglossarystore.h"
+#include "tests/support/fakechatserver.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace wordlumen;
+using namespace wordlumen::testing;
+using Presentation = CardViewModel::Presentation;
+using AnswerMode = CardViewModel::AnswerMode;
+
+namespace {
+
+const QString kMissingTerm =
+    QStringLiteral("本地词典还没收录这个词。接上在线 API 后，我可以继续把它翻成容易理解的白话。");
+const QString kDescription =
+    QStringLiteral("这句话像是在描述一个专业术语。接上在线 API "
+                   "后，我可以反查最可能的黑话，而且不会打断你正在工作的主对话。");
+
+GlossaryStore dictionary()
+{
+    auto entry = [](qint64 number, const QString &title, const QString &explanation) {
+        return GlossaryEntry{number, title, explanation,
+                             GlossaryStore::namesDerivedFromTitle(title)};
+    };
+    return GlossaryStore({
+        entry(1, QStringLiteral("检索增强生成（RAG）"),
+              QStringLiteral("先查资料再回答。词典里的解释。")),
+        entry(2, QStringLiteral("上下文（context）"), QStringLiteral("AI 当前能参考的内容。")),
+    });
+}
+
+QByteArray chunk(const QString &content)
+{
+    const QJsonObject delta{{QStringLiteral("content"), content}};
+    const QJsonObject choice{{QStringLiteral("delta"), delta}};
+    const QJsonObject object{{QStringLiteral("choices"), QJsonArray{choice}}};
+    return "data: " + QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QByteArray reverseLookupReply(const QList<QPair<QString, QString>> &matches)
+{
+    QJsonArray array;
+    for (const auto &[term, reason] : matches)
+        array.append(
+            QJsonObject{{QStringLiteral("term"), term}, {QStringLiteral("reason"), reason}});
+    const QString content =
+        QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("matches"), array}})
+                              .toJson(QJsonDocument::Compact));
+    const QJsonObject message{{QStringLiteral("content"), content}};
+    const QJsonObject choice{{QStringLiteral("message"), message}};
+    return QJsonDocument(QJsonObject{{QStringLiteral("choices"), QJsonArray{choice}}}).toJson();
+}
+
+QString originOf(const CardViewModel &model)
+{
+    return model.result() ? toString(model.result()->origin) : QString();
+}
+
+// Repeats a character to a grapheme count, for length rules.
+QString text(qsizetype count, QChar fill = u'字')
+{
+    return QString(count, fill);
+}
+
+} // namespace
+
+class CardViewModelTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<FakeChatServer> m_server;
+    std::unique_ptr<CustomGlossaryStore> m_packs;
+    ExplanationPromptProfile m_profile;
+    QString m_key;
+    QString m_endpoint;
+
+    std::unique_ptr<CardViewModel> makeModel(bool withDictionary = true)
+    {
+        std::optional<GlossaryStore> glossary;
+        if (withDictionary)
+            glossary = dictionary();
+        return std::make_unique<CardViewModel>(
+            glossary, m_packs.get(), [this] { return m_profile; }, [this] { return m_key; },
+            [this] {
+                return OnlineSettings{m_endpoint, QStringLiteral("test-model")};
+            });
+    }
+
+    static void ask(CardViewModel &model, const QString &query)
+    {
+        model.setQuery(query);
+        model.explain();
+    }
+
+private slots:
+    void init()
+    {
+        m_server = std::make_unique<FakeChatServer>();
+        QVERIFY(m_server->listen());
+        m_packs = std::make_unique<CustomGlossaryStore>(
+            m_dir.filePath(QStringLiteral("library-%1.json")
+                               .arg(QString::fromLatin1(QTest::currentTestFunction()))));
+        m_profile = {};
+        m_key.clear();
+        m_endpoint = m_server->url().toString();
+    }
+
+    void cleanup()
+    {
+        m_server.reset();
+        m_packs.reset();
+    }
+
+    void packAnswersBeforeTheDictionaryEvenWithoutKey()
+    {
+        const auto imported = m_packs->importText(
+            QStringLiteral("# 检索黑话补充包\n\n## RAG\n解释：补充包里的说法。\n"),
+            QStringLiteral("p.md"));
+        QVERIFY(imported);
+        auto model = makeModel();
+        ask(*model, QStringLiteral("什么是RAG"));
+        QCOMPARE(originOf(*model), QStringLiteral("custom"));
+        QCOMPARE(model->result()->explanation, QStringLiteral("补充包里的说法。"));
+        QCOMPARE(model->presentation(), Presentation::Back);
+        QVERIFY(m_server->requests().isEmpty());
+    }
+
+    void dictionaryAnswersLocallyForThePlainAudienceOrWithoutKey()
+    {
+        auto model = makeModel();
+        m_key = QStringLiteral("sk-test");
+        ask(*model, QStringLiteral("rag"));
+        QCOMPARE(originOf(*model), QStringLiteral("local"));
+        QCOMPARE(model->result()->term, QStringLiteral("检索增强生成（RAG）"));
+
+        m_key.clear();
+        m_profile.audience = ExplanationAudience::QuickStart;
+        ask(*model, QStringLiteral("上下文"));
+        QCOMPARE(originOf(*model), QStringLiteral("local"));
+        QVERIFY(m_server->requests().isEmpty());
+        QCOMPARE(model->answerMode(), AnswerMode::Explanation);
+    }
+
+    void otherAudiencesSendTheDictionaryTitleOnline()
+    {
+        m_key = QStringLiteral("sk-test");
+        m_profile.audience = ExplanationAudience::QuickStart;
+        m_server->enqueue(
+            ScriptedResponse::eventStream({chunk(QStringLiteral("在线解释。")), "data: [DONE]"}));
+        auto model = makeModel();
+        ask(*model, QStringLiteral("什么是 rag？"));
+        QCOMPARE(originOf(*model), QStringLiteral("deepSeek"));
+        QCOMPARE(model->result()->term, QStringLiteral("检索增强生成（RAG）"));
+        QVERIFY(model->isLoading());
+        QTRY_VERIFY(!model->isLoading());
+        QCOMPARE(model->result()->explanation, QStringLiteral("在线解释。"));
+        QCOMPARE(m_server->requests().size(), 1);
+        const QJsonArray messages =
+            m_server->requests().first().json().value(QStringLiteral("messages")).toArray();
+        QCOMPARE(messages.last().toObject().value(QStringLiteral("content")).toString(),
+                 QStringLiteral("检索增强生成（RAG）"));
+        QCOMPARE(m_server->requests().first().header("Authorization"),
+                 QByteArray("Bearer sk-test"));
+    }
+
+    void noticesWithoutKeyStayInExplanationMode_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("notice");
+        QTest::addRow("unknown term") << QStringLiteral("Kubernetes") << kMissingTerm;
+        QTest::addRow("18-character description")
+            << QStringLiteral("一二三四五六七八九十一二三四五六七八") << kDescription;
+        QTest::addRow("signal phrase") << QStringLiteral("这种能力叫什么") << kDescription;
+    }
+    void noticesWithoutKeyStayInExplanationMode()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, notice);
+        auto model = makeModel();
+        ask(*model, query);
+        QCOMPARE(originOf(*model), QStringLiteral("unavailable"));
+        QCOMPARE(model->result()->explanation, notice);
+        QCOMPARE(model->result()->term, query);
+        QCOMPARE(model->answerMode(), AnswerMode::Explanation);
+        QCOMPARE(model->presentation(), Presentation::Back);
+        QCOMPARE(model->expandedHeight(), CardViewModel::heightForText(notice));
+    }
+
+    void emptyQueryOnlySetsTheMessage()
+    {
+        auto model = makeModel();
+        model->setPresentation(Presentation::Front);
+        ask(*model, QStringLiteral(" \n "));
+        QCOMPARE(model->errorMessage(), QStringLiteral("先写下一个看不懂的词。"));
+        QCOMPARE(model->presentation(), Presentation::Front);
+        QVERIFY(!model->result());
+
+        auto withoutDictionary = makeModel(false);
+        QCOMPARE(withoutDictionary->errorMessage(),
+                 QStringLiteral("本地词典没有加载成功，仍可在设置 API 后使用在线解释。"));
+    }
+
+    void unusableEndpointRequestsNothing_data()
+    {
+        QTest::addColumn<QString>("endpoint");
+        QTest::addRow("not a URL") << QStringLiteral("http://exa mple.com/chat");
+        QTest::addRow("empty") << QString();
+        QTest::addRow("no scheme") << QStringLiteral("api.example.com/chat/completions");
+        QTest::addRow("clear text across the network")
+            << QStringLiteral("http://example.com/chat/completions");
+    }
+    void unusableEndpointRequestsNothing()
+    {
+        QFETCH(QString, endpoint);
+        m_key = QStringLiteral("sk-test");
+        m_endpoint = endpoint;
+        auto model = makeModel();
+        model->setPresentation(Presentation::Front);
+        ask(*model, QStringLiteral("Kubernetes"));
+        QCOMPARE(model->errorMessage(), QStringLiteral("API 地址格式不正确，请到设置里检查。"));
+        QCOMPARE(model->presentation(), Presentation::Front);
+        QVERIFY(!model->result());
+        QVERIFY(!model->isLoading());
+        QTest::qWait(50);
+        QVERIFY(m_server->requests().isEmpty());
+    }
+
+    void readableCutKeepsLateSentenceEnds_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("fits, trimmed, no ellipsis")
+            << QStringLiteral("  短句。 \n") << 60 << QStringLiteral("短句。");
+        QTest::addRow("exactly the limit") << text(60) << 60 << text(60);
+        QTest::addRow("61 without sentence end") << text(61) << 60 << text(59) + u'…';
+        QTest::addRow("60: end at 30th character kept")
+            << text(29) + u'。' + text(40) << 60 << text(29) + u'。';
+        QTest::addRow("60: end at 29th character too early")
+            << text(28) + u'。' + text(40) << 60 << text(28) + u'。' + text(30) + u'…';
+        QTest::addRow("60: end at 41st character")
+            << text(40) + u'。' + text(40) << 60 << text(40) + u'。';
+        QTest::addRow("100: end at 50th kept")
+            << text(49) + u'！' + text(60) << 100 << text(49) + u'！';
+        QTest::addRow("100: end at 49th too early")
+            << text(48) + u'？' + text(60) << 100 << text(48) + u'？' + text(50) + u'…';
+        QTest::addRow("180: end at 90th kept")
+            << text(89) + u';' + text(100) << 180 << text(89) + u';';
+        QTest::addRow("180: end at 89th too early")
+            << text(88) + u'；' + text(100) << 180 << text(88) + u'；' + text(90) + u'…';
+        QTest::addRow("last sentence end wins") << text(35) + u'。' + text(10) + u'！' + text(30)
+                                                << 60 << text(35) + u'。' + text(10) + u'！';
+        QTest::addRow("small limit uses 24")
+            << text(22) + u'。' + text(30) << 40 << text(22) + u'。' + text(16) + u'…';
+        QTest::addRow("small limit keeps 24")
+            << text(23) + u'!' + text(30) << 40 << text(23) + u'!';
+        QTest::addRow("trailing space before ellipsis trimmed")
+            << text(58) + QStringLiteral(" x") + text(10) << 60 << text(58) + u'…';
+        QTest::addRow("emoji count as one")
+            << QString(QStringLiteral("👍🏽")).repeated(61) << 60
+            << QString(QStringLiteral("👍🏽")).repeated(59) + u'…';
+    }
+    void readableCutKeepsLateSentenceEnds()
+    {
+        QFETCH(QString, input);
+        QFETCH(int, limit);
+        QFETCH(QString, expected);
+        QCOMPARE(CardViewModel::readableExplanation(input, limit), expected);
+    }
+
+    void heightsFollowTextAndCandidates()
+    {
+        const QList<std::pair<int, double>> byLines{{1, 312},  {5, 312}, {6, 336},  {7, 360},
+                                                    {8, 384},  {9, 408}, {10, 432}, {11, 456},
+                                                    {12, 480}, {20, 480}};
+        for (const auto &[lines, height] : byLines)
+            QCOMPARE(CardViewModel::heightForText(text(lines * 20)), height);
+        QCOMPARE(CardViewModel::heightForText(text(101)), 336.0); // 6 lines
+        QCOMPARE(CardViewModel::heightForText(QString()), 312.0);
+        QCOMPARE(CardViewModel::heightForCandidates(1), 312.0);
+        QCOMPARE(CardViewModel::heightForCandidates(2), 378.0);
+        QCOMPARE(CardViewModel::heightForCandidates(3), 444.0);
+        QCOMPARE(CardViewModel::heightForCandidates(4), 480.0);
+    }
+
+    void streamStopsReadingAtTheHardLimit()
+    {
+        m_key = QStringLiteral("sk-test");
+        m_profile.length = ExplanationLength::Brief; // limit 60, reads at most 120
+        ScriptedResponse response;
+        response.holdOpen = true;
+        m_server->enqueue(response);
+        auto model = makeModel();
+        ask(*model, QStringLiteral("Kubernetes"));
+        QVERIFY(m_server->waitForRequests(1));
+
+        int longest = 0;
+        connect(model.get(), &CardViewModel::resultChanged, this, [&] {
+            if (model->result())
+                longest = std::max<int>(longest, int(model->result()->explanation.size()));
+        });
+        for (int i = 0; i < 20 && model->isLoading(); ++i) {
+            // Ten characters a piece, a sentence end at character 50.
+            m_server->sendChunk(chunk(i == 4 ? text(9) + u'。' : text(10)) + "\n");
+            QTRY_VERIFY(model->result()->explanation.size() >= std::min(60, (i + 1) * 10) ||
+                        !model->isLoading());
+        }
+        QTRY_VERIFY(!model->isLoading());
+        QVERIFY(m_server->waitForAbandonedResponses(1));
+        QCOMPARE(longest, 60);
+        QCOMPARE(model->result()->explanation, text(49) + u'。');
+        QVERIFY(model->errorMessage().isEmpty());
+    }
+
+    void pieceCrossingTheHardLimitIsCut()
+    {
+        m_key = QStringLiteral("sk-test");
+        m_profile.length = ExplanationLength::Brief;
+        m_server->enqueue(
+            ScriptedResponse::eventStream({chunk(text(100)), chunk(text(100)), "data: [DONE]"}));
+        auto model = makeModel();
+        ask(*model, QStringLiteral("Kubernetes"));
+        QTRY_VERIFY(!model->isLoading());
+        QCOMPARE(model->result()->explanation, text(59) + u'…');
+    }
+
+    void failuresBeforeAndAfterTheFirstPiece()
+    {
+        m_key = QStringLiteral("sk-test");
+        m_server->enqueue(ScriptedResponse::json("{}", 500));
+        auto model = makeModel();
+        ask(*model, QStringLiteral("Kubernetes"));
+        QTRY_VERIFY(!model->isLoading());
+        QCOMPARE(model->result()->explanation,
+                 QStringLiteral("这次没有解释成功。翻回正面后可以重试，或到设置里检查 API。"));
+        QCOMPARE(model->errorMessage(), QStringLiteral("API 暂时没有回答（错误码 500）。"));
+
+        m_server->enqueue(ScriptedResponse::eventStream(
+            {chunk(QStringLiteral("已经写了一半")), "data: {\"oops\":1}"}));
+        ask(*model, QStringLiteral("Docker"));
+        QVERIFY(model->errorMessage().isEmpty());
+        QTRY_VERIFY(!model->isLoading());
+        QCOMPARE(model->result()->explanation, QStringLiteral("已经写了一半"));
+        QVERIFY(!model->errorMessage().isEmpty());
+        QCOMPARE(originOf(*model), QStringLiteral("deepSeek"));
+    }
+
+    void emptyStreamEndsQuietly()
+    {
+        m_key = QStringLiteral("sk-test");
+        m_server->enqueue(ScriptedResponse::eventStream({"data: [DONE]"}));
+        auto model = makeModel();
+        ask(*model, QStringLiteral("Kubernetes"));
+        QTRY_VERIFY(!model->isLoading());
+        QCOMPARE(model->result()->explanation, QString());
+        QVERIFY(model->errorMessage().isEmpty());
+    }
+
+    void reverseLookupFillsCandidatesAndHeight()
+    {
+        m_key = QStringLiteral("sk-test");
+        m_server->enqueue(ScriptedResponse::json(
+            reverseLookupReply({{QStringLiteral("上下文窗口"), QStringLiteral("一次能处理的量")},
+                                {QStringLiteral("提示词"), QStringLiteral("给 AI 的指令")},
+                                {QStringLiteral("微调"), QStringLiteral("再训练一下")}})));
+        auto model = makeModel();
+        ask(*model, QStringLiteral("AI 一次能记住多少东西这种能力叫什么"));
+        QCOMPARE(model->answerMode(), AnswerMode::ReverseLookup);
+        QVERIFY(!model->result());
+        QCOMPARE(model->expandedHeight(), 340.0);
+        QTRY_VERIFY(!model->isLoading());
+        QCOMPARE(model->reverseLookupMatches().size(), 3);
+        QCOMPARE(model->expandedHeight(), 444.0);
+        QCOMPARE(
+            model->matchModel()
+                ->data(model->matchModel()->index(0), ReverseLookupMatchModel::AccessibleNameRole)
+                .toString(),
+            QStringLiteral("上下文窗口，一次能处理的量，点击查看解释"));
+        // The catalogue offered to the service lists the dictionary's names.
+        const QJsonArray messages =
+            m_server->requests().first().json().value(QStringLiteral("messages")).toArray();
+        QVERIFY(messages.first()
+                    .toObject()
+                    .value(QStringLiteral("content"))
+                    .toString()
+                    .contains(QStringLiteral("- 上下文（context） | ")));
+
+        // Choosing a candidate explains it like a typed term.
+        m_server->enqueue(
+            ScriptedResponse::eventStream({chunk(QStringLiteral("提示词是……")), "data: [DONE]"}));
+        model->selectReverseLookup(1);
+        QCOMPARE(model->query(), QStringLiteral("提示词"));
+        QCOMPARE(model->answerMode(), AnswerMode::Explanation);
+        QCOMPARE(model->reverseLookupMatches().size(), 0);
+        QTRY_VERIFY(!model->isLoading());
+        QCOMPARE(model->result()->term, QStringLiteral("提示词"));
+    }
+
+    void reverseLookupFailures_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("no candidates")
+            << reverseLookupReply({}) << 200 << QStringLiteral("没有收到有效回复，请稍后再试。");
+        QTest::addRow("402") << QByteArray("{}") << 402
+                             << QStringLiteral("API 账户余额不足，请充值后再试。");
+    }
+    void reverseLookupFailures()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        m_key = QStringLiteral("sk-test");
+        m_server->enqueue(ScriptedResponse::json(body, status));
+        auto model = makeModel();
+        const QString query = QStringLiteral("把很多资料先检索出来再回答的方法叫什么");
+        ask(*model, query);
+        QTRY_VERIFY(!model->isLoading());
+        QCOMPARE(model->answerMode(), AnswerMode::Explanation);
+        QCOMPARE(model->errorMessage(), message);
+        QCOMPARE(originOf(*model), QStringLiteral("unavailable"));
+        QCOMPARE(model->result()->term, query);
+        QCOMPARE(model->result()->explanation,
+                 QStringLiteral("这次没有反查成功。翻回正面后可以重试，或到设置里检查 API。"));
+    }
+
+    void collapseRemembersTheFaceAndKeepsOnlineWork()
+    {
+        m_key = QStringLiteral("sk-test");
+        ScriptedResponse response;
+        response.holdOpen = true;
+        m_server->enqueue(response);
+        auto model = makeModel();
+        model->expand();
+        QCOMPARE(model->presentation(), Presentation::Front);
+        ask(*model, QStringLiteral("Kubernetes"));
+        QVERIFY(m_server->waitForRequests(1));
+        model->collapse();
+        model->collapse();
+        QCOMPARE(model->presentation(), Presentation::Collapsed);
+        QCOMPARE(model->resumePresentation(), Presentation::Back);
+        m_server->sendChunk(chunk(QStringLiteral("折起来也在写。")) + "\n");
+        m_server->endResponse();
+        QTRY_VERIFY(!model->isLoading());
+        model->expand();
+        QCOMPARE(model->presentation(), Presentation::Back);
+        QCOMPARE(model->result()->explanation, QStringLiteral("折起来也在写。"));
+
+        model->openSettings();
+        QCOMPARE(model->expandedHeight(), 374.0);
+        model->collapse();
+        model->expand();
+        QCOMPARE(model->presentation(), Presentation::Settings);
+        model->closeSettings();
+        QCOMPARE(model->presentation(), Presentation::Front);
+        QCOMPARE(model->expandedHeight(), 312.0);
+        QCOMPARE(model->query(), QStringLiteral("Kubernetes"));
+    }
+
+    void startOverDuringAStreamBringsNothingBack()
+    {
+        m_key = QStringLiteral("sk-test");
+        ScriptedResponse response;
+        response.holdOpen = true;
+        m_server->enqueue(response);
+        auto model = makeModel();
+        ask(*model, QStringLiteral("Kubernetes"));
+        QVERIFY(m_server->waitForRequests(1));
+        m_server->sendChunk(chunk(QStringLiteral("第一段")) + "\n");
+        QTRY_COMPARE(model->result()->explanation, QStringLiteral("第一段"));
+
+        QSignalSpy resultChanges(model.get(), &CardViewModel::resultChanged);
+        model->startOver();
+        QCOMPARE(model->presentation(), Presentation::Front);
+        QVERIFY(model->query().isEmpty());
+        QVERIFY(!model->result());
+        QCOMPARE(model->expandedHeight(), 312.0);
+        const int changesAfterStartOver = int(resultChanges.size());
+        m_server->sendChunk(chunk(QStringLiteral("第二段")) + "\n");
+        m_server->endResponse();
+        QTest::qWait(200);
+        QCOMPARE(int(resultChanges.size()), changesAfterStartOver);
+        QVERIFY(!model->result());
+        QVERIFY(!model->isLoading());
+        QVERIFY(model->errorMessage().isEmpty());
+    }
+
+    void flipToFrontKeepsQueryAndAnswer()
+    {
+        auto model = makeModel();
+        ask(*model, QStringLiteral("rag"));
+        const auto answer = model->result();
+        const double height = model->expandedHeight();
+        model->flipToFront();
+        QCOMPARE(model->presentation(), Presentation::Front);
+        QCOMPARE(model->result(), answer);
+        QCOMPARE(model->query(), QStringLiteral("rag"));
+        QCOMPARE(model->expandedHeight(), height);
+    }
+
+    void settingsChangeRefreshesTheKeyFlag()
+    {
+        auto model = makeModel();
+        QVERIFY(!model->hasAPIKey());
+        m_key = QStringLiteral("sk-new");
+        QSignalSpy spy(model.get(), &CardViewModel::hasAPIKeyChanged);
+        ApiSettingsNotifier::instance().post();
+        QCOMPARE(spy.size(), 1);
+        QVERIFY(model->hasAPIKey());
+    }
+
+    void displayTitleDropsFullWidthParentheses()
+    {
+        QCOMPARE(CardViewModel::displayTitle(QStringLiteral("上下文（context）")),
+                 QStringLiteral("上下文"));
+        QCOMPARE(CardViewModel::displayTitle(QStringLiteral("Token (词元)")),
+                 QStringLiteral("Token (词元)"));
+    }
+};
+
+QTEST_GUILESS_MAIN(CardViewModelTest)
+#include "tst_cardviewmodel.moc"

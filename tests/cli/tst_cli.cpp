@@ -1,0 +1,195 @@
+#include "tests/support/fakechatserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace wordlumen::testing;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+
+    [[nodiscard]] QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+QByteArray chunk(const QString &content)
+{
+    const QJsonObject delta{{QStringLiteral("content"), content}};
+    const QJsonObject object{
+        {QStringLiteral("choices"), QJsonArray{QJsonObject{{QStringLiteral("delta"), delta}}}}};
+    return "data: " + QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+class CliTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    QString m_dictionary;
+
+    // Runs the program without blocking, so the test's own server can answer it.
+    Run run(const QStringList &arguments, const QByteArray &input = {})
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), m_home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           m_home.filePath(QStringLiteral(".config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                           m_home.filePath(QStringLiteral(".local/share")));
+        process.setProcessEnvironment(environment);
+        process.start(qEnvironmentVariable("WORDLUMEN_CLI"), arguments);
+        if (!process.waitForStarted())
+            return {};
+        process.write(input);
+        process.closeWriteChannel();
+        QSignalSpy finished(&process, &QProcess::finished);
+        if (!finished.wait(20000))
+            process.kill();
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(!qEnvironmentVariableIsEmpty("WORDLUMEN_CLI"));
+        // A small dictionary of our own, so these tests do not depend on the shipped one.
+        m_dictionary = m_home.filePath(QStringLiteral("dictionary"));
+        QVERIFY(QDir().mkpath(m_dictionary));
+        QFile markdown(m_dictionary + QStringLiteral("/Glossary.md"));
+        QVERIFY(markdown.open(QIODevice::WriteOnly));
+        for (int i = 1; i <= 200; ++i) {
+            const QString title =
+                i == 1 ? QStringLiteral("检索增强生成（RAG）") : QStringLiteral("词条%1").arg(i);
+            markdown.write(QStringLiteral("%1. **%2**\n白话：第 %1 条的解释。\n\n")
+                               .arg(i)
+                               .arg(title)
+                               .toUtf8());
+        }
+        markdown.close();
+        QFile aliases(m_dictionary + QStringLiteral("/Aliases.json"));
+        QVERIFY(aliases.open(QIODevice::WriteOnly));
+        aliases.write(R"({"1": ["检索增强"]})");
+    }
+
+    void usageErrorsExitTwo()
+    {
+        QCOMPARE(run({}).exitCode, 2);
+        QCOMPARE(run({QStringLiteral("frobnicate")}).exitCode, 2);
+        QCOMPARE(run({QStringLiteral("lookup")}).exitCode, 2);
+        QCOMPARE(run({QStringLiteral("lookup"), QStringLiteral("--bogus"), QStringLiteral("x")})
+                     .exitCode,
+                 2);
+        const Run help = run({QStringLiteral("lookup"), QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.contains("--dictionary"));
+    }
+
+    void lookupAnswersFromTheDictionaryAndSaysWhenItCannot()
+    {
+        const QStringList base{QStringLiteral("lookup"), QStringLiteral("--json"),
+                               QStringLiteral("--offline"), QStringLiteral("--dictionary"),
+                               m_dictionary};
+        Run found = run(base + QStringList{QStringLiteral("什么是"), QStringLiteral("RAG")});
+        QCOMPARE(found.exitCode, 0);
+        QCOMPARE(found.json().value(QStringLiteral("origin")).toString(), QStringLiteral("local"));
+        QCOMPARE(found.json().value(QStringLiteral("term")).toString(),
+                 QStringLiteral("检索增强生成（RAG）"));
+        QVERIFY(found.json().value(QStringLiteral("error")).isNull());
+
+        Run missing = run(base + QStringList{QStringLiteral("Kubernetes")});
+        QCOMPARE(missing.exitCode, 1);
+        QCOMPARE(missing.json().value(QStringLiteral("origin")).toString(),
+                 QStringLiteral("unavailable"));
+
+        // A broken dictionary is reported and the lookup goes on without it.
+        Run broken = run({QStringLiteral("lookup"), QStringLiteral("--dictionary"),
+                          m_home.filePath(QStringLiteral("nowhere")), QStringLiteral("RAG")});
+        QCOMPARE(broken.exitCode, 1);
+        QVERIFY(QString::fromUtf8(broken.err)
+                    .contains(QStringLiteral("找不到本地词典资源：Glossary.md")));
+    }
+
+    void lookupUsesEnabledPacksFirst()
+    {
+        const QString library = m_home.filePath(QStringLiteral("packs.json"));
+        const QString pack = m_home.filePath(QStringLiteral("检索黑话补充包.md"));
+        QFile file(pack);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("## RAG\n解释：补充包里的说法。\n").toUtf8());
+        file.close();
+        QCOMPARE(
+            run({QStringLiteral("import"), QStringLiteral("--library"), library, pack}).exitCode,
+            0);
+
+        Run found = run({QStringLiteral("lookup"), QStringLiteral("--json"),
+                         QStringLiteral("--offline"), QStringLiteral("--library"), library,
+                         QStringLiteral("--dictionary"), m_dictionary, QStringLiteral("RAG")});
+        QCOMPARE(found.json().value(QStringLiteral("origin")).toString(), QStringLiteral("custom"));
+        QCOMPARE(found.json().value(QStringLiteral("explanation")).toString(),
+                 QStringLiteral("补充包里的说法。"));
+    }
+
+    void lookupStreamsFromTheStoredService()
+    {
+        FakeChatServer server;
+        QVERIFY(server.listen());
+        server.enqueue(ScriptedResponse::eventStream({chunk(QStringLiteral("容器编排工具。")),
+                                                      chunk(QStringLiteral("它帮你管很多容器。")),
+                                                      "data: [DONE]"}));
+
+        // The key is saved while the endpoint is still the default https one; a
+        // loopback test server is accepted for requests, not for saving a key.
+        const Run saved = run({QStringLiteral("set-key")}, "sk-cli-test\n");
+        if (saved.exitCode != 0 && saved.out.contains("API Key 保存失败"))
+            QSKIP(qPrintable(QStringLiteral("no keyring here: ") + QString::fromUtf8(saved.out)));
+        QCOMPARE(saved.exitCode, 0);
+        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("deepseekEndpoint"),
+                      server.url().toString()})
+                     .exitCode,
+                 0);
+
+        Run answer =
+            run({QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("--dictionary"),
+                 m_dictionary, QStringLiteral("Kubernetes")});
+        QCOMPARE(answer.exitCode, 0);
+        QCOMPARE(answer.json().value(QStringLiteral("origin")).toString(),
+                 QStringLiteral("deepSeek"));
+        QCOMPARE(answer.json().value(QStringLiteral("explanation")).toString(),
+                 QStringLiteral("容器编排工具。它帮你管很多容器。"));
+        QCOMPARE(server.requests().size(), 1);
+        QCOMPARE(server.requests().first().header("Authorization"),
+                 QByteArray("Bearer sk-cli-test"));
+        // The key went to the keyring, never into the settings file.
+        QFile settings(m_home.filePath(QStringLiteral(".config/Zintaro/Wordlumen.conf")));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QVERIFY(!settings.readAll().contains("sk-cli-test"));
+
+        // Offline never asks the service.
+        Run offline =
+            run({QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("--offline"),
+                 QStringLiteral("--dictionary"), m_dictionary, QStringLiteral("Kubernetes")});
+        QCOMPARE(offline.exitCode, 1);
+        QCOMPARE(server.requests().size(), 1);
+
+        QCOMPARE(run({QStringLiteral("clear-key")}).exitCode, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"
