@@ -69,6 +69,7 @@ Item {
                 visible: face.reverseMode || face.result !== null
                 text: face.reverseMode ? "你可能在找" : (face.result ? face.result.title : "")
                 font: Theme.serif(22, Font.DemiBold)
+                lineHeight: 0.9
                 color: Theme.ink
                 wrapMode: Text.Wrap
                 maximumLineCount: 2
@@ -107,7 +108,7 @@ Item {
             anchors.top: heading.bottom
             anchors.topMargin: 13
             anchors.bottom: footer.top
-            anchors.bottomMargin: 6
+            anchors.bottomMargin: 2
             width: parent.width
             clip: true
             contentWidth: width
@@ -131,20 +132,18 @@ Item {
                     width: parent.width
                     visible: !face.reverseMode && face.result !== null
                              && !(face.viewModel.isLoading && face.explanation.length === 0)
-                    text: face.explanation
+                    text: CardFormat.answerHtml(face.explanation)
                     readOnly: true
                     selectByMouse: true
                     wrapMode: TextEdit.Wrap
-                    textFormat: TextEdit.PlainText
+                    textFormat: TextEdit.RichText
                     font: Theme.font(13.5)
                     color: Theme.alpha(Theme.ink, 0.92)
                     selectionColor: Theme.alpha(Theme.accent, 0.3)
                     selectedTextColor: Theme.ink
                     activeFocusOnPress: true
                     Accessible.role: Accessible.StaticText
-                    Accessible.name: text
-                    onTextChanged: CardFormat.setLineSpacing(textDocument, 7)
-                    Component.onCompleted: CardFormat.setLineSpacing(textDocument, 7)
+                    Accessible.name: face.explanation
                 }
 
                 InlineAction {

@@ -100,7 +100,7 @@ FocusScope {
             active: controller.isOpen || cardBox.visible
             sourceComponent: OpenCard {
                 viewModel: root.viewModel
-                controller: controller
+                controller: root.controller
                 windowController: root.windowController
                 settingsFace: root.settingsFace
             }

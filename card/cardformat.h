@@ -2,14 +2,13 @@
 
 #include <QMatrix4x4>
 #include <QObject>
-#include <QQuickTextDocument>
 #include <QtQml/qqmlregistration.h>
 
 namespace wordlumen {
 
 /**
  * How the faces present what the view model holds: the source line of an
- * answer, the card's turn, line spacing of the answer text.
+ * answer, the card's turn, the line pitch of the answer text.
  */
 class CardFormat : public QObject
 {
@@ -30,8 +29,8 @@ public:
     /// The transform of a face turned by `radians` about its vertical axis.
     Q_INVOKABLE [[nodiscard]] static QMatrix4x4 flipMatrix(double radians, double width,
                                                            double height);
-    /// Puts `spacing` points between the lines of a text item's document.
-    Q_INVOKABLE static void setLineSpacing(QQuickTextDocument *document, double spacing);
+    /// The answer text as rich text with the card's line pitch (plain text stays plain).
+    Q_INVOKABLE [[nodiscard]] static QString answerHtml(const QString &text);
 };
 
 } // namespace wordlumen

@@ -2,19 +2,14 @@
 
 #include "core/cardviewmodel.h"
 #include "floatingcardwindowcontroller.h"
-#include "online/apisettingsnotifier.h"
 
 namespace wordlumen {
 
 CardViewController::CardViewController(QObject *parent)
     : QObject(parent)
 {
-    connect(&ApiSettingsNotifier::instance(), &ApiSettingsNotifier::apiSettingsDidChange, this,
-            [this] {
-                if (m_viewModel) {
-                    m_viewModel->refreshHasAPIKey();
-                }
-            });
+    // The view model itself follows the API-settings notification, so the
+    // status line changes as soon as a key is saved or cleared anywhere.
 }
 
 CardViewController::~CardViewController() = default;

@@ -16,8 +16,14 @@ WordlumenLogoMark::~WordlumenLogoMark() = default;
 
 void WordlumenLogoMark::paint(QPainter *painter)
 {
-    const double s = std::min(width(), height());
-    const QPointF centre(width() / 2, height() / 2);
+    paintMark(painter, QRectF(0, 0, width(), height()));
+}
+
+void WordlumenLogoMark::paintMark(QPainter *painter, const QRectF &area)
+{
+    painter->setRenderHint(QPainter::Antialiasing);
+    const double s = std::min(area.width(), area.height());
+    const QPointF centre = area.center();
     const QColor tile = QColor::fromRgbF(0.075f, 0.105f, 0.17f);
     const QColor sheet = QColor::fromRgbF(0.95f, 0.94f, 0.90f);
     const QColor accentBar = QColor::fromRgbF(0.79f, 0.29f, 0.12f);

@@ -22,6 +22,9 @@ public:
     ~WordlumenLogoMark() override;
 
     void paint(QPainter *painter) override;
+
+    /// Draws the mark centred in `area` (also the application and tray icon).
+    static void paintMark(QPainter *painter, const QRectF &area);
 };
 
 } // namespace wordlumen

@@ -70,9 +70,9 @@ private:
     Q_PROPERTY(bool curvedMotion READ curvedMotion NOTIFY changed)
 
 public:
-    explicit Theme(QObject *parent = nullptr);
     ~Theme() override;
 
+    /// The one theme of the process; QML's `Theme` is this object too.
     static Theme *instance();
     static Theme *create(QQmlEngine *, QJSEngine *);
 
@@ -122,6 +122,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Not default-constructible on purpose: QML would build its own instance
+    // per engine instead of asking create() for the shared one.
+    explicit Theme(QObject *parent);
     void readPalette();
 
     Scheme m_scheme = Scheme::System;

@@ -1,0 +1,19 @@
+#include "app/applicationshell.h"
+#include "app/platformsetup.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    wordlumen::PlatformSetup::beforeApplication();
+    // QApplication rather than QGuiApplication: the tray icon and its menu are widgets.
+    QApplication app(argc, argv);
+    wordlumen::PlatformSetup::afterApplication();
+
+    wordlumen::ApplicationShell shell;
+    if (!shell.claimSingleInstance()) {
+        return 0; // the running Wordlumen shows its card again
+    }
+    shell.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,39 @@
+#include "settingsfacemodel.h"
+
+#include "online/apisettings.h"
+#include "online/apisettingscontroller.h"
+#include "online/platformwords.h"
+
+namespace wordlumen {
+
+SettingsFaceModel::SettingsFaceModel(QObject *parent)
+    : QObject(parent)
+    , m_settings(
+          new ApiSettingsController(ApiSettingsController::Screen::SettingsFace, nullptr, this))
+{}
+
+SettingsFaceModel::~SettingsFaceModel() = default;
+
+QObject *SettingsFaceModel::settings() const
+{
+    return m_settings;
+}
+
+QString SettingsFaceModel::description()
+{
+    return PlatformWords::localized(
+        QStringLiteral("本地词典查不到时，再交给在线 API。默认是 DeepSeek，也可填写兼容接口；"
+                       "Key 只保存在这台 Mac 的钥匙串里。"));
+}
+
+QString SettingsFaceModel::defaultEndpoint()
+{
+    return ApiSettings::defaultEndpoint();
+}
+
+QString SettingsFaceModel::defaultModel()
+{
+    return ApiSettings::defaultModel();
+}
+
+} // namespace wordlumen

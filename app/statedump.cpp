@@ -1,0 +1,90 @@
+#include "statedump.h"
+
+#include "card/floatingcardwindowcontroller.h"
+#include "core/cardviewmodel.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMetaEnum>
+#include <QSaveFile>
+
+namespace wordlumen {
+
+StateDump::StateDump(QString path, CardViewModel *viewModel,
+                     FloatingCardWindowController *controller, QObject *parent)
+    : QObject(parent)
+    , m_path(std::move(path))
+    , m_viewModel(viewModel)
+    , m_controller(controller)
+{
+    m_debounce.setSingleShot(true);
+    m_debounce.setInterval(30);
+    connect(&m_debounce, &QTimer::timeout, this, &StateDump::write);
+    for (auto signal : {&CardViewModel::presentationChanged, &CardViewModel::queryChanged,
+                        &CardViewModel::resultChanged, &CardViewModel::isLoadingChanged,
+                        &CardViewModel::errorMessageChanged, &CardViewModel::expandedHeightChanged,
+                        &CardViewModel::hasAPIKeyChanged}) {
+        connect(viewModel, signal, this, &StateDump::schedule);
+    }
+    connect(controller, &FloatingCardWindowController::isVisibleChanged, this,
+            &StateDump::schedule);
+    connect(controller, &FloatingCardWindowController::panelFrameChanged, this,
+            &StateDump::schedule);
+    connect(controller, &FloatingCardWindowController::panelActiveChanged, this,
+            &StateDump::schedule);
+    schedule();
+}
+
+StateDump::~StateDump() = default;
+
+void StateDump::schedule()
+{
+    m_debounce.start();
+}
+
+void StateDump::write()
+{
+    if (!m_viewModel || !m_controller) {
+        return;
+    }
+    QJsonObject state;
+    const auto presentation = QMetaEnum::fromType<CardViewModel::Presentation>();
+    state[QStringLiteral("presentation")] =
+        QString::fromLatin1(presentation.valueToKey(int(m_viewModel->presentation())));
+    state[QStringLiteral("query")] = m_viewModel->query();
+    state[QStringLiteral("isLoading")] = m_viewModel->isLoading();
+    state[QStringLiteral("errorMessage")] = m_viewModel->errorMessage();
+    state[QStringLiteral("hasAPIKey")] = m_viewModel->hasAPIKey();
+    state[QStringLiteral("expandedHeight")] = m_viewModel->expandedHeight();
+    state[QStringLiteral("result")] =
+        QJsonObject::fromVariantMap(m_viewModel->resultForViews().toMap());
+    state[QStringLiteral("isVisible")] = m_controller->isVisible();
+    state[QStringLiteral("animating")] = m_controller->isAnimating();
+    if (const QQuickWindow *panel = m_controller->panel()) {
+        const QRect g = panel->geometry();
+        state[QStringLiteral("panel")] =
+            QJsonObject{{QStringLiteral("x"), g.x()},
+                        {QStringLiteral("y"), g.y()},
+                        {QStringLiteral("width"), g.width()},
+                        {QStringLiteral("height"), g.height()},
+                        {QStringLiteral("active"), panel->isActive()},
+                        {QStringLiteral("winId"), QString::number(panel->winId())}};
+    }
+    QSaveFile file(m_path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QJsonDocument(state).toJson(QJsonDocument::Indented));
+        file.commit();
+    }
+    // A running frame animation ends without a signal of its own; look again.
+    if (m_controller->isAnimating()) {
+        schedule();
+    }
+}
+
+void StateDump::watchPanel()
+{
+    m_panelWatched = true;
+    schedule();
+}
+
+} // namespace wordlumen

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+namespace wordlumen {
+
+class CardViewModel;
+class FloatingCardWindowController;
+
+/**
+ * For tests that drive the real program from outside: writes the card's state
+ * (face, query, answer, panel frame) as JSON to a file whenever it changes.
+ * Only active when WORDLUMEN_STATE_FILE names a file.
+ */
+class StateDump final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StateDump)
+
+public:
+    StateDump(QString path, CardViewModel *viewModel, FloatingCardWindowController *controller,
+              QObject *parent = nullptr);
+    ~StateDump() override;
+
+    /// Connects the panel once it exists.
+    void watchPanel();
+
+private:
+    void schedule();
+    void write();
+
+    QString m_path;
+    QPointer<CardViewModel> m_viewModel;
+    QPointer<FloatingCardWindowController> m_controller;
+    QTimer m_debounce;
+    bool m_panelWatched = false;
+};
+
+} // namespace wordlumen

@@ -1,0 +1,63 @@
+#include "cardfixture.h"
+
+#include "core/glossarystore.h"
+#include "online/explanationpromptprofile.h"
+
+#include <QQuickItem>
+#include <QQuickView>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
+Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
+
+using namespace wordlumen;
+
+void importCardModules()
+{}
+
+CardFixture::CardFixture()
+    : m_engine(std::make_unique<QQmlEngine>())
+{
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+    auto glossary =
+        GlossaryStore::loadFromDirectory(QStringLiteral(WORDLUMEN_SOURCE_DIR "/resources"));
+    std::optional<GlossaryStore> dictionary;
+    if (glossary) {
+        dictionary = std::move(glossary).value();
+    }
+    m_viewModel = std::make_unique<CardViewModel>(
+        std::move(dictionary), nullptr, [] { return ExplanationPromptProfile{}; },
+        [this] { return apiKey; },
+        [this] {
+            return OnlineSettings{endpoint.toString(), QStringLiteral("test-model")};
+        });
+    m_controller = std::make_unique<FloatingCardWindowController>();
+    m_controller->setContent(
+        m_engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/Wordlumen/App/CardPanel.qml")),
+        {{QStringLiteral("viewModel"), QVariant::fromValue(m_viewModel.get())}});
+}
+
+CardFixture::~CardFixture()
+{
+    // The panel's QML refers to the view model: the panel goes first.
+    m_controller.reset();
+}
+
+QQuickItem *CardFixture::root() const
+{
+    auto *view = qobject_cast<QQuickView *>(panel());
+    return view ? view->rootObject() : nullptr;
+}
+
+bool CardFixture::show()
+{
+    m_controller->showPanel();
+    return QTest::qWaitForWindowExposed(panel());
+}
+
+void CardFixture::settle(int milliseconds) const
+{
+    QTest::qWait(milliseconds);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->isAnimating(), 2000);
+}

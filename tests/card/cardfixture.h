@@ -1,0 +1,45 @@
+#pragma once
+
+#include "card/floatingcardwindowcontroller.h"
+#include "core/cardviewmodel.h"
+
+#include <QQmlEngine>
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+
+/**
+ * The real card on a real panel for tests and screenshots: the shipped
+ * dictionary, a key and endpoint the test controls, and the panel content of
+ * the application (the card with its settings face).
+ */
+class CardFixture
+{
+public:
+    CardFixture();
+    ~CardFixture();
+
+    /// The key the view model sees; empty means no key is stored.
+    QString apiKey;
+    QUrl endpoint = QUrl(QStringLiteral("http://127.0.0.1:9/chat/completions"));
+
+    wordlumen::CardViewModel *viewModel() const { return m_viewModel.get(); }
+    wordlumen::FloatingCardWindowController *controller() const { return m_controller.get(); }
+    QQuickWindow *panel() const { return m_controller->panel(); }
+    QQuickItem *root() const;
+
+    /// Creates the panel and shows it; waits until it is exposed.
+    bool show();
+    /// Spins the event loop until the panel's frame animation and the card's
+    /// own transitions have settled.
+    void settle(int milliseconds = 450) const;
+
+private:
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<wordlumen::CardViewModel> m_viewModel;
+    std::unique_ptr<wordlumen::FloatingCardWindowController> m_controller;
+};
+
+/// Registers the card's and the application's QML modules (call once per process).
+void importCardModules();

@@ -1,0 +1,145 @@
+// Renders every face of the card in the light and the dark scheme to PNG
+// files, for looking at: the collapsed trigger (compact and wide), the front
+// face, a local answer, an online answer while its placeholder pulses and
+// while it streams, an answer that is not available, reverse-lookup
+// candidates and the settings face.
+//
+//   card_screenshots [output-directory]     (default: ./screenshots)
+
+#include "card/theme.h"
+#include "cardfixture.h"
+#include "fakechatserver.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace wordlumen;
+
+namespace {
+
+struct Shot
+{
+    const char *name;
+    std::function<void(CardFixture &, FakeChatServer &)> prepare;
+};
+
+void submit(CardFixture &card, const QString &query)
+{
+    card.viewModel()->expand();
+    card.viewModel()->setQuery(query);
+    card.viewModel()->explain();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Zintaro"));
+    QApplication::setApplicationName(QStringLiteral("WordlumenScreenshots"));
+    QQuickWindow::setTextRenderType(QQuickWindow::NativeTextRendering);
+    // Settings of this run stay in a throw-away folder.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+
+    const QString outDir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(outDir);
+    Theme::instance()->setReduceMotion(true);
+
+    const QList<Shot> shots = {
+        {"collapsed-compact",
+         [](CardFixture &, FakeChatServer &) {
+         }},
+        {"collapsed-wide",
+         [](CardFixture &card, FakeChatServer &) {
+             card.controller()->setTriggerStyle(FloatingTriggerStyle::Wide);
+         }},
+        {"front",
+         [](CardFixture &card, FakeChatServer &) {
+             card.viewModel()->expand();
+         }},
+        {"front-error",
+         [](CardFixture &card, FakeChatServer &) {
+             submit(card, QStringLiteral("   "));
+         }},
+        {"answer-local",
+         [](CardFixture &card, FakeChatServer &) {
+             submit(card, QStringLiteral("什么是RAG"));
+         }},
+        {"answer-placeholder",
+         [](CardFixture &card, FakeChatServer &server) {
+             card.apiKey = QStringLiteral("sk-test");
+             server.setStream({}, true);
+             submit(card, QStringLiteral("Zorblax"));
+         }},
+        {"answer-streaming",
+         [](CardFixture &card, FakeChatServer &server) {
+             card.apiKey = QStringLiteral("sk-test");
+             server.setStream({QStringLiteral("Zorblax 是一种把长任务拆成"),
+                               QStringLiteral("小步、逐步交给模型完成的做法，")},
+                              true);
+             submit(card, QStringLiteral("Zorblax"));
+         }},
+        {"answer-unavailable",
+         [](CardFixture &card, FakeChatServer &) {
+             submit(card, QStringLiteral("Zorblax"));
+         }},
+        {"reverse-candidates",
+         [](CardFixture &card, FakeChatServer &server) {
+             card.apiKey = QStringLiteral("sk-test");
+             server.setCandidates(
+                 {{QStringLiteral("AI 智能体"), QStringLiteral("AI Agent"),
+                   QStringLiteral("能自己拆解任务、调用工具、一步步把事情做完的 AI 程序。")},
+                  {QStringLiteral("工作流自动化"), QStringLiteral("Workflow Automation"),
+                   QStringLiteral("把一串固定步骤交给软件按顺序自动执行。")},
+                  {QStringLiteral("RPA"), QStringLiteral("rpa"),
+                   QStringLiteral("让软件模仿人在电脑上的点击和输入，替人做重复操作。")}});
+             submit(card,
+                    QStringLiteral("有没有一种办法让电脑像人一样一步步自己去把一整件事情办完"));
+         }},
+        {"settings",
+         [](CardFixture &card, FakeChatServer &) {
+             card.viewModel()->expand();
+             card.viewModel()->openSettings();
+         }},
+    };
+
+    int failures = 0;
+    for (const Theme::Scheme scheme : {Theme::Scheme::Light, Theme::Scheme::Dark}) {
+        Theme::instance()->setScheme(scheme);
+        const QString suffix =
+            scheme == Theme::Scheme::Dark ? QStringLiteral("dark") : QStringLiteral("light");
+        for (const Shot &shot : shots) {
+            QSettings().remove(QStringLiteral("floatingTriggerStyle"));
+            FakeChatServer server;
+            CardFixture card;
+            card.endpoint = server.endpoint();
+            if (!card.show()) {
+                std::fprintf(stderr, "%s: the panel was not exposed\n", shot.name);
+                ++failures;
+                continue;
+            }
+            card.settle(100);
+            shot.prepare(card, server);
+            card.settle(900);
+            const QImage image = card.panel()->grabWindow();
+            const QString path =
+                QStringLiteral("%1/%2-%3.png").arg(outDir, QString::fromLatin1(shot.name), suffix);
+            if (image.isNull() || !image.save(path)) {
+                std::fprintf(stderr, "%s: could not save %s\n", shot.name, qPrintable(path));
+                ++failures;
+                continue;
+            }
+            std::printf("%s\n", qPrintable(path));
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
