@@ -30,6 +30,9 @@ SingleInstance::~SingleInstance() = default;
 bool SingleInstance::notifyRunning() const
 {
     QLocalSocket socket;
+#ifdef Q_OS_LINUX
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+#endif
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
         return false;

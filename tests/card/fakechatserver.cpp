@@ -31,6 +31,39 @@ void FakeChatServer::setCandidates(QList<QStringList> candidates)
     m_candidates = std::move(candidates);
 }
 
+namespace {
+
+QByteArray pieceLine(const QString &piece)
+{
+    const QJsonObject delta{{u"content"_qs, piece}};
+    const QJsonObject choice{{u"delta"_qs, delta}, {u"index"_qs, 0}};
+    const QJsonObject chunk{{u"choices"_qs, QJsonArray{choice}}};
+    return "data: " + QJsonDocument(chunk).toJson(QJsonDocument::Compact) + "\n\n";
+}
+
+} // namespace
+
+void FakeChatServer::push(const QString &piece)
+{
+    for (const auto &socket : std::as_const(m_held)) {
+        if (socket) {
+            socket->write(pieceLine(piece));
+            socket->flush();
+        }
+    }
+}
+
+void FakeChatServer::finish()
+{
+    for (const auto &socket : std::as_const(m_held)) {
+        if (socket) {
+            socket->write("data: [DONE]\n\n");
+            socket->disconnectFromHost();
+        }
+    }
+    m_held.clear();
+}
+
 void FakeChatServer::serve(QTcpSocket *socket)
 {
     // Wait for the whole request: headers, then Content-Length bytes of body.

@@ -27,6 +27,10 @@ public:
     /// Reverse-lookup replies offer these candidates as {term, english, reason}.
     void setCandidates(QList<QStringList> candidates);
     [[nodiscard]] int requestCount() const { return m_requests; }
+    /// Sends one more piece on every held stream.
+    void push(const QString &piece);
+    /// Ends every held stream with "[DONE]".
+    void finish();
 
 private:
     void serve(QTcpSocket *socket);

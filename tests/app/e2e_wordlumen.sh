@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Starts the real wordlumen on a virtual X display with a throw-away home, and
+# uses it as a person would: finds the trigger at the bottom right, clicks it,
+# types a term, presses Return, sees the answer, folds the card with Escape,
+# drags the trigger away, and checks that the place survives a restart and
+# that a second launch only re-shows the running card.
+#
+#   e2e_wordlumen.sh path/to/wordlumen
+set -euo pipefail
+
+APP="$1"
+WIDTH=1440
+HEIGHT=900
+
+if [ -z "${WORDLUMEN_E2E_INNER:-}" ]; then
+    export WORDLUMEN_E2E_INNER=1
+    work="$(mktemp -d -t wordlumen-e2e.XXXXXX)"
+    trap 'rm -rf "$work"' EXIT
+    export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+    export XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache"
+    export XDG_RUNTIME_DIR="$work/run" WORDLUMEN_E2E_WORK="$work"
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    unset WAYLAND_DISPLAY
+    export QSG_RENDER_LOOP=basic
+    run=(xvfb-run -a -s "-screen 0 ${WIDTH}x${HEIGHT}x24" "$0" "$@")
+    if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
+        run=(dbus-run-session -- "${run[@]}")
+    fi
+    exec "${run[@]}"
+fi
+
+work="$WORDLUMEN_E2E_WORK"
+state="$work/state.json"
+config="$XDG_CONFIG_HOME/Zintaro/Wordlumen.conf"
+export WORDLUMEN_STATE_FILE="$state"
+pid=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$state" ] && cat "$state" >&2
+    [ -f "$work/app.log" ] && tail -20 "$work/app.log" >&2
+    import -window root "$work/failure.png" 2>/dev/null && echo "screen: $work/failure.png" >&2
+    exit 1
+}
+finish() { [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true; }
+trap finish EXIT
+
+# Reads one value of the state dump, e.g. `field presentation`, `field panel.x`.
+field() {
+    python3 - "$state" "$1" <<'PY'
+import json, sys
+try:
+    value = json.load(open(sys.argv[1]))
+except Exception:
+    print(""); sys.exit(0)
+for key in sys.argv[2].split('.'):
+    value = value.get(key, "") if isinstance(value, dict) else ""
+print(value)
+PY
+}
+
+# Waits up to 10 s until `field NAME` equals VALUE (and no frame animation runs).
+await() {
+    local name="$1" want="$2"
+    for _ in $(seq 100); do
+        if [ "$(field "$name")" = "$want" ] && [ "$(field animating)" = "False" ]; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "$name is '$(field "$name")', expected '$want'"
+}
+
+start_app() {
+    rm -f "$state"
+    "$APP" >>"$work/app.log" 2>&1 &
+    pid=$!
+    for _ in $(seq 100); do
+        [ -n "$(field panel.winId)" ] && break
+        sleep 0.1
+    done
+    [ -n "$(field panel.winId)" ] || fail "the panel did not appear"
+}
+
+# The window's place and size as the X server reports them.
+geometry() {
+    xwininfo -id "$(field panel.winId)" | awk '
+        /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+echo "1. The trigger appears at the bottom right, 8 points in"
+start_app
+await presentation Collapsed
+[ "$(geometry)" = "$((WIDTH - 148)) $((HEIGHT - 68)) 140 60" ] ||
+    fail "panel at $(geometry), expected $((WIDTH - 148)) $((HEIGHT - 68)) 140 60"
+[ "$(field isVisible)" = "True" ] || fail "the panel is not visible"
+
+echo "2. A click opens the card; the panel grows away from the corner"
+xdotool mousemove $((WIDTH - 78)) $((HEIGHT - 38)) click 1
+await presentation Front
+[ "$(geometry)" = "$((WIDTH - 388)) $((HEIGHT - 344)) 380 336" ] ||
+    fail "open panel at $(geometry), expected $((WIDTH - 388)) $((HEIGHT - 344)) 380 336"
+
+echo "3. Type a term, press Return: the card turns over to the answer"
+sleep 0.4 # the input takes the focus 0.16 s after the face appears
+xdotool type --delay 40 "什么是RAG"
+await query "什么是RAG"
+xdotool key Return
+await presentation Back
+[ "$(field result.origin)" = "local" ] || fail "origin $(field result.origin)"
+[ "$(field result.title)" = "检索增强生成" ] || fail "title $(field result.title)"
+case "$(field result.explanation)" in *资料*) ;; *) fail "explanation $(field result.explanation)";; esac
+
+echo "4. Escape folds the card back into the trigger"
+xdotool key Escape
+await presentation Collapsed
+[ "$(geometry)" = "$((WIDTH - 148)) $((HEIGHT - 68)) 140 60" ] || fail "collapsed at $(geometry)"
+
+echo "5. A drag moves the trigger and the place is saved"
+xdotool mousemove $((WIDTH - 78)) $((HEIGHT - 38)) mousedown 1
+for step in 1 2 3 4 5 6; do
+    xdotool mousemove $((WIDTH - 78 - 100 * step)) $((HEIGHT - 38 - 60 * step))
+    sleep 0.05
+done
+xdotool mouseup 1
+await panel.x $((WIDTH - 148 - 600))
+await panel.y $((HEIGHT - 68 - 360))
+[ "$(field presentation)" = "Collapsed" ] || fail "the drag opened the card"
+grep -q "^floatingCardOriginX=$((WIDTH - 148 - 600))$" "$config" || fail "x not saved: $(cat "$config")"
+grep -q "^floatingCardOriginY=$((8 + 360))$" "$config" || fail "y not saved: $(cat "$config")"
+
+echo "6. A second launch leaves the running card alone and ends"
+timeout 10 "$APP" >>"$work/app.log" 2>&1 || fail "the second launch did not end cleanly"
+kill -0 "$pid" || fail "the first instance ended"
+
+echo "7. After a restart the trigger is where it was left"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+pid=""
+start_app
+await presentation Collapsed
+[ "$(geometry)" = "$((WIDTH - 748)) $((HEIGHT - 428)) 140 60" ] ||
+    fail "restarted at $(geometry), expected $((WIDTH - 748)) $((HEIGHT - 428)) 140 60"
+
+echo "PASS"

@@ -1,0 +1,413 @@
+// The floating card on its real panel: where the panel appears, how the
+// trigger tells a click from a drag and saves the position, how the panel
+// follows the card's size, and what each face shows for the view model's
+// states, driven through the accessibility tree as a screen reader would.
+
+#include "card/theme.h"
+#include "cardfixture.h"
+#include "fakechatserver.h"
+#include "online/apisettingsnotifier.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QQuickItem>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace wordlumen;
+
+namespace {
+
+QAccessibleInterface *findAccessible(QAccessibleInterface *node, const QString &name,
+                                     bool visibleOnly)
+{
+    if (!node) {
+        return nullptr;
+    }
+    if (node->text(QAccessible::Name) == name && !(visibleOnly && node->state().invisible)) {
+        return node;
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (QAccessibleInterface *found = findAccessible(node->child(i), name, visibleOnly)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class CardPanelTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_settingsDir;
+    std::unique_ptr<CardFixture> m_card;
+    std::unique_ptr<FakeChatServer> m_server;
+
+    QRect screenArea() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
+    QQuickWindow *panel() const { return m_card->panel(); }
+    CardViewModel *model() const { return m_card->viewModel(); }
+
+    QAccessibleInterface *accessible(const QString &name) const
+    {
+        return findAccessible(QAccessible::queryAccessibleInterface(panel()), name, true);
+    }
+    bool shows(const QString &name) const { return accessible(name) != nullptr; }
+    bool press(const QString &name) const
+    {
+        QAccessibleInterface *control = accessible(name);
+        if (!control || !control->actionInterface()) {
+            return false;
+        }
+        control->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        return true;
+    }
+
+    // Drags the pointer in global coordinates; the panel moves under it, so
+    // each event is sent at the pointer's place relative to where the panel is now.
+    void pointerDown(QPoint global)
+    {
+        QTest::mousePress(panel(), Qt::LeftButton, {}, global - panel()->position());
+    }
+    void pointerMove(QPoint global) { QTest::mouseMove(panel(), global - panel()->position()); }
+    void pointerUp(QPoint global)
+    {
+        QTest::mouseRelease(panel(), Qt::LeftButton, {}, global - panel()->position());
+    }
+    QPoint triggerCentre() const { return panel()->geometry().center(); }
+
+    void openCard()
+    {
+        model()->expand();
+        m_card->settle();
+    }
+    void submit(const QString &query)
+    {
+        openCard();
+        model()->setQuery(query);
+        model()->explain();
+        m_card->settle();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("Zintaro"));
+        QCoreApplication::setApplicationName(QStringLiteral("WordlumenCardTest"));
+        Theme::instance()->setReduceMotion(true);
+    }
+
+    void init()
+    {
+        QSettings().clear();
+        m_server = std::make_unique<FakeChatServer>();
+        m_card = std::make_unique<CardFixture>();
+        m_card->endpoint = m_server->endpoint();
+        QVERIFY(m_card->show());
+        m_card->settle(100);
+    }
+
+    void cleanup()
+    {
+        m_card.reset();
+        m_server.reset();
+    }
+
+    void panelAppearsAtTheBottomRightCorner()
+    {
+        const QRect area = screenArea();
+        QCOMPARE(panel()->geometry(),
+                 QRect(area.right() + 1 - 8 - 140, area.bottom() + 1 - 8 - 60, 140, 60));
+        QVERIFY(panel()->flags().testFlags(Qt::Tool | Qt::FramelessWindowHint |
+                                           Qt::WindowStaysOnTopHint));
+        QCOMPARE(panel()->objectName(), QStringLiteral("WordlumenFloatingPanel"));
+        QVERIFY(m_card->controller()->isVisible());
+        QVERIFY(shows(QStringLiteral("展开 Wordlumen；可拖动摆放")));
+    }
+
+    void aSmallMovementIsAClick()
+    {
+        const QPoint start = triggerCentre();
+        pointerDown(start);
+        pointerMove(start + QPoint(2, 0));
+        pointerUp(start + QPoint(2, 0));
+        QCOMPARE(model()->presentation(), CardPresentation::Front);
+        QVERIFY(!QSettings().contains(QStringLiteral("floatingCardOriginX")));
+        m_card->settle();
+        // The open card unfolds away from the bottom-right corner.
+        const QRect area = screenArea();
+        QCOMPARE(panel()->geometry(),
+                 QRect(area.right() + 1 - 8 - 380, area.bottom() + 1 - 8 - 336, 380, 336));
+    }
+
+    void aDragMovesThePanelAndSavesItsPlace()
+    {
+        const QPoint origin = panel()->position();
+        const QPoint start = triggerCentre();
+        pointerDown(start);
+        for (int step = 1; step <= 5; ++step) {
+            pointerMove(start - QPoint(40 * step, 20 * step));
+        }
+        pointerUp(start - QPoint(200, 100));
+        QCOMPARE(model()->presentation(), CardPresentation::Collapsed);
+        QCOMPARE(panel()->position(), origin - QPoint(200, 100));
+        // Saved in desktop coordinates: the panel's bottom-left corner, y upward.
+        const QSettings settings;
+        const double screenBottom = QGuiApplication::primaryScreen()->geometry().bottom() + 1;
+        QCOMPARE(settings.value(QStringLiteral("floatingCardOriginX")).toDouble(),
+                 double(panel()->x()));
+        QCOMPARE(settings.value(QStringLiteral("floatingCardOriginY")).toDouble(),
+                 screenBottom - panel()->y() - panel()->height());
+
+        // The next launch puts the panel back there.
+        const QPoint saved = panel()->position();
+        m_card = std::make_unique<CardFixture>();
+        QVERIFY(m_card->show());
+        QCOMPARE(panel()->position(), saved);
+    }
+
+    void aDragStopsInsideTheScreenAndFollowsBack()
+    {
+        const QRect area = screenArea();
+        const QPoint start = triggerCentre();
+        const QPoint origin = panel()->position();
+        pointerDown(start);
+        pointerMove(start + QPoint(500, 0));
+        QCOMPARE(panel()->x(), area.right() + 1 - 8 - 140);
+        // The start values are unchanged, so moving back brings the panel under the pointer.
+        pointerMove(start - QPoint(300, 0));
+        QCOMPARE(panel()->position(), origin - QPoint(300, 0));
+        pointerUp(start - QPoint(300, 0));
+    }
+
+    void theTitleStripDragsTheOpenCardAndAlwaysSaves()
+    {
+        openCard();
+        QQuickItem *strip = nullptr;
+        const auto items = m_card->root()->findChildren<QQuickItem *>();
+        for (QQuickItem *item : items) {
+            if (QByteArray(item->metaObject()->className()).contains("FloatingDragHandle") &&
+                item->isVisible()) {
+                strip = item;
+                break;
+            }
+        }
+        QVERIFY(strip);
+        const QPoint onStrip =
+            strip->mapToGlobal(QPointF(strip->width() / 2, strip->height() / 2)).toPoint();
+        pointerDown(onStrip);
+        pointerUp(onStrip);
+        QVERIFY(QSettings().contains(QStringLiteral("floatingCardOriginX")));
+        QCOMPARE(model()->presentation(), CardPresentation::Front);
+        const QPoint before = panel()->position();
+        pointerDown(onStrip);
+        pointerMove(onStrip - QPoint(30, 30));
+        pointerUp(onStrip - QPoint(30, 30));
+        QCOMPARE(panel()->position(), before - QPoint(30, 30));
+    }
+
+    void resizingToTheCurrentSizeDoesNothing()
+    {
+        const QSizeF size = m_card->controller()->currentSize();
+        panel()->setPosition(300, 200); // away from where any anchoring would put it
+        m_card->controller()->resize(size, true);
+        QVERIFY(!m_card->controller()->isAnimating());
+        QCOMPARE(panel()->position(), QPoint(300, 200));
+    }
+
+    void theWideStyleGrowsTheCollapsedPanel()
+    {
+        const QRect area = screenArea();
+        m_card->controller()->setTriggerStyle(FloatingTriggerStyle::Wide);
+        m_card->settle();
+        QCOMPARE(panel()->geometry(),
+                 QRect(area.right() + 1 - 8 - 188, area.bottom() + 1 - 8 - 68, 188, 68));
+        QCOMPARE(QSettings().value(QStringLiteral("floatingTriggerStyle")).toString(),
+                 QStringLiteral("wide"));
+    }
+
+    void resetReturnsToTheCornerAndForgetsThePlace()
+    {
+        panel()->setPosition(100, 100);
+        m_card->controller()->saveCurrentPosition();
+        m_card->controller()->resetPosition();
+        m_card->settle();
+        const QRect area = screenArea();
+        QCOMPARE(panel()->position(),
+                 QPoint(area.right() + 1 - 8 - 140, area.bottom() + 1 - 8 - 60));
+        QVERIFY(!QSettings().contains(QStringLiteral("floatingCardOriginX")));
+        QVERIFY(!QSettings().contains(QStringLiteral("floatingCardOriginY")));
+    }
+
+    void escapeFoldsTheCardAndItReopensWhereItWas()
+    {
+        openCard();
+        model()->setQuery(QStringLiteral("半句话"));
+        QTest::keyClick(panel(), Qt::Key_Escape);
+        QCOMPARE(model()->presentation(), CardPresentation::Collapsed);
+        m_card->settle();
+        QCOMPARE(panel()->size(), QSize(140, 60));
+        QVERIFY(press(QStringLiteral("展开 Wordlumen；可拖动摆放")));
+        QCOMPARE(model()->presentation(), CardPresentation::Front);
+        QCOMPARE(model()->query(), QStringLiteral("半句话"));
+    }
+
+    void losingTheFocusFoldsTheCard()
+    {
+        QVERIFY(press(QStringLiteral("展开 Wordlumen；可拖动摆放")));
+        QTRY_VERIFY(panel()->isActive());
+        QWindow other;
+        other.setGeometry(10, 10, 100, 100);
+        other.show();
+        other.requestActivate();
+        QTRY_COMPARE(model()->presentation(), CardPresentation::Collapsed);
+        QVERIFY(m_card->controller()->isVisible());
+    }
+
+    void returnInTheInputTurnsTheCardOver()
+    {
+        openCard();
+        QTRY_VERIFY(panel()->activeFocusItem() &&
+                    panel()->activeFocusItem()->inherits("QQuickTextInput"));
+        for (const QChar c : QStringLiteral("什么是RAG")) {
+            QTest::sendKeyEvent(QTest::Click, panel(), Qt::Key_unknown, QString(c), {});
+        }
+        QCOMPARE(model()->query(), QStringLiteral("什么是RAG"));
+        QTest::keyClick(panel(), Qt::Key_Return);
+        QCOMPARE(model()->presentation(), CardPresentation::Back);
+    }
+
+    void aLocalAnswer()
+    {
+        submit(QStringLiteral("什么是RAG"));
+        QVERIFY(shows(QStringLiteral("检索增强生成")));
+        QVERIFY(!shows(QStringLiteral("检索增强生成（RAG）")));
+        QVERIFY(shows(QStringLiteral("本地词典 · 无需 API")));
+        QVERIFY(shows(QStringLiteral("复制解释")));
+        QVERIFY(shows(QStringLiteral("换一个词")));
+        QVERIFY(shows(QStringLiteral("翻回去")));
+        QVERIFY(!shows(QStringLiteral("接上 API")));
+        // The panel follows the card's height.
+        QCOMPARE(panel()->height(), int(model()->expandedHeight()) + 24);
+
+        QVERIFY(press(QStringLiteral("翻回黑话面")));
+        QCOMPARE(model()->presentation(), CardPresentation::Front);
+    }
+
+    void copyPutsOnlyTheExplanationOnTheClipboard()
+    {
+        submit(QStringLiteral("RAG"));
+        const QString explanation = model()->result()->explanation;
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QVERIFY(press(QStringLiteral("复制解释")));
+        QCOMPARE(QGuiApplication::clipboard()->text(), explanation);
+        QVERIFY(!explanation.contains(model()->result()->term));
+        QVERIFY(shows(QStringLiteral("复制解释")));
+        // The checkmark shows for 1.2 seconds, then the copy symbol returns.
+        auto symbolOfCopyButton = [this] {
+            for (QQuickItem *item : m_card->root()->findChildren<QQuickItem *>()) {
+                const QString symbol = item->property("symbol").toString();
+                if (item->isVisible() &&
+                    (symbol == u"checkmark" || symbol == u"square.on.square")) {
+                    return symbol;
+                }
+            }
+            return QString();
+        };
+        QCOMPARE(symbolOfCopyButton(), QStringLiteral("checkmark"));
+        QTRY_COMPARE_WITH_TIMEOUT(symbolOfCopyButton(), QStringLiteral("square.on.square"), 2000);
+    }
+
+    void anUnavailableAnswerOffersTheSettings()
+    {
+        submit(QStringLiteral("Zorblax"));
+        QVERIFY(shows(QStringLiteral("未收录")));
+        QVERIFY(press(QStringLiteral("接上 API")));
+        QCOMPARE(model()->presentation(), CardPresentation::Settings);
+        QCOMPARE(model()->expandedHeight(), 374.0);
+        m_card->settle();
+        QCOMPARE(panel()->height(), 374 + 24);
+        QVERIFY(shows(QStringLiteral("接口地址")));
+        QVERIFY(press(QStringLiteral("关闭设置")));
+        QCOMPARE(model()->presentation(), CardPresentation::Front);
+        QCOMPARE(model()->expandedHeight(), 312.0);
+    }
+
+    void anOnlineAnswerStreamsInAfterItsPlaceholder()
+    {
+        m_card->apiKey = QStringLiteral("sk-test");
+        m_server->setStream({}, true);
+        submit(QStringLiteral("Zorblax"));
+        QVERIFY(model()->isLoading());
+        QVERIFY(shows(QStringLiteral("正在生成解释")));
+        QVERIFY(shows(QStringLiteral("正在继续写…")));
+        QVERIFY(!shows(QStringLiteral("翻回去")));
+        QTRY_COMPARE(m_server->requestCount(), 1);
+
+        m_server->push(QStringLiteral("第一段解释。"));
+        QTRY_VERIFY(shows(QStringLiteral("第一段解释。")));
+        QVERIFY(!shows(QStringLiteral("正在生成解释")));
+        m_server->finish();
+        QTRY_VERIFY(!model()->isLoading());
+        QVERIFY(shows(QStringLiteral("翻回去")));
+        QVERIFY(!shows(QStringLiteral("正在继续写…")));
+    }
+
+    void startingOverWhileStreamingLeavesNothingBehind()
+    {
+        m_card->apiKey = QStringLiteral("sk-test");
+        m_server->setStream({QStringLiteral("一半")}, true);
+        submit(QStringLiteral("Zorblax"));
+        QTRY_VERIFY(shows(QStringLiteral("一半")));
+        QVERIFY(press(QStringLiteral("换一个词")));
+        m_server->push(QStringLiteral("迟到的另一半"));
+        m_card->settle(200);
+        QCOMPARE(model()->presentation(), CardPresentation::Front);
+        QVERIFY(model()->query().isEmpty());
+        QVERIFY(!model()->result());
+    }
+
+    void reverseLookupCandidates()
+    {
+        m_card->apiKey = QStringLiteral("sk-test");
+        m_server->setCandidates({{QStringLiteral("AI 智能体"), QStringLiteral("AI Agent"),
+                                  QStringLiteral("能自己拆解任务的 AI 程序。")},
+                                 {QStringLiteral("RPA"), QStringLiteral("rpa"),
+                                  QStringLiteral("模仿人在电脑上的操作。")}});
+        submit(QStringLiteral("有没有一种办法让电脑像人一样一步步自己去把一整件事情办完"));
+        QVERIFY(shows(QStringLiteral("你可能在找")));
+        QTRY_VERIFY(shows(QStringLiteral("RPA，模仿人在电脑上的操作。，点击查看解释")));
+        QVERIFY(shows(
+            QStringLiteral("AI 智能体 · AI Agent，能自己拆解任务的 AI 程序。，点击查看解释")));
+        QVERIFY(!shows(QStringLiteral("复制解释")));
+        QVERIFY(press(QStringLiteral("RPA，模仿人在电脑上的操作。，点击查看解释")));
+        QCOMPARE(model()->query(), QStringLiteral("RPA"));
+    }
+
+    void anExampleChipLooksItsTermUp()
+    {
+        openCard();
+        QVERIFY(press(QStringLiteral("RAG")));
+        QCOMPARE(model()->query(), QStringLiteral("RAG"));
+        QCOMPARE(model()->presentation(), CardPresentation::Back);
+    }
+
+    void theStatusLineFollowsTheKey()
+    {
+        openCard();
+        QVERIFY(shows(QStringLiteral("200 条本地词典 · 无需 API")));
+        m_card->apiKey = QStringLiteral("sk-test");
+        ApiSettingsNotifier::instance().post();
+        QTRY_VERIFY(shows(QStringLiteral("本地词典 + 在线 API")));
+    }
+};
+
+QTEST_MAIN(CardPanelTest)
+#include "tst_cardpanel.moc"
