@@ -9,6 +9,7 @@ class QMenu;
 class QQmlEngine;
 class QSystemTrayIcon;
 class QAction;
+class QQuickItem;
 
 namespace wordlumen {
 
@@ -40,6 +41,10 @@ public:
 
     [[nodiscard]] CardViewModel *viewModel() const { return m_viewModel; }
 
+private slots:
+    /// The card's view model, made when the card is first opened.
+    void ensureViewModel();
+
 private:
     void presentCard();
     void reopen();
@@ -48,6 +53,7 @@ private:
     SingleInstance *m_instance = nullptr;
     std::unique_ptr<QQmlEngine> m_engine;
     CardViewModel *m_viewModel = nullptr;
+    QPointer<QQuickItem> m_cardRoot;
     FloatingCardWindowController *m_controller = nullptr;
     StateDump *m_stateDump = nullptr;
     QSystemTrayIcon *m_tray = nullptr;

@@ -10,22 +10,14 @@
 
 namespace wordlumen {
 
-StateDump::StateDump(QString path, CardViewModel *viewModel,
-                     FloatingCardWindowController *controller, QObject *parent)
+StateDump::StateDump(QString path, FloatingCardWindowController *controller, QObject *parent)
     : QObject(parent)
     , m_path(std::move(path))
-    , m_viewModel(viewModel)
     , m_controller(controller)
 {
     m_debounce.setSingleShot(true);
     m_debounce.setInterval(30);
     connect(&m_debounce, &QTimer::timeout, this, &StateDump::write);
-    for (auto signal : {&CardViewModel::presentationChanged, &CardViewModel::queryChanged,
-                        &CardViewModel::resultChanged, &CardViewModel::isLoadingChanged,
-                        &CardViewModel::errorMessageChanged, &CardViewModel::expandedHeightChanged,
-                        &CardViewModel::hasAPIKeyChanged}) {
-        connect(viewModel, signal, this, &StateDump::schedule);
-    }
     connect(controller, &FloatingCardWindowController::isVisibleChanged, this,
             &StateDump::schedule);
     connect(controller, &FloatingCardWindowController::panelFrameChanged, this,
@@ -37,6 +29,18 @@ StateDump::StateDump(QString path, CardViewModel *viewModel,
 
 StateDump::~StateDump() = default;
 
+void StateDump::setViewModel(CardViewModel *viewModel)
+{
+    m_viewModel = viewModel;
+    for (auto signal : {&CardViewModel::presentationChanged, &CardViewModel::queryChanged,
+                        &CardViewModel::resultChanged, &CardViewModel::isLoadingChanged,
+                        &CardViewModel::errorMessageChanged, &CardViewModel::expandedHeightChanged,
+                        &CardViewModel::hasAPIKeyChanged}) {
+        connect(viewModel, signal, this, &StateDump::schedule);
+    }
+    schedule();
+}
+
 void StateDump::schedule()
 {
     m_debounce.start();
@@ -44,20 +48,24 @@ void StateDump::schedule()
 
 void StateDump::write()
 {
-    if (!m_viewModel || !m_controller) {
+    if (!m_controller) {
         return;
     }
     QJsonObject state;
-    const auto presentation = QMetaEnum::fromType<CardViewModel::Presentation>();
-    state[QStringLiteral("presentation")] =
-        QString::fromLatin1(presentation.valueToKey(int(m_viewModel->presentation())));
-    state[QStringLiteral("query")] = m_viewModel->query();
-    state[QStringLiteral("isLoading")] = m_viewModel->isLoading();
-    state[QStringLiteral("errorMessage")] = m_viewModel->errorMessage();
-    state[QStringLiteral("hasAPIKey")] = m_viewModel->hasAPIKey();
-    state[QStringLiteral("expandedHeight")] = m_viewModel->expandedHeight();
-    state[QStringLiteral("result")] =
-        QJsonObject::fromVariantMap(m_viewModel->resultForViews().toMap());
+    // Before the card is first opened there is no view model: the card is collapsed.
+    state[QStringLiteral("presentation")] = QStringLiteral("Collapsed");
+    if (m_viewModel) {
+        const auto presentation = QMetaEnum::fromType<CardViewModel::Presentation>();
+        state[QStringLiteral("presentation")] =
+            QString::fromLatin1(presentation.valueToKey(int(m_viewModel->presentation())));
+        state[QStringLiteral("query")] = m_viewModel->query();
+        state[QStringLiteral("isLoading")] = m_viewModel->isLoading();
+        state[QStringLiteral("errorMessage")] = m_viewModel->errorMessage();
+        state[QStringLiteral("hasAPIKey")] = m_viewModel->hasAPIKey();
+        state[QStringLiteral("expandedHeight")] = m_viewModel->expandedHeight();
+        state[QStringLiteral("result")] =
+            QJsonObject::fromVariantMap(m_viewModel->resultForViews().toMap());
+    }
     state[QStringLiteral("isVisible")] = m_controller->isVisible();
     state[QStringLiteral("animating")] = m_controller->isAnimating();
     if (const QQuickWindow *panel = m_controller->panel()) {

@@ -21,11 +21,12 @@ class StateDump final : public QObject
     Q_DISABLE_COPY_MOVE(StateDump)
 
 public:
-    StateDump(QString path, CardViewModel *viewModel, FloatingCardWindowController *controller,
-              QObject *parent = nullptr);
+    StateDump(QString path, FloatingCardWindowController *controller, QObject *parent = nullptr);
     ~StateDump() override;
 
-    /// Connects the panel once it exists.
+    /// The card's view model, once the card has one.
+    void setViewModel(CardViewModel *viewModel);
+    /// Writes again once the panel exists.
     void watchPanel();
 
 private:

@@ -5,17 +5,22 @@ import Wordlumen.Card
 FocusScope {
     id: root
 
-    required property CardViewModel viewModel
+    /// Null until the card is first opened; see viewModelRequested.
+    property CardViewModel viewModel: null
     property FloatingCardWindowController windowController: null
-    /// The settings face; the application supplies it.
-    property Component settingsFace: null
+    /// The settings face (a QML file with `viewModel` and `windowController`),
+    /// supplied by the application.
+    property url settingsFace
 
     readonly property alias controller: controller
+    /// The application builds the view model now and sets `viewModel`.
+    signal viewModelRequested()
 
     CardViewController {
         id: controller
         viewModel: root.viewModel
         windowController: root.windowController
+        onViewModelRequested: root.viewModelRequested()
     }
 
     Shortcut {
@@ -64,7 +69,7 @@ FocusScope {
     Item {
         id: cardBox
         width: 356 + 2 * 12
-        height: root.viewModel.expandedHeight + 2 * 12
+        height: (root.viewModel ? root.viewModel.expandedHeight : 312) + 2 * 12
         x: root.alignRight ? root.width - width : 0
         y: root.alignTop ? 0 : root.height - height
         visible: opacity > 0.001
@@ -85,7 +90,7 @@ FocusScope {
             x: 12
             width: 356
             // The card's height follows the view model with its own animation.
-            property real cardHeight: root.viewModel.expandedHeight
+            property real cardHeight: root.viewModel ? root.viewModel.expandedHeight : 312
             Behavior on cardHeight {
                 NumberAnimation {
                     duration: Theme.heightDuration
@@ -96,22 +101,27 @@ FocusScope {
             height: cardHeight
             y: root.alignTop ? 12 : parent.height - 12 - height
             focus: controller.isOpen
-            // Nothing of the open card exists while collapsed (once it has faded).
+            // Nothing of the open card exists while collapsed (once it has faded),
+            // and its faces are compiled only when the card first opens.
             active: controller.isOpen || cardBox.visible
-            sourceComponent: OpenCard {
-                viewModel: root.viewModel
-                controller: root.controller
-                windowController: root.windowController
-                settingsFace: root.settingsFace
+            onActiveChanged: {
+                if (active && source.toString() === "")
+                    setSource("OpenCard.qml", {
+                        viewModel: root.viewModel,
+                        controller: controller,
+                        windowController: root.windowController,
+                        settingsFace: root.settingsFace
+                    })
             }
-            onLoaded: if (root.viewModel.presentation === CardViewModel.Front) item.focusFront()
+            onLoaded: if (root.viewModel && root.viewModel.presentation === CardViewModel.Front)
+                          item.focusFront()
         }
     }
 
     Connections {
         target: root.viewModel
         function onPresentationChanged() {
-            if (root.viewModel.presentation === CardViewModel.Front && cardLoader.item)
+            if (root.viewModel && root.viewModel.presentation === CardViewModel.Front && cardLoader.item)
                 cardLoader.item.focusFront()
         }
     }

@@ -95,13 +95,13 @@ Item {
             Text {
                 anchors.verticalCenter: parent.verticalCenter
                 text: "WORD"
-                font: Theme.mono(10, Font.DemiBold, 1.2)
+                font: Theme.mono(10, Font.DemiBold, 1.2, false)
                 color: Theme.ink
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter
                 text: "/ 001"
-                font: Theme.mono(9.5, Font.Medium, 0.9)
+                font: Theme.mono(9.5, Font.Medium, 0.9, false)
                 color: Theme.secondaryInk
             }
         }
@@ -122,7 +122,7 @@ Item {
                 anchors.leftMargin: 8
                 anchors.verticalCenter: parent.verticalCenter
                 text: "Wordlumen"
-                font: Theme.font(11.5, Font.DemiBold)
+                font: Theme.font(11.5, Font.DemiBold, 0, false)
                 color: Theme.ink
             }
             SymbolIcon {

@@ -10,7 +10,7 @@ FocusScope {
     required property CardViewController controller
     property FloatingCardWindowController windowController: null
     /// The settings face, supplied by the application (it lives above the card).
-    property Component settingsFace: null
+    property url settingsFace
 
     readonly property real foldSize: controller.showsSettings ? 0 : 36
 
@@ -97,10 +97,13 @@ FocusScope {
         id: settings
         anchors.fill: parent
         // A fresh settings face each time: the key is read anew, old messages are gone.
-        active: card.controller.showsSettings && card.settingsFace !== null
-        sourceComponent: card.settingsFace
+        active: card.controller.showsSettings
         focus: card.controller.showsSettings
         opacity: active ? 1 : 0
         Behavior on opacity { NumberAnimation { duration: Theme.presentationDuration } }
+        Component.onCompleted: setSource(card.settingsFace, {
+            viewModel: card.viewModel,
+            windowController: card.windowController
+        })
     }
 }

@@ -133,6 +133,9 @@ void CardViewController::componentComplete()
 
 void CardViewController::activateAndExpand()
 {
+    if (!m_viewModel) {
+        emit viewModelRequested();
+    }
     if (m_windowController) {
         m_windowController->activatePanel();
     }

@@ -73,6 +73,13 @@ signals:
     void targetWindowSizeChanged();
     void presentationChanged();
     void triggerStyleChanged();
+    /**
+     * The trigger was clicked before the card has a view model. The
+     * application builds it on first use (loading the dictionary and asking the
+     * keyring take a moment that the trigger's first frame should not wait for)
+     * and sets it before this signal returns.
+     */
+    void viewModelRequested();
 
 private:
     void connectViewModel();

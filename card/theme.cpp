@@ -214,15 +214,16 @@ QColor Theme::alpha(const QColor &color, double opacity)
     return result;
 }
 
-QFont Theme::font(double size, int weight, double letterSpacing) const
+QFont Theme::font(double size, int weight, double letterSpacing, bool cjk) const
 {
     const QString ui = QGuiApplication::font().family();
-    return makeFont({ui, kSans}, size, weight, letterSpacing);
+    return makeFont(cjk ? QStringList{ui, kSans} : QStringList{ui}, size, weight, letterSpacing);
 }
 
-QFont Theme::mono(double size, int weight, double letterSpacing) const
+QFont Theme::mono(double size, int weight, double letterSpacing, bool cjk) const
 {
-    return makeFont({monoFamily(), kSans}, size, weight, letterSpacing);
+    return makeFont(cjk ? QStringList{monoFamily(), kSans} : QStringList{monoFamily()}, size,
+                    weight, letterSpacing);
 }
 
 QFont Theme::serif(double size, int weight) const

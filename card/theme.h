@@ -106,12 +106,16 @@ public:
 
     /// `color` at `opacity` times its own alpha.
     Q_INVOKABLE [[nodiscard]] static QColor alpha(const QColor &color, double opacity);
-    /// The UI face (CJK in Noto Sans CJK SC) at `size` points.
+    /**
+     * The UI face at `size` points, Chinese in Noto Sans CJK SC. Texts known to
+     * be ASCII (the trigger's) pass `cjk` false, so the large CJK faces are not
+     * opened just to show the trigger.
+     */
     Q_INVOKABLE [[nodiscard]] QFont font(double size, int weight = QFont::Normal,
-                                         double letterSpacing = 0) const;
-    /// The monospaced face, falling back to Noto Sans CJK SC for Chinese.
+                                         double letterSpacing = 0, bool cjk = true) const;
+    /// The monospaced face, Chinese in Noto Sans CJK SC.
     Q_INVOKABLE [[nodiscard]] QFont mono(double size, int weight = QFont::Normal,
-                                         double letterSpacing = 0) const;
+                                         double letterSpacing = 0, bool cjk = true) const;
     /// Titles: Noto Serif CJK SC.
     Q_INVOKABLE [[nodiscard]] QFont serif(double size, int weight = QFont::Normal) const;
 
