@@ -17,7 +17,6 @@ RUNTIME_PACKAGES=(
     qtkeychain-qt6-dev libsecret-1-dev gnome-keyring
     fonts-noto-cjk libgl1-mesa-dri
     libbenchmark-dev
-    nodejs npm
 )
 # What the headless suite needs on top: a display server, input and screen
 # tools, a session bus and a real Secret Service for the keyring tests.
@@ -57,6 +56,11 @@ install_packages() {
 install_icons() {
     if [ ! -f "$WORDLUMEN_ROOT/package.json" ]; then
         return 0
+    fi
+    # Any npm will do (a Node.js from elsewhere often brings its own, and
+    # Debian's npm package conflicts with it); install Debian's only when none.
+    if ! command -v npm >/dev/null 2>&1; then
+        install_packages npm
     fi
     if [ -d "$WORDLUMEN_ROOT/node_modules/lucide-static" ] &&
         [ "$WORDLUMEN_ROOT/node_modules/.package-lock.json" -nt "$WORDLUMEN_ROOT/package-lock.json" ]; then
