@@ -73,6 +73,8 @@ install_icons() {
 # Configures and builds into $BUILD_DIR; extra CMake arguments pass through.
 configure_and_build() {
     export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+    # Paths relative to the checkout, so every clone shares the cache.
+    export CCACHE_BASEDIR="$WORDLUMEN_ROOT"
     local launcher=()
     if command -v ccache >/dev/null 2>&1; then
         launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
