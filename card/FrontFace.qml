@@ -80,6 +80,7 @@ FocusScope {
                 selectedTextColor: Theme.ink
                 clip: true
                 focus: true
+                activeFocusOnTab: true
                 Accessible.role: Accessible.EditableText
                 Accessible.name: "输入黑话，或描述你想找的词…"
 

@@ -47,24 +47,19 @@ finish() { [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null |
 trap finish EXIT
 
 # Reads one value of the state dump, e.g. `field presentation`, `field panel.x`.
+# Every key's last part is unique in the dump, so the last part finds it.
 field() {
-    python3 - "$state" "$1" <<'PY'
-import json, sys
-try:
-    value = json.load(open(sys.argv[1]))
-except Exception:
-    print(""); sys.exit(0)
-for key in sys.argv[2].split('.'):
-    value = value.get(key, "") if isinstance(value, dict) else ""
-print(value)
-PY
+    [ -f "$state" ] || return 0
+    local key="${1##*.}"
+    sed -n -e "s/^ *\"$key\": \"\(.*\)\",\{0,1\}$/\1/p" \
+        -e "s/^ *\"$key\": \([^\"{][^,]*\),\{0,1\}$/\1/p" "$state" | head -n 1
 }
 
 # Waits up to 10 s until `field NAME` equals VALUE (and no frame animation runs).
 await() {
     local name="$1" want="$2"
     for _ in $(seq 100); do
-        if [ "$(field "$name")" = "$want" ] && [ "$(field animating)" = "False" ]; then
+        if [ "$(field "$name")" = "$want" ] && [ "$(field animating)" = "false" ]; then
             return 0
         fi
         sleep 0.1
@@ -95,7 +90,7 @@ start_app
 await presentation Collapsed
 [ "$(geometry)" = "$((WIDTH - 148)) $((HEIGHT - 68)) 140 60" ] ||
     fail "panel at $(geometry), expected $((WIDTH - 148)) $((HEIGHT - 68)) 140 60"
-[ "$(field isVisible)" = "True" ] || fail "the panel is not visible"
+[ "$(field isVisible)" = "true" ] || fail "the panel is not visible"
 
 echo "2. A click opens the card; the panel grows away from the corner"
 xdotool mousemove $((WIDTH - 78)) $((HEIGHT - 38)) click 1

@@ -284,6 +284,21 @@ private slots:
         QCOMPARE(model()->presentation(), CardPresentation::Back);
     }
 
+    void theKeyboardReachesTheExamples()
+    {
+        openCard();
+        QTRY_VERIFY(panel()->activeFocusItem() &&
+                    panel()->activeFocusItem()->inherits("QQuickTextInput"));
+        QTest::keyClick(panel(), Qt::Key_Tab);
+        QAccessibleInterface *focused =
+            QAccessible::queryAccessibleInterface(panel()->activeFocusItem());
+        QVERIFY(focused);
+        QCOMPARE(focused->text(QAccessible::Name), QStringLiteral("context"));
+        QTest::keyClick(panel(), Qt::Key_Return);
+        QCOMPARE(model()->query(), QStringLiteral("context"));
+        QCOMPARE(model()->presentation(), CardPresentation::Back);
+    }
+
     void aLocalAnswer()
     {
         submit(QStringLiteral("什么是RAG"));
