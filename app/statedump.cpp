@@ -91,7 +91,6 @@ void StateDump::write()
 
 void StateDump::watchPanel()
 {
-    m_panelWatched = true;
     schedule();
 }
 

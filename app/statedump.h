@@ -37,7 +37,6 @@ private:
     QPointer<CardViewModel> m_viewModel;
     QPointer<FloatingCardWindowController> m_controller;
     QTimer m_debounce;
-    bool m_panelWatched = false;
 };
 
 } // namespace wordlumen

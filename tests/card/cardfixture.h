@@ -40,6 +40,3 @@ private:
     std::unique_ptr<wordlumen::CardViewModel> m_viewModel;
     std::unique_ptr<wordlumen::FloatingCardWindowController> m_controller;
 };
-
-/// Registers the card's and the application's QML modules (call once per process).
-void importCardModules();

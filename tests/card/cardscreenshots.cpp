@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QQuickItem>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -110,6 +111,21 @@ int main(int argc, char *argv[])
              card.viewModel()->expand();
              card.viewModel()->openSettings();
          }},
+        {"settings-refused",
+         [](CardFixture &card, FakeChatServer &) {
+             QSettings().setValue(QStringLiteral("deepseekEndpoint"),
+                                  QStringLiteral("http://api.example.com/v1/chat/completions"));
+             card.viewModel()->expand();
+             card.viewModel()->openSettings();
+             card.settle(200);
+             // The face's save action, as its button runs it.
+             for (QObject *object : card.root()->findChildren<QObject *>()) {
+                 if (auto *settings = object->property("settings").value<QObject *>()) {
+                     QMetaObject::invokeMethod(settings, "save");
+                     break;
+                 }
+             }
+         }},
     };
 
     int failures = 0;
@@ -118,7 +134,7 @@ int main(int argc, char *argv[])
         const QString suffix =
             scheme == Theme::Scheme::Dark ? QStringLiteral("dark") : QStringLiteral("light");
         for (const Shot &shot : shots) {
-            QSettings().remove(QStringLiteral("floatingTriggerStyle"));
+            QSettings().clear();
             FakeChatServer server;
             CardFixture card;
             card.endpoint = server.endpoint();

@@ -355,6 +355,25 @@ private slots:
         QCOMPARE(model()->expandedHeight(), 312.0);
     }
 
+    void theSettingsFaceRefusesAnEndpointWithoutHttps()
+    {
+        QSettings().setValue(QStringLiteral("deepseekEndpoint"),
+                             QStringLiteral("http://api.example.com/v1/chat/completions"));
+        openCard();
+        QVERIFY(press(QStringLiteral("API 设置")));
+        m_card->settle();
+        QCOMPARE(model()->presentation(), CardPresentation::Settings);
+        QVERIFY(!shows(QStringLiteral("API 地址格式不正确，请到设置里检查。")));
+        QVERIFY(press(QStringLiteral("保存设置")));
+        QTRY_VERIFY(shows(QStringLiteral("API 地址格式不正确，请到设置里检查。")));
+        // A fresh face each time: the message is gone after closing and reopening.
+        QVERIFY(press(QStringLiteral("关闭设置")));
+        m_card->settle();
+        QVERIFY(press(QStringLiteral("API 设置")));
+        m_card->settle();
+        QVERIFY(!shows(QStringLiteral("API 地址格式不正确，请到设置里检查。")));
+    }
+
     void anOnlineAnswerStreamsInAfterItsPlaceholder()
     {
         m_card->apiKey = QStringLiteral("sk-test");
