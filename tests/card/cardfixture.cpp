@@ -13,9 +13,6 @@ Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 using namespace wordlumen;
 
-void importCardModules()
-{}
-
 CardFixture::CardFixture()
     : m_engine(std::make_unique<QQmlEngine>())
 {
