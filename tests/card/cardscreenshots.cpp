@@ -63,6 +63,12 @@ int main(int argc, char *argv[])
          [](CardFixture &card, FakeChatServer &) {
              card.controller()->setTriggerStyle(FloatingTriggerStyle::Wide);
          }},
+        {"collapsed-hover",
+         [](CardFixture &card, FakeChatServer &) {
+             // From outside, so the pointer enters even if an earlier shot left it here.
+             QTest::mouseMove(card.panel(), QPoint(-40, -40));
+             QTest::mouseMove(card.panel(), QPoint(70, 30));
+         }},
         {"front",
          [](CardFixture &card, FakeChatServer &) {
              card.viewModel()->expand();
