@@ -61,7 +61,13 @@ ApplicationShell::ApplicationShell(QObject *parent)
     connect(m_instance, &SingleInstance::reopenRequested, this, &ApplicationShell::reopen);
 }
 
-ApplicationShell::~ApplicationShell() = default;
+ApplicationShell::~ApplicationShell()
+{
+    // The panel's QML lives in this shell's engine: the panel goes before the engine.
+    if (m_controller) {
+        delete m_controller->panel();
+    }
+}
 
 bool ApplicationShell::claimSingleInstance()
 {
