@@ -1,6 +1,7 @@
 #include "floatingcardwindowcontroller.h"
 
 #include "desktopspace.h"
+#include "x11panelhints.h"
 
 #include <QEasingCurve>
 #include <QGuiApplication>
@@ -181,6 +182,7 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
     const QRectF frame =
         space.toQt({origin.x(), origin.y(), m_currentSize.width(), m_currentSize.height()});
     view->setGeometry(snapped(frame));
+    requestAllWorkspaces(view);
 
     m_panel = view;
     connect(view, &QWindow::activeChanged, this,

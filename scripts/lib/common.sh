@@ -15,7 +15,7 @@ RUNTIME_PACKAGES=(
     qml6-module-qtquick-templates qml6-module-qtquick-layouts
     qml6-module-qtquick-dialogs
     qtkeychain-qt6-dev libsecret-1-dev gnome-keyring
-    fonts-noto-cjk libgl1-mesa-dri
+    libxcb1-dev fonts-noto-cjk libgl1-mesa-dri
     libbenchmark-dev
 )
 # What the headless suite needs on top: a display server, input and screen

@@ -91,6 +91,8 @@ await presentation Collapsed
 [ "$(geometry)" = "$((WIDTH - 148)) $((HEIGHT - 68)) 140 60" ] ||
     fail "panel at $(geometry), expected $((WIDTH - 148)) $((HEIGHT - 68)) 140 60"
 [ "$(field isVisible)" = "true" ] || fail "the panel is not visible"
+xprop -id "$(field panel.winId)" _NET_WM_DESKTOP | grep -q "= 4294967295" ||
+    fail "the panel does not ask for every workspace: $(xprop -id "$(field panel.winId)" _NET_WM_DESKTOP)"
 
 echo "2. A click opens the card; the panel grows away from the corner"
 xdotool mousemove $((WIDTH - 78)) $((HEIGHT - 38)) click 1
