@@ -19,13 +19,9 @@
 #include <QQuickView>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
 #include <memory>
-
-Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
-Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 namespace wordlumen {
 

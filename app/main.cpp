@@ -2,6 +2,11 @@
 #include "app/platformsetup.h"
 
 #include <QApplication>
+#include <QtQml/qqmlextensionplugin.h>
+
+// The card's and the application's QML modules are linked in statically.
+Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
+Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 int main(int argc, char *argv[])
 {
