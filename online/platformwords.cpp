@@ -30,6 +30,10 @@ QString secretStore()
 QString localized(const QString &macText)
 {
     QString text = macText;
+    // "这台 Mac 的" spaces the Latin word off from the Chinese around it; the
+    // all-Chinese replacement must not keep that space.
+    if (thisComputer() != kMacComputer)
+        text.replace(kMacComputer + u' ', thisComputer());
     text.replace(kMacComputer, thisComputer());
     text.replace(kMacSecretStore, secretStore());
     return text;

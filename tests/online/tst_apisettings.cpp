@@ -1,6 +1,7 @@
 #include "online/apisettings.h"
 #include "online/apisettingscontroller.h"
 #include "online/keychainstore.h"
+#include "online/platformwords.h"
 #include "tests/support/fakesecretstore.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,18 @@ class ApiSettingsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void textsNameThisSystemsComputerAndSecretStore()
+    {
+        const QString text = PlatformWords::localized(
+            QStringLiteral("Key 只保存在这台 Mac 的钥匙串里。API Key 已从钥匙串删除。"));
+#ifdef Q_OS_MACOS
+        QCOMPARE(text, QStringLiteral("Key 只保存在这台 Mac 的钥匙串里。API Key 已从钥匙串删除。"));
+#else
+        QCOMPARE(text, QStringLiteral(
+                           "Key 只保存在这台电脑的系统密钥环里。API Key 已从系统密钥环删除。"));
+#endif
+    }
+
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
@@ -36,8 +49,14 @@ private slots:
         // A settings file of its own, so test executables may run in parallel.
         QCoreApplication::setApplicationName(QStringLiteral("Wordlumen-tst_apisettings"));
     }
-    void init() { QSettings().clear(); }
-    void cleanupTestCase() { QSettings().clear(); }
+    void init()
+    {
+        QSettings().clear();
+    }
+    void cleanupTestCase()
+    {
+        QSettings().clear();
+    }
 
     void storedPreferencesFallBackOnlyWhenAbsent()
     {
