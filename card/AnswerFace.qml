@@ -69,7 +69,8 @@ Item {
                 visible: face.reverseMode || face.result !== null
                 text: face.reverseMode ? "你可能在找" : (face.result ? face.result.title : "")
                 font: Theme.serif(22, Font.DemiBold)
-                lineHeight: 0.9
+                lineHeightMode: Text.FixedHeight
+                lineHeight: 28
                 color: Theme.ink
                 wrapMode: Text.Wrap
                 maximumLineCount: 2
@@ -95,6 +96,8 @@ Item {
                     text: face.reverseMode ? "在线 API · 点击词条继续解释"
                                            : CardFormat.originLabel(face.origin)
                     font: Theme.mono(9, Font.DemiBold, face.reverseMode ? 0.6 : 0.8)
+                    lineHeightMode: Text.FixedHeight
+                    lineHeight: 12
                     color: !face.reverseMode && CardFormat.originIsNotice(face.origin)
                            ? Theme.accentInk : Theme.secondaryInk
                     Accessible.role: Accessible.StaticText
@@ -108,7 +111,6 @@ Item {
             anchors.top: heading.bottom
             anchors.topMargin: 13
             anchors.bottom: footer.top
-            anchors.bottomMargin: 2
             width: parent.width
             clip: true
             contentWidth: width

@@ -4,4 +4,7 @@ import Wordlumen.Card
 Text {
     font: Theme.mono(10, Font.DemiBold, 1.8)
     color: Theme.secondaryInk
+    // The CJK face's tall default line would push the answer down; keep it to the type.
+    lineHeightMode: Text.FixedHeight
+    lineHeight: 13
 }

@@ -26,6 +26,11 @@ FocusScope {
 
     function focusFront() { front.focusInput() }
 
+    // The software renderer repaints only what changed, and the bounds of a
+    // face in perspective are rounded; when a turn ends, repaint the whole
+    // sheet so no sliver of an in-between frame stays behind.
+    onTurnChanged: if (turn === 0 || turn === 1) paper.update()
+
     SoftShadow {
         shape: SoftShadow.FoldedCard
         cornerRadius: 16
@@ -49,6 +54,7 @@ FocusScope {
         opacity: Theme.dark ? 0.22 : 0.045
     }
     CardPaper {
+        id: paper
         anchors.fill: parent
         cornerRadius: 16
         foldSize: card.foldSize
