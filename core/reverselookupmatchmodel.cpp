@@ -4,8 +4,7 @@ namespace wordlumen {
 
 ReverseLookupMatchModel::ReverseLookupMatchModel(QObject *parent)
     : QAbstractListModel(parent)
-{
-}
+{}
 
 int ReverseLookupMatchModel::rowCount(const QModelIndex &parent) const
 {

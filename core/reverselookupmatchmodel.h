@@ -14,7 +14,8 @@ class ReverseLookupMatchModel final : public QAbstractListModel
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
-    enum Roles {
+    enum Roles
+    {
         IdRole = Qt::UserRole + 1,
         TermRole,
         EnglishRole,

@@ -33,17 +33,17 @@ Run measure(CardFixture &card, const std::function<void()> &action, int millisec
     Run run;
     QElapsedTimer clock;
     qint64 last = -1;
-    auto connection = QObject::connect(card.panel(), &QQuickWindow::frameSwapped, card.panel(),
-                                       [&] {
-                                           const qint64 now = clock.nsecsElapsed();
-                                           if (last >= 0) {
-                                               run.longestGapMs = std::max(
-                                                   run.longestGapMs, double(now - last) / 1e6);
-                                           }
-                                           last = now;
-                                           ++run.frames;
-                                       },
-                                       Qt::DirectConnection);
+    auto connection = QObject::connect(
+        card.panel(), &QQuickWindow::frameSwapped, card.panel(),
+        [&] {
+            const qint64 now = clock.nsecsElapsed();
+            if (last >= 0) {
+                run.longestGapMs = std::max(run.longestGapMs, double(now - last) / 1e6);
+            }
+            last = now;
+            ++run.frames;
+        },
+        Qt::DirectConnection);
     clock.start();
     action();
     QTest::qWait(milliseconds);
@@ -59,7 +59,8 @@ int child(const QString &saveDir)
         return 2;
     }
     card.settle(300);
-    const Run open = measure(card, [&] { card.viewModel()->expand(); }, 400);
+    const Run open = measure(
+        card, [&] { card.viewModel()->expand(); }, 400);
     card.viewModel()->setQuery(QStringLiteral("RAG"));
     QImage middle;
     const Run turn = measure(
@@ -72,14 +73,16 @@ int child(const QString &saveDir)
             }
         },
         400);
-    const Run fold = measure(card, [&] { card.viewModel()->collapse(); }, 400);
+    const Run fold = measure(
+        card, [&] { card.viewModel()->collapse(); }, 400);
     for (const auto &[name, run] : {std::pair{"open", open}, {"turn", turn}, {"fold", fold}}) {
         std::printf("  %-5s %3d frames in %.2f s, longest gap %5.1f ms\n", name, run.frames,
                     run.seconds, run.longestGapMs);
     }
     if (!middle.isNull()) {
-        middle.save(saveDir + QStringLiteral("/turn-middle-%1.png")
-                                  .arg(qEnvironmentVariable("QT_QUICK_BACKEND", QStringLiteral("opengl"))));
+        middle.save(saveDir +
+                    QStringLiteral("/turn-middle-%1.png")
+                        .arg(qEnvironmentVariable("QT_QUICK_BACKEND", QStringLiteral("opengl"))));
     }
     return 0;
 }

@@ -16,9 +16,10 @@ namespace {
 GlossaryStore syntheticStore(int count)
 {
     static const QStringList syllables{
-        QStringLiteral("检索"), QStringLiteral("增强"), QStringLiteral("模型"), QStringLiteral("向量"),
-        QStringLiteral("上下"), QStringLiteral("推理"), QStringLiteral("微调"), QStringLiteral("数据"),
-        QStringLiteral("闭环"), QStringLiteral("对齐"), QStringLiteral("智能"), QStringLiteral("嵌入")};
+        QStringLiteral("检索"), QStringLiteral("增强"), QStringLiteral("模型"),
+        QStringLiteral("向量"), QStringLiteral("上下"), QStringLiteral("推理"),
+        QStringLiteral("微调"), QStringLiteral("数据"), QStringLiteral("闭环"),
+        QStringLiteral("对齐"), QStringLiteral("智能"), QStringLiteral("嵌入")};
     QRandomGenerator random(42);
     QList<GlossaryEntry> entries;
     entries.reserve(count);
@@ -30,7 +31,8 @@ GlossaryStore syntheticStore(int count)
         const QString title = chinese + QStringLiteral("（") + english + QStringLiteral(" / ") +
                               abbreviation + QStringLiteral("）");
         QStringList aliases = GlossaryStore::namesDerivedFromTitle(title);
-        aliases << abbreviation.toLower() + QStringLiteral("检索") << QStringLiteral("ＴＥＲＭ%1").arg(i);
+        aliases << abbreviation.toLower() + QStringLiteral("检索")
+                << QStringLiteral("ＴＥＲＭ%1").arg(i);
         entries.append({i + 1, title, QStringLiteral("解释"), aliases});
     }
     return GlossaryStore(entries);
@@ -39,9 +41,10 @@ GlossaryStore syntheticStore(int count)
 const QStringList &queries()
 {
     static const QStringList list{
-        QStringLiteral("什么是 T17N？"), QStringLiteral("term 42 name"), QStringLiteral("检索增强7"),
-        QStringLiteral("完全不存在的词"), QStringLiteral("t150n检索是什么意思"),
-        QStringLiteral("这种能力叫什么"), QStringLiteral("ＴＥＲＭ199")};
+        QStringLiteral("什么是 T17N？"),       QStringLiteral("term 42 name"),
+        QStringLiteral("检索增强7"),           QStringLiteral("完全不存在的词"),
+        QStringLiteral("t150n检索是什么意思"), QStringLiteral("这种能力叫什么"),
+        QStringLiteral("ＴＥＲＭ199")};
     return list;
 }
 
@@ -62,7 +65,15 @@ void BM_Match(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_Match<false>)->Name("GlossaryMatch/precomputed")->Arg(200)->Arg(20000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Match<true>)->Name("GlossaryMatch/literal")->Arg(200)->Arg(20000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Match<false>)
+    ->Name("GlossaryMatch/precomputed")
+    ->Arg(200)
+    ->Arg(20000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Match<true>)
+    ->Name("GlossaryMatch/literal")
+    ->Arg(200)
+    ->Arg(20000)
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
