@@ -9,31 +9,17 @@
 namespace wordlumen {
 
 CardPaper::CardPaper(QQuickItem *parent)
-    : ThemedItem(parent)
+    : FoldedSheetItem(parent)
 {}
 
 CardPaper::~CardPaper() = default;
-
-void CardPaper::setCornerRadius(double radius)
-{
-    if (assign(m_cornerRadius, radius)) {
-        emit shapeChanged();
-    }
-}
-
-void CardPaper::setFoldSize(double fold)
-{
-    if (assign(m_foldSize, fold)) {
-        emit shapeChanged();
-    }
-}
 
 void CardPaper::paint(QPainter *painter)
 {
     const Theme *theme = Theme::instance();
     const bool dark = theme->isDark();
     const QRectF area(0, 0, width(), height());
-    const QPainterPath shape = CardShapes::foldedCardPath(area, m_cornerRadius, m_foldSize);
+    const QPainterPath shape = outline(area);
 
     painter->fillPath(shape, theme->paper());
     QLinearGradient sheen(area.topLeft(), area.bottomRight());
@@ -43,8 +29,7 @@ void CardPaper::paint(QPainter *painter)
     painter->fillPath(shape, sheen);
 
     // The 1-point edge sits inside the outline so the clip never halves it.
-    const QPainterPath edgePath =
-        CardShapes::foldedCardPath(area.adjusted(0.5, 0.5, -0.5, -0.5), m_cornerRadius, m_foldSize);
+    const QPainterPath edgePath = outline(area.adjusted(0.5, 0.5, -0.5, -0.5));
     QLinearGradient edge(area.topLeft(), area.bottomRight());
     edge.setColorAt(0, theme->edge());
     edge.setColorAt(0.5, dark ? Theme::alpha(theme->accent(), 0.10) : theme->edge());

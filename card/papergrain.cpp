@@ -8,24 +8,10 @@
 namespace wordlumen {
 
 PaperGrain::PaperGrain(QQuickItem *parent)
-    : ThemedItem(parent)
+    : FoldedSheetItem(parent)
 {}
 
 PaperGrain::~PaperGrain() = default;
-
-void PaperGrain::setCornerRadius(double radius)
-{
-    if (assign(m_cornerRadius, radius)) {
-        emit shapeChanged();
-    }
-}
-
-void PaperGrain::setFoldSize(double fold)
-{
-    if (assign(m_foldSize, fold)) {
-        emit shapeChanged();
-    }
-}
 
 void PaperGrain::paint(QPainter *painter)
 {
@@ -37,7 +23,7 @@ void PaperGrain::paint(QPainter *painter)
     const double strength = dark ? 0.36 : 0.82;
     const QColor dot = Theme::alpha(theme->ink(), (dark ? 0.018 : 0.010) * strength);
     const QRectF area(0, 0, width(), height());
-    painter->setClipPath(CardShapes::foldedCardPath(area, m_cornerRadius, m_foldSize));
+    painter->setClipPath(outline(area));
     painter->setPen(Qt::NoPen);
     painter->setBrush(dot);
     for (const GrainDot &grain : CardShapes::grainDots(area.size())) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "themeditem.h"
+#include "foldedsheetitem.h"
 
 #include <QtQml/qqmlregistration.h>
 
@@ -11,31 +11,17 @@ namespace wordlumen {
  * in one pass, clipped to the card's outline. Nothing is drawn when the
  * desktop asks for reduced transparency.
  */
-class PaperGrain : public ThemedItem
+class PaperGrain : public FoldedSheetItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PaperGrain)
     QML_ELEMENT
-    Q_PROPERTY(double cornerRadius READ cornerRadius WRITE setCornerRadius NOTIFY shapeChanged)
-    Q_PROPERTY(double foldSize READ foldSize WRITE setFoldSize NOTIFY shapeChanged)
 
 public:
     explicit PaperGrain(QQuickItem *parent = nullptr);
     ~PaperGrain() override;
 
-    [[nodiscard]] double cornerRadius() const { return m_cornerRadius; }
-    void setCornerRadius(double radius);
-    [[nodiscard]] double foldSize() const { return m_foldSize; }
-    void setFoldSize(double fold);
-
     void paint(QPainter *painter) override;
-
-signals:
-    void shapeChanged();
-
-private:
-    double m_cornerRadius = 16;
-    double m_foldSize = 36;
 };
 
 } // namespace wordlumen
