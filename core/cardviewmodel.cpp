@@ -152,7 +152,8 @@ void CardViewModel::explain()
 
     if (m_customGlossary) {
         if (const auto entry = m_customGlossary->match(q)) {
-            showExplanation(entry->term, entry->explanation, ExplanationOrigin::Custom);
+            showExplanation(entry->term, entry->explanation, ExplanationOrigin::Custom,
+                            m_profileProvider().maximumCharacterCount());
             return;
         }
     }
@@ -165,7 +166,8 @@ void CardViewModel::explain()
     // the dictionary only lends the term its proper title.
     const std::optional<GlossaryEntry> local = m_glossary ? m_glossary->match(q) : std::nullopt;
     if (local && (profile.audience == ExplanationAudience::Plain || key.isEmpty())) {
-        showExplanation(local->term, local->explanation, ExplanationOrigin::Local);
+        showExplanation(local->term, local->explanation, ExplanationOrigin::Local,
+                        profile.maximumCharacterCount());
         return;
     }
 
@@ -403,10 +405,9 @@ void CardViewModel::setHasAPIKey(bool hasKey)
 }
 
 void CardViewModel::showExplanation(const QString &term, const QString &explanation,
-                                    ExplanationOrigin origin)
+                                    ExplanationOrigin origin, int maximumCharacterCount)
 {
-    const QString text =
-        readableExplanation(explanation, m_profileProvider().maximumCharacterCount());
+    const QString text = readableExplanation(explanation, maximumCharacterCount);
     setResult(ExplanationResult{term, text, origin});
     updateExpandedHeight(text);
     setResumePresentation(Presentation::Back);

@@ -177,7 +177,8 @@ private:
     void setErrorMessage(const QString &message);
     void setHasAPIKey(bool hasKey);
 
-    void showExplanation(const QString &term, const QString &explanation, ExplanationOrigin origin);
+    void showExplanation(const QString &term, const QString &explanation, ExplanationOrigin origin,
+                         int maximumCharacterCount);
     void updateExpandedHeight(const QString &text);
     void cancelRequest();
     void beginOnlineExplanation(const QString &term, const DeepSeekClient &client,
