@@ -2,7 +2,7 @@
 
 #include "card/floatingcardwindowcontroller.h"
 #include "card/logomark.h"
-#include "core/cardviewmodel.h"
+#include "cardmodel/cardviewmodel.h"
 #include "core/glossarystore.h"
 #include "packs/customglossarystore.h"
 #include "singleinstance.h"

@@ -1,7 +1,7 @@
 #include "statedump.h"
 
 #include "card/floatingcardwindowcontroller.h"
-#include "core/cardviewmodel.h"
+#include "cardmodel/cardviewmodel.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

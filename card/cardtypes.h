@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/cardviewmodel.h"
+#include "cardmodel/cardviewmodel.h"
 
 #include <QtQml/qqmlregistration.h>
 

@@ -1,6 +1,6 @@
 #include "cardviewcontroller.h"
 
-#include "core/cardviewmodel.h"
+#include "cardmodel/cardviewmodel.h"
 #include "floatingcardwindowcontroller.h"
 
 namespace wordlumen {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/cardviewmodel.h"
+#include "cardmodel/cardviewmodel.h"
 #include "floatingcardwindowcontroller.h"
 
 #include <QObject>

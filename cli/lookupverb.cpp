@@ -1,5 +1,5 @@
 #include "cliverb.h"
-#include "core/cardviewmodel.h"
+#include "cardmodel/cardviewmodel.h"
 #include "core/glossarystore.h"
 #include "online/keychainstore.h"
 #include "packs/customglossarystore.h"

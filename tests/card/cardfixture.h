@@ -1,7 +1,7 @@
 #pragma once
 
 #include "card/floatingcardwindowcontroller.h"
-#include "core/cardviewmodel.h"
+#include "cardmodel/cardviewmodel.h"
 
 #include <QQmlEngine>
 #include <QString>

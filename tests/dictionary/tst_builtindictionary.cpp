@@ -1,3 +1,4 @@
+#include "core/answertext.h"
 #include "core/glossarystore.h"
 #include "core/termkey.h"
 #include "core/textmetrics.h"
@@ -25,24 +26,6 @@ constexpr qsizetype kMinimumLength = 50;
 
 const QString kSentenceEnds = QStringLiteral("。！？!?；;");
 const QString kSentenceStops = QStringLiteral("。！？!?");
-
-// The readable cut the card applies to an answer that is longer than the limit:
-// back to the last sentence end inside the limit when that keeps at least half,
-// otherwise a hard cut with an ellipsis.
-QString readableCut(const QString &text, qsizetype limit)
-{
-    const QString trimmed = TextMetrics::trimmed(text);
-    if (TextMetrics::graphemeCount(trimmed) <= limit)
-        return trimmed;
-    const QString head = TextMetrics::leftGraphemes(trimmed, limit);
-    qsizetype end = head.size() - 1;
-    while (end >= 0 && !kSentenceEnds.contains(head.at(end)))
-        --end;
-    const qsizetype threshold = limit > 47 ? limit / 2 : 24;
-    if (end >= 0 && TextMetrics::graphemeCount(QStringView(head).left(end + 1)) >= threshold)
-        return head.left(end + 1);
-    return TextMetrics::trimmed(TextMetrics::leftGraphemes(head, limit - 1)) + u'…';
-}
 
 // A key made only of Chinese characters (spaces between them allowed).
 bool isChineseOnly(const QString &key)
@@ -150,7 +133,7 @@ private slots:
                 problems << describe(entry) +
                                 QStringLiteral(": first sentence ends at %1").arg(firstEndPosition);
 
-            const QString brief = readableCut(text, kBriefLength);
+            const QString brief = AnswerText::readableExplanation(text, kBriefLength);
             if (!kSentenceStops.contains(brief.back()))
                 problems << describe(entry) + QStringLiteral(": brief cut gives 「%1」").arg(brief);
 

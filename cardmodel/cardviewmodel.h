@@ -3,7 +3,7 @@
 #include "core/explanationresult.h"
 #include "core/glossarystore.h"
 #include "core/reverselookupmatch.h"
-#include "core/reverselookupmatchmodel.h"
+#include "cardmodel/reverselookupmatchmodel.h"
 #include "online/explanationpromptprofile.h"
 
 #include <QObject>
@@ -136,18 +136,6 @@ public:
     Q_INVOKABLE void closeSettings();
     /// Re-reads whether a key is stored (after the API settings changed).
     Q_INVOKABLE void refreshHasAPIKey();
-
-    /**
-     * Cuts a text to a readable length: whole when it fits; else at the last
-     * sentence end within the limit when that keeps at least half of it (24
-     * characters for limits of 47 and less); else one character short of the
-     * limit with "…" appended.
-     */
-    [[nodiscard]] static QString readableExplanation(const QString &text,
-                                                     int maximumCharacterCount);
-
-    /// The title shown on the answer face: the term without full-width parenthesised parts.
-    [[nodiscard]] static QString displayTitle(const QString &term);
 
     /// The card height a text asks for: 24 points a line of 20 characters, 312 to 480.
     [[nodiscard]] static double heightForText(const QString &text);

@@ -1,5 +1,6 @@
 #include "cardviewmodel.h"
 
+#include "core/answertext.h"
 #include "core/queryintentdetector.h"
 #include "core/textmetrics.h"
 #include "online/apisettings.h"
@@ -9,8 +10,6 @@
 #include "packs/customglossarystore.h"
 
 #include <QHostAddress>
-#include <QRegularExpression>
-#include <QTextBoundaryFinder>
 #include <QUrl>
 
 #include <algorithm>
@@ -117,7 +116,7 @@ QVariant CardViewModel::resultForViews() const
         return {};
     return QVariantMap{
         {QStringLiteral("term"), m_result->term},
-        {QStringLiteral("title"), displayTitle(m_result->term)},
+        {QStringLiteral("title"), AnswerText::displayTitle(m_result->term)},
         {QStringLiteral("explanation"), m_result->explanation},
         {QStringLiteral("origin"), toString(m_result->origin)},
     };
@@ -278,50 +277,6 @@ void CardViewModel::refreshHasAPIKey()
     setHasAPIKey(!m_apiKeyProvider().isEmpty());
 }
 
-QString CardViewModel::readableExplanation(const QString &text, int maximumCharacterCount)
-{
-    const int max = maximumCharacterCount;
-    const QString t = TextMetrics::trimmed(text);
-    if (TextMetrics::graphemeCount(t) <= max)
-        return t;
-
-    // Work on whole grapheme clusters so that a cut never splits one.
-    const QString p = TextMetrics::leftGraphemes(t, max);
-    QStringList clusters;
-    {
-        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, p);
-        qsizetype start = 0;
-        for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {
-            clusters.append(p.mid(start, end - start));
-            start = end;
-        }
-    }
-
-    static const QStringList sentenceEnds{
-        QStringLiteral("。"), QStringLiteral("！"), QStringLiteral("？"), QStringLiteral("!"),
-        QStringLiteral("?"),  QStringLiteral("；"), QStringLiteral(";")};
-    for (qsizetype i = clusters.size() - 1; i >= 0; --i) {
-        if (!sentenceEnds.contains(clusters[i]))
-            continue;
-        const qsizetype keep = i + 1;
-        // A sentence end too early would throw away most of the answer.
-        const qsizetype threshold = max > 47 ? max / 2 : 24;
-        if (keep >= threshold)
-            return clusters.mid(0, keep).join(QString());
-        break;
-    }
-    const qsizetype head = std::max(max - 1, 1);
-    return TextMetrics::trimmed(clusters.mid(0, head).join(QString())) + QStringLiteral("…");
-}
-
-QString CardViewModel::displayTitle(const QString &term)
-{
-    static const QRegularExpression fullWidthParenthesised(QStringLiteral("（.*?）"));
-    QString title = term;
-    title.remove(fullWidthParenthesised);
-    return TextMetrics::trimmed(title);
-}
-
 double CardViewModel::heightForText(const QString &text)
 {
     const qsizetype characters = TextMetrics::graphemeCount(text);
@@ -407,7 +362,7 @@ void CardViewModel::setHasAPIKey(bool hasKey)
 void CardViewModel::showExplanation(const QString &term, const QString &explanation,
                                     ExplanationOrigin origin, int maximumCharacterCount)
 {
-    const QString text = readableExplanation(explanation, maximumCharacterCount);
+    const QString text = AnswerText::readableExplanation(explanation, maximumCharacterCount);
     setResult(ExplanationResult{term, text, origin});
     updateExpandedHeight(text);
     setResumePresentation(Presentation::Back);
@@ -453,7 +408,7 @@ void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekCl
         if (generation != m_generation)
             return;
         if (m_result) {
-            setResultExplanation(readableExplanation(*buffer, max));
+            setResultExplanation(AnswerText::readableExplanation(*buffer, max));
             updateExpandedHeight(m_result->explanation);
         }
         setLoading(false);
