@@ -10,8 +10,6 @@ FocusScope {
     required property CardViewModel viewModel
     property FloatingCardWindowController windowController: null
 
-    readonly property QtObject settings: model.settings
-
     SettingsFaceModel { id: model }
 
     Component.onCompleted: keyField.focusInput()
@@ -69,22 +67,22 @@ FocusScope {
                     title: "API KEY"
                     placeholder: "sk-…"
                     hidden: true
-                    text: face.settings.apiKey
-                    onEdited: (text) => face.settings.apiKey = text
+                    text: model.settings.apiKey
+                    onEdited: (text) => model.settings.apiKey = text
                 }
                 UnderlineField {
                     width: parent.width
                     title: "接口地址"
                     placeholder: model.defaultEndpoint
-                    text: face.settings.endpoint
-                    onEdited: (text) => face.settings.endpoint = text
+                    text: model.settings.endpoint
+                    onEdited: (text) => model.settings.endpoint = text
                 }
                 UnderlineField {
                     width: parent.width
                     title: "模型"
                     placeholder: model.defaultModel
-                    text: face.settings.model
-                    onEdited: (text) => face.settings.model = text
+                    text: model.settings.model
+                    onEdited: (text) => model.settings.model = text
                 }
             }
 
@@ -92,24 +90,24 @@ FocusScope {
 
             Row {
                 id: status
-                visible: face.settings.hasStatusMessage
+                visible: model.settings.hasStatusMessage
                 spacing: 7
                 width: parent.width
                 SymbolIcon {
                     anchors.verticalCenter: parent.verticalCenter
                     width: 12
                     height: 12
-                    symbol: face.settings.didSave ? "checkmark.circle.fill"
+                    symbol: model.settings.didSave ? "checkmark.circle.fill"
                                                   : "exclamationmark.circle.fill"
-                    color: face.settings.didSave ? Theme.controlInk : Theme.accentInk
+                    color: model.settings.didSave ? Theme.controlInk : Theme.accentInk
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
                     width: parent.width - 19
-                    text: face.settings.statusMessage
+                    text: model.settings.statusMessage
                     wrapMode: Text.Wrap
                     font: Theme.font(10.5, Font.Medium)
-                    color: face.settings.didSave ? Theme.controlInk : Theme.accentInk
+                    color: model.settings.didSave ? Theme.controlInk : Theme.accentInk
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
                 }
@@ -131,13 +129,13 @@ FocusScope {
                 InlineAction {
                     anchors.verticalCenter: parent.verticalCenter
                     title: "清除 KEY"
-                    onClicked: face.settings.clear()
+                    onClicked: model.settings.clear()
                 }
                 SettingsSaveButton {
                     anchors.right: parent.right
                     anchors.verticalCenter: parent.verticalCenter
                     title: "保存设置"
-                    onClicked: face.settings.save()
+                    onClicked: model.settings.save()
                 }
             }
         }

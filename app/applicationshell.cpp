@@ -76,8 +76,7 @@ void ApplicationShell::start()
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
 
     m_controller = FloatingCardWindowController::shared();
-    m_controller->setContent(m_engine.get(),
-                             QUrl(QStringLiteral("qrc:/qt/qml/Wordlumen/App/CardPanel.qml")), {});
+    m_controller->setContent(m_engine.get(), cardSource(), cardProperties());
     connect(m_controller, &FloatingCardWindowController::panelCreated, this,
             [this](QQuickWindow *panel) {
                 auto *view = qobject_cast<QQuickView *>(panel);
@@ -110,6 +109,17 @@ void ApplicationShell::start()
     // The panel appears on the next turn of the event loop, after start-up work.
     QTimer::singleShot(0, this, &ApplicationShell::presentCard);
     setUpTrayIcon();
+}
+
+QUrl ApplicationShell::cardSource()
+{
+    return QUrl(QStringLiteral("qrc:/qt/qml/Wordlumen/Card/CardView.qml"));
+}
+
+QVariantMap ApplicationShell::cardProperties()
+{
+    return {{QStringLiteral("settingsFace"),
+             QUrl(QStringLiteral("qrc:/qt/qml/Wordlumen/App/SettingsView.qml"))}};
 }
 
 void ApplicationShell::ensureViewModel()

@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QUrl>
+#include <QVariantMap>
 
 #include <memory>
 
@@ -40,6 +42,10 @@ public:
     void start();
 
     [[nodiscard]] CardViewModel *viewModel() const { return m_viewModel; }
+
+    /// The panel's content: the card, with the application's settings face.
+    [[nodiscard]] static QUrl cardSource();
+    [[nodiscard]] static QVariantMap cardProperties();
 
 private slots:
     /// The card's view model, made when the card is first opened.

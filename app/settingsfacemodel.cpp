@@ -14,11 +14,6 @@ SettingsFaceModel::SettingsFaceModel(QObject *parent)
 
 SettingsFaceModel::~SettingsFaceModel() = default;
 
-QObject *SettingsFaceModel::settings() const
-{
-    return m_settings;
-}
-
 QString SettingsFaceModel::description()
 {
     return PlatformWords::localized(

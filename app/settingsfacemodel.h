@@ -1,11 +1,11 @@
 #pragma once
 
+#include "online/apisettingscontroller.h"
+
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 
 namespace wordlumen {
-
-class ApiSettingsController;
 
 /**
  * What the card's settings face binds to: a fresh save/clear controller for
@@ -18,8 +18,8 @@ class SettingsFaceModel : public QObject
     Q_DISABLE_COPY_MOVE(SettingsFaceModel)
     QML_ELEMENT
 
-    /// The shared save and clear logic (an ApiSettingsController for the settings face).
-    Q_PROPERTY(QObject *settings READ settings CONSTANT)
+    /// The shared save and clear logic, with the settings face's messages.
+    Q_PROPERTY(wordlumen::ApiSettingsController *settings READ settings CONSTANT)
     Q_PROPERTY(QString description READ description CONSTANT)
     Q_PROPERTY(QString defaultEndpoint READ defaultEndpoint CONSTANT)
     Q_PROPERTY(QString defaultModel READ defaultModel CONSTANT)
@@ -28,7 +28,7 @@ public:
     explicit SettingsFaceModel(QObject *parent = nullptr);
     ~SettingsFaceModel() override;
 
-    [[nodiscard]] QObject *settings() const;
+    [[nodiscard]] ApiSettingsController *settings() const { return m_settings; }
     [[nodiscard]] static QString description();
     [[nodiscard]] static QString defaultEndpoint();
     [[nodiscard]] static QString defaultModel();

@@ -58,11 +58,12 @@ FocusScope {
             anchors.fill: parent
             // A new trigger each time the card collapses: hover and press start fresh.
             active: !controller.isOpen
-            sourceComponent: CollapsedTrigger {
-                windowController: root.windowController
-                style: controller.triggerStyle
-                onActivated: controller.activateAndExpand()
-            }
+            source: "CollapsedTrigger.qml"
+            onLoaded: (item as CollapsedTrigger).windowController = root.windowController
+        }
+        Connections {
+            target: triggerLoader.item as CollapsedTrigger
+            function onActivated() { controller.activateAndExpand() }
         }
     }
 
@@ -104,17 +105,22 @@ FocusScope {
             // Nothing of the open card exists while collapsed (once it has faded),
             // and its faces are compiled only when the card first opens.
             active: controller.isOpen || cardBox.visible
+            // The faces are compiled on the first opening; the Loader keeps the
+            // source and its properties for every opening after that.
+            property bool sourceSet: false
             onActiveChanged: {
-                if (active && source.toString() === "")
+                if (active && !sourceSet) {
+                    sourceSet = true
                     setSource("OpenCard.qml", {
                         viewModel: root.viewModel,
                         controller: controller,
                         windowController: root.windowController,
                         settingsFace: root.settingsFace
                     })
+                }
             }
             onLoaded: if (root.viewModel && root.viewModel.presentation === CardViewModel.Front)
-                          item.focusFront()
+                          (item as OpenCard).focusFront()
         }
     }
 
@@ -122,7 +128,7 @@ FocusScope {
         target: root.viewModel
         function onPresentationChanged() {
             if (root.viewModel && root.viewModel.presentation === CardViewModel.Front && cardLoader.item)
-                cardLoader.item.focusFront()
+                (cardLoader.item as OpenCard).focusFront()
         }
     }
 }

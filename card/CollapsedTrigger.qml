@@ -7,7 +7,7 @@ Item {
     id: trigger
 
     property FloatingCardWindowController windowController: null
-    property string style: "compact"
+    readonly property string style: windowController ? windowController.triggerStyle : "compact"
     signal activated()
 
     readonly property bool wide: style === "wide"

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Wordlumen.Card
 
@@ -7,7 +8,7 @@ Column {
     id: skeleton
 
     property bool isPulsing: false
-    property real pulse: 0
+    property real pulse
     readonly property var fractions: [1.0, 0.92, 0.78, 0.96, 0.66]
 
     spacing: 12

@@ -11,7 +11,7 @@ namespace wordlumen {
  * from the accent (at the dot's top-left) to the accent ink, with an optional
  * soft glow around it (`glow` 0 to 1, animated by the view).
  */
-class AccentDot : public ThemedItem
+class AccentDot : public wordlumen::ThemedItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AccentDot)

@@ -10,7 +10,7 @@ namespace wordlumen {
  * The open card's sheet: the paper colour, a diagonal sheen, the outline with
  * the folded corner stroked in the edge gradient.
  */
-class CardPaper : public FoldedSheetItem
+class CardPaper : public wordlumen::FoldedSheetItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CardPaper)

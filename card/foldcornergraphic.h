@@ -13,7 +13,7 @@ namespace wordlumen {
  * in its top-right corner and grows to 1.025 about that corner as `hover` goes
  * from 0 to 1 (the view animates it).
  */
-class FoldCornerGraphic : public ThemedItem
+class FoldCornerGraphic : public wordlumen::ThemedItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FoldCornerGraphic)

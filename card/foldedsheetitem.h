@@ -11,7 +11,7 @@ namespace wordlumen {
  * A painted layer of the open card that follows the card's outline: rounded
  * corners and, except on the settings face, the folded top-right corner.
  */
-class FoldedSheetItem : public ThemedItem
+class FoldedSheetItem : public wordlumen::ThemedItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FoldedSheetItem)

@@ -11,7 +11,7 @@ namespace wordlumen {
  * paper sheet with two bars, and an accent mark in the tile's corner. Its
  * colours are the same in both schemes. Decoration only.
  */
-class WordlumenLogoMark : public ThemedItem
+class WordlumenLogoMark : public wordlumen::ThemedItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WordlumenLogoMark)

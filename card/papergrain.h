@@ -11,7 +11,7 @@ namespace wordlumen {
  * in one pass, clipped to the card's outline. Nothing is drawn when the
  * desktop asks for reduced transparency.
  */
-class PaperGrain : public FoldedSheetItem
+class PaperGrain : public wordlumen::FoldedSheetItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PaperGrain)

@@ -14,7 +14,7 @@ namespace wordlumen {
  * with negative margins around the shape (the offset is the item's position).
  * The shadow's opacity is the item's opacity.
  */
-class SoftShadow : public ThemedItem
+class SoftShadow : public wordlumen::ThemedItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SoftShadow)

@@ -13,7 +13,7 @@ namespace wordlumen {
  * drawn as vectors in any colour at any size. Names ending in ".fill" draw a
  * filled circle in the colour with the glyph cut out in white.
  */
-class SymbolIcon : public ThemedItem
+class SymbolIcon : public wordlumen::ThemedItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SymbolIcon)

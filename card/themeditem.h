@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QQuickPaintedItem>
+#include <QtQml/qqmlregistration.h>
 
 namespace wordlumen {
 
@@ -13,6 +14,7 @@ class ThemedItem : public QQuickPaintedItem
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ThemedItem)
+    QML_ANONYMOUS
 
 public:
     explicit ThemedItem(QQuickItem *parent = nullptr);

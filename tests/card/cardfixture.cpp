@@ -1,5 +1,7 @@
 #include "cardfixture.h"
 
+#include "app/applicationshell.h"
+
 #include "core/glossarystore.h"
 #include "online/explanationpromptprofile.h"
 
@@ -30,9 +32,9 @@ CardFixture::CardFixture()
             return OnlineSettings{endpoint.toString(), QStringLiteral("test-model")};
         });
     m_controller = std::make_unique<FloatingCardWindowController>();
-    m_controller->setContent(
-        m_engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/Wordlumen/App/CardPanel.qml")),
-        {{QStringLiteral("viewModel"), QVariant::fromValue(m_viewModel.get())}});
+    QVariantMap properties = ApplicationShell::cardProperties();
+    properties.insert(QStringLiteral("viewModel"), QVariant::fromValue(m_viewModel.get()));
+    m_controller->setContent(m_engine.get(), ApplicationShell::cardSource(), properties);
 }
 
 CardFixture::~CardFixture()

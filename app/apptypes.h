@@ -1,0 +1,18 @@
+#pragma once
+
+#include "online/apisettingscontroller.h"
+
+#include <QtQml/qqml.h>
+
+namespace wordlumen {
+
+// The online library stays free of QtQml; its settings controller reaches QML
+// from here. Anonymous: screens reach it only through their models' properties.
+struct ApiSettingsControllerForeign
+{
+    Q_GADGET
+    QML_FOREIGN(wordlumen::ApiSettingsController)
+    QML_ANONYMOUS
+};
+
+} // namespace wordlumen
