@@ -334,6 +334,70 @@ private slots:
         QVERIFY2(found, qPrintable(QStringLiteral("nothing found for 「%1」").arg(query)));
         QCOMPARE(found->term, term);
     }
+
+    // Queries that a short, generic or overlapping name would answer with an
+    // entry about something else. A row names what the title of the entry
+    // found must mention, or, for a row that must not reach it, what it must
+    // not mention (finding nothing passes such a row).
+    void queriesReachTheEntryTheyAsk_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("reaches");
+
+        // A name inside a longer name that means something else.
+        QTest::newRow("非结构化数据")
+            << QStringLiteral("非结构化数据") << QStringLiteral("非结构化数据") << true;
+        QTest::newRow("什么是非结构化数据")
+            << QStringLiteral("什么是非结构化数据") << QStringLiteral("非结构化数据") << true;
+        QTest::newRow("KOC") << QStringLiteral("KOC") << QStringLiteral("KOC") << true;
+        QTest::newRow("KOC是什么") << QStringLiteral("KOC是什么") << QStringLiteral("KOC") << true;
+        QTest::newRow("无代码") << QStringLiteral("无代码") << QStringLiteral("无代码") << true;
+        QTest::newRow("零代码平台")
+            << QStringLiteral("零代码平台") << QStringLiteral("无代码") << true;
+        QTest::newRow("rote learning")
+            << QStringLiteral("机械学习") << QStringLiteral("机器学习") << false;
+        QTest::newRow("going private")
+            << QStringLiteral("私有化退市") << QStringLiteral("私有化部署") << false;
+        QTest::newRow("CSS property")
+            << QStringLiteral("text-align") << QStringLiteral("对齐") << false;
+        QTest::newRow("align 一下")
+            << QStringLiteral("align 一下") << QStringLiteral("对齐") << true;
+
+        // 「AI」 ties with every two-character name and wins by its number.
+        QTest::newRow("AI赋能是什么意思")
+            << QStringLiteral("AI赋能是什么意思") << QStringLiteral("赋能") << true;
+        QTest::newRow("AI 赋能") << QStringLiteral("AI 赋能") << QStringLiteral("赋能") << true;
+        QTest::newRow("AI客服") << QStringLiteral("AI客服") << QStringLiteral("聊天机器人") << true;
+        QTest::newRow("AI 客服") << QStringLiteral("AI 客服") << QStringLiteral("聊天机器人")
+                                 << true;
+        QTest::newRow("AI生图") << QStringLiteral("AI生图") << QStringLiteral("文生图") << true;
+        QTest::newRow("AI落地") << QStringLiteral("AI落地") << QStringLiteral("落地") << true;
+
+        // 「大模型」 is inside every question about large models.
+        QTest::newRow("大模型的幻觉怎么解决")
+            << QStringLiteral("大模型的幻觉怎么解决") << QStringLiteral("幻觉") << true;
+        QTest::newRow("大模型幻觉问题")
+            << QStringLiteral("大模型幻觉问题") << QStringLiteral("幻觉") << true;
+        QTest::newRow("视觉大模型")
+            << QStringLiteral("视觉大模型") << QStringLiteral("多模态") << true;
+        QTest::newRow("视觉大模型 is no language model")
+            << QStringLiteral("视觉大模型") << QStringLiteral("大语言模型") << false;
+    }
+    void queriesReachTheEntryTheyAsk()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, name);
+        QFETCH(bool, reaches);
+        const auto found = m_store.match(query);
+        const bool mentions = found && termKey(found->term).contains(termKey(name));
+        const QString what = found ? describe(*found) : QStringLiteral("nothing");
+        if (reaches)
+            QVERIFY2(mentions, qPrintable(QStringLiteral("「%1」 finds %2, not the entry on 「%3」")
+                                              .arg(query, what, name)));
+        else
+            QVERIFY2(!mentions, qPrintable(QStringLiteral("「%1」 finds %2").arg(query, what)));
+    }
 };
 
 QTEST_GUILESS_MAIN(BuiltinDictionaryTest)
