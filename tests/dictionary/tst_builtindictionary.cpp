@@ -285,7 +285,7 @@ private slots:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("term");
         const QString rag = QStringLiteral("检索增强生成（RAG / Retrieval-Augmented Generation）");
-        const QString context = QStringLiteral("上下文（Context）");
+        const QString context = QStringLiteral("上下文窗口（Context Window / 上下文 / Context）");
         const QString lora = QStringLiteral("LoRA（低秩适配 / Low-Rank Adaptation）");
         const QString closedLoop = QStringLiteral("闭环（Closed Loop / Loop）");
 
@@ -313,9 +313,9 @@ private slots:
 
         // Overlapping names: the longer, more specific one wins.
         QTest::newRow("context window inside a question")
-            << QStringLiteral("上下文窗口是什么") << QStringLiteral("上下文窗口（Context Window）");
+            << QStringLiteral("上下文窗口是什么") << context;
         QTest::newRow("agent loop is not 闭环")
-            << QStringLiteral("agent loop") << QStringLiteral("智能体循环（Agent Loop）");
+            << QStringLiteral("agent loop") << QStringLiteral("智能体（AI Agent / Agent）");
         QTest::newRow("human in the loop is not 闭环")
             << QStringLiteral("human in the loop")
             << QStringLiteral("人在回路（Human-in-the-Loop / HITL）");
@@ -371,6 +371,9 @@ private slots:
             << QStringLiteral("text-align") << QStringLiteral("对齐") << false;
         QTest::newRow("获客成本") << QStringLiteral("获客成本") << QStringLiteral("获客成本")
                                   << true;
+        QTest::newRow("GPT套壳") << QStringLiteral("GPT套壳是什么意思") << QStringLiteral("套壳")
+                                 << true;
+        QTest::newRow("调试") << QStringLiteral("调试") << QStringLiteral("调试") << true;
         QTest::newRow("align 一下")
             << QStringLiteral("align 一下") << QStringLiteral("对齐") << true;
 
@@ -391,6 +394,8 @@ private slots:
             << QStringLiteral("大模型幻觉问题") << QStringLiteral("幻觉") << true;
         QTest::newRow("视觉大模型")
             << QStringLiteral("视觉大模型") << QStringLiteral("多模态") << true;
+        QTest::newRow("端侧大模型")
+            << QStringLiteral("端侧大模型") << QStringLiteral("端侧模型") << true;
         QTest::newRow("视觉大模型 is no language model")
             << QStringLiteral("视觉大模型") << QStringLiteral("大语言模型") << false;
     }
@@ -415,6 +420,26 @@ private slots:
     {
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("name");
+
+        // Terms that found nothing before.
+        QTest::newRow("GPT") << QStringLiteral("GPT") << QStringLiteral("GPT");
+        QTest::newRow("GPT-4o") << QStringLiteral("GPT-4o") << QStringLiteral("GPT");
+        QTest::newRow("具身智能") << QStringLiteral("具身智能") << QStringLiteral("具身智能");
+        QTest::newRow("端侧模型") << QStringLiteral("端侧模型") << QStringLiteral("端侧模型");
+        QTest::newRow("AI 原生") << QStringLiteral("AI 原生") << QStringLiteral("AI 原生");
+        QTest::newRow("AI原生应用") << QStringLiteral("AI原生应用") << QStringLiteral("AI 原生");
+        QTest::newRow("扩散模型") << QStringLiteral("扩散模型") << QStringLiteral("扩散模型");
+        QTest::newRow("OCR") << QStringLiteral("OCR") << QStringLiteral("OCR");
+        QTest::newRow("SOTA") << QStringLiteral("SOTA") << QStringLiteral("SOTA");
+        QTest::newRow("小程序") << QStringLiteral("小程序") << QStringLiteral("小程序");
+        QTest::newRow("回滚") << QStringLiteral("回滚") << QStringLiteral("回滚");
+        QTest::newRow("排期") << QStringLiteral("排期") << QStringLiteral("排期");
+        QTest::newRow("SOP") << QStringLiteral("SOP") << QStringLiteral("SOP");
+        QTest::newRow("SKU") << QStringLiteral("SKU") << QStringLiteral("SKU");
+        QTest::newRow("POC") << QStringLiteral("POC") << QStringLiteral("POC");
+        QTest::newRow("用户心智") << QStringLiteral("用户心智") << QStringLiteral("用户心智");
+        QTest::newRow("owner") << QStringLiteral("owner") << QStringLiteral("Owner");
+        QTest::newRow("ddl") << QStringLiteral("ddl") << QStringLiteral("DDL");
 
         // Short forms that only a name derived from a title may take.
         QTest::newRow("灰度") << QStringLiteral("灰度") << QStringLiteral("灰度");
