@@ -369,6 +369,7 @@ private slots:
             << QStringLiteral("私有化退市") << QStringLiteral("私有化部署") << false;
         QTest::newRow("CSS property")
             << QStringLiteral("text-align") << QStringLiteral("对齐") << false;
+        QTest::newRow("落地页") << QStringLiteral("落地页") << QStringLiteral("落地页") << true;
         QTest::newRow("获客成本") << QStringLiteral("获客成本") << QStringLiteral("获客成本")
                                   << true;
         QTest::newRow("GPT套壳") << QStringLiteral("GPT套壳是什么意思") << QStringLiteral("套壳")
@@ -440,6 +441,24 @@ private slots:
         QTest::newRow("用户心智") << QStringLiteral("用户心智") << QStringLiteral("用户心智");
         QTest::newRow("owner") << QStringLiteral("owner") << QStringLiteral("Owner");
         QTest::newRow("ddl") << QStringLiteral("ddl") << QStringLiteral("DDL");
+        QTest::newRow("H5") << QStringLiteral("H5") << QStringLiteral("H5");
+        QTest::newRow("QPS") << QStringLiteral("QPS") << QStringLiteral("高并发");
+        QTest::newRow("高并发") << QStringLiteral("高并发") << QStringLiteral("高并发");
+        QTest::newRow("信创") << QStringLiteral("信创") << QStringLiteral("信创");
+        QTest::newRow("联调") << QStringLiteral("联调") << QStringLiteral("联调");
+        QTest::newRow("提测") << QStringLiteral("提测") << QStringLiteral("提测");
+        QTest::newRow("CRM") << QStringLiteral("CRM") << QStringLiteral("CRM");
+        QTest::newRow("ERP") << QStringLiteral("ERP") << QStringLiteral("ERP");
+        QTest::newRow("BI") << QStringLiteral("BI") << QStringLiteral("BI");
+        QTest::newRow("投流") << QStringLiteral("投流") << QStringLiteral("投流");
+        QTest::newRow("UV") << QStringLiteral("UV") << QStringLiteral("UV");
+        QTest::newRow("PV") << QStringLiteral("PV") << QStringLiteral("PV");
+        QTest::newRow("CTR") << QStringLiteral("CTR") << QStringLiteral("CTR");
+        QTest::newRow("ARPU") << QStringLiteral("ARPU") << QStringLiteral("ARPU");
+        QTest::newRow("NPS") << QStringLiteral("NPS") << QStringLiteral("NPS");
+        QTest::newRow("出海") << QStringLiteral("出海") << QStringLiteral("出海");
+        QTest::newRow("HC") << QStringLiteral("HC") << QStringLiteral("HC");
+        QTest::newRow("内卷") << QStringLiteral("内卷") << QStringLiteral("内卷");
 
         // Short forms that only a name derived from a title may take.
         QTest::newRow("灰度") << QStringLiteral("灰度") << QStringLiteral("灰度");
