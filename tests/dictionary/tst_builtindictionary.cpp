@@ -51,6 +51,13 @@ void verifyNoProblems(const QStringList &problems)
     QVERIFY2(problems.isEmpty(), qPrintable(u'\n' + problems.join(u'\n')));
 }
 
+// Whether the entry found for a query is about the named thing, judged by its
+// title: the title is what the card shows above the answer.
+bool titleMentions(const std::optional<GlossaryEntry> &found, const QString &name)
+{
+    return found && termKey(found->term).contains(termKey(name));
+}
+
 } // namespace
 
 class BuiltinDictionaryTest : public QObject
@@ -261,7 +268,7 @@ private slots:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("term");
         const QString rag = QStringLiteral("检索增强生成（RAG / Retrieval-Augmented Generation）");
-        const QString context = QStringLiteral("上下文（Context）");
+        const QString context = QStringLiteral("上下文窗口（Context Window / 上下文 / Context）");
         const QString lora = QStringLiteral("LoRA（低秩适配 / Low-Rank Adaptation）");
         const QString closedLoop = QStringLiteral("闭环（Closed Loop / Loop）");
 
@@ -289,9 +296,9 @@ private slots:
 
         // Overlapping names: the longer, more specific one wins.
         QTest::newRow("context window inside a question")
-            << QStringLiteral("上下文窗口是什么") << QStringLiteral("上下文窗口（Context Window）");
+            << QStringLiteral("上下文窗口是什么") << context;
         QTest::newRow("agent loop is not 闭环")
-            << QStringLiteral("agent loop") << QStringLiteral("智能体循环（Agent Loop）");
+            << QStringLiteral("agent loop") << QStringLiteral("智能体（AI Agent / Agent）");
         QTest::newRow("human in the loop is not 闭环")
             << QStringLiteral("human in the loop")
             << QStringLiteral("人在回路（Human-in-the-Loop / HITL）");
@@ -300,10 +307,11 @@ private slots:
         QTest::newRow("workplace alignment")
             << QStringLiteral("拉通对齐") << QStringLiteral("拉通");
         QTest::newRow("reasoning model is not inference")
-            << QStringLiteral("推理模型") << QStringLiteral("推理模型（Reasoning Model）");
+            << QStringLiteral("推理模型")
+            << QStringLiteral("推理模型（Reasoning Model / 深度思考）");
         QTest::newRow("open model is not open source")
             << QStringLiteral("开源大模型")
-            << QStringLiteral("开源模型（Open-source Model / Open Weights）");
+            << QStringLiteral("开源模型与闭源模型（Open Weights / 闭源）");
         QTest::newRow("benchmarking is not a benchmark")
             << QStringLiteral("对标 benchmarking") << QStringLiteral("对标（Benchmarking）");
         QTest::newRow("AI product manager")
@@ -316,6 +324,156 @@ private slots:
         const auto found = m_store.match(query);
         QVERIFY2(found, qPrintable(QStringLiteral("nothing found for 「%1」").arg(query)));
         QCOMPARE(found->term, term);
+    }
+
+    // Queries that a short, generic or overlapping name would answer with an
+    // entry about something else. A row names what the title of the entry
+    // found must mention, or, for a row that must not reach it, what it must
+    // not mention (finding nothing passes such a row).
+    void queriesReachTheEntryTheyAsk_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("reaches");
+
+        // A name inside a longer name that means something else.
+        QTest::newRow("非结构化数据")
+            << QStringLiteral("非结构化数据") << QStringLiteral("非结构化数据") << true;
+        QTest::newRow("什么是非结构化数据")
+            << QStringLiteral("什么是非结构化数据") << QStringLiteral("非结构化数据") << true;
+        QTest::newRow("KOC") << QStringLiteral("KOC") << QStringLiteral("KOC") << true;
+        QTest::newRow("KOC是什么") << QStringLiteral("KOC是什么") << QStringLiteral("KOC") << true;
+        QTest::newRow("无代码") << QStringLiteral("无代码") << QStringLiteral("无代码") << true;
+        QTest::newRow("零代码平台")
+            << QStringLiteral("零代码平台") << QStringLiteral("无代码") << true;
+        QTest::newRow("rote learning")
+            << QStringLiteral("机械学习") << QStringLiteral("机器学习") << false;
+        QTest::newRow("going private")
+            << QStringLiteral("私有化退市") << QStringLiteral("私有化部署") << false;
+        QTest::newRow("CSS property")
+            << QStringLiteral("text-align") << QStringLiteral("对齐") << false;
+        QTest::newRow("落地页") << QStringLiteral("落地页") << QStringLiteral("落地页") << true;
+        QTest::newRow("获客成本") << QStringLiteral("获客成本") << QStringLiteral("获客成本")
+                                  << true;
+        QTest::newRow("GPT套壳") << QStringLiteral("GPT套壳是什么意思") << QStringLiteral("套壳")
+                                 << true;
+        QTest::newRow("调试") << QStringLiteral("调试") << QStringLiteral("调试") << true;
+        QTest::newRow("align 一下")
+            << QStringLiteral("align 一下") << QStringLiteral("对齐") << true;
+
+        // 「AI」 ties with every two-character name and wins by its number.
+        QTest::newRow("AI赋能是什么意思")
+            << QStringLiteral("AI赋能是什么意思") << QStringLiteral("赋能") << true;
+        QTest::newRow("AI 赋能") << QStringLiteral("AI 赋能") << QStringLiteral("赋能") << true;
+        QTest::newRow("AI客服") << QStringLiteral("AI客服") << QStringLiteral("聊天机器人") << true;
+        QTest::newRow("AI 客服") << QStringLiteral("AI 客服") << QStringLiteral("聊天机器人")
+                                 << true;
+        QTest::newRow("AI生图") << QStringLiteral("AI生图") << QStringLiteral("文生图") << true;
+        QTest::newRow("AI落地") << QStringLiteral("AI落地") << QStringLiteral("落地") << true;
+
+        // 「大模型」 is inside every question about large models.
+        QTest::newRow("大模型的幻觉怎么解决")
+            << QStringLiteral("大模型的幻觉怎么解决") << QStringLiteral("幻觉") << true;
+        QTest::newRow("大模型幻觉问题")
+            << QStringLiteral("大模型幻觉问题") << QStringLiteral("幻觉") << true;
+        QTest::newRow("视觉大模型")
+            << QStringLiteral("视觉大模型") << QStringLiteral("多模态") << true;
+        QTest::newRow("端侧大模型")
+            << QStringLiteral("端侧大模型") << QStringLiteral("端侧模型") << true;
+        QTest::newRow("视觉大模型 is no language model")
+            << QStringLiteral("视觉大模型") << QStringLiteral("大语言模型") << false;
+    }
+    void queriesReachTheEntryTheyAsk()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, name);
+        QFETCH(bool, reaches);
+        const auto found = m_store.match(query);
+        const bool mentions = titleMentions(found, name);
+        const QString what = found ? describe(*found) : QStringLiteral("nothing");
+        if (reaches)
+            QVERIFY2(mentions, qPrintable(QStringLiteral("「%1」 finds %2, not the entry on 「%3」")
+                                              .arg(query, what, name)));
+        else
+            QVERIFY2(!mentions, qPrintable(QStringLiteral("「%1」 finds %2").arg(query, what)));
+    }
+
+    // Words office workers meet and the spellings they type: each must find
+    // an entry whose title names what was asked.
+    void termsPeopleMeetAreAnswered_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("name");
+
+        // Terms that found nothing before.
+        QTest::newRow("GPT") << QStringLiteral("GPT") << QStringLiteral("GPT");
+        QTest::newRow("GPT-4o") << QStringLiteral("GPT-4o") << QStringLiteral("GPT");
+        QTest::newRow("具身智能") << QStringLiteral("具身智能") << QStringLiteral("具身智能");
+        QTest::newRow("端侧模型") << QStringLiteral("端侧模型") << QStringLiteral("端侧模型");
+        QTest::newRow("AI 原生") << QStringLiteral("AI 原生") << QStringLiteral("AI 原生");
+        QTest::newRow("AI原生应用") << QStringLiteral("AI原生应用") << QStringLiteral("AI 原生");
+        QTest::newRow("扩散模型") << QStringLiteral("扩散模型") << QStringLiteral("扩散模型");
+        QTest::newRow("OCR") << QStringLiteral("OCR") << QStringLiteral("OCR");
+        QTest::newRow("SOTA") << QStringLiteral("SOTA") << QStringLiteral("SOTA");
+        QTest::newRow("小程序") << QStringLiteral("小程序") << QStringLiteral("小程序");
+        QTest::newRow("回滚") << QStringLiteral("回滚") << QStringLiteral("回滚");
+        QTest::newRow("排期") << QStringLiteral("排期") << QStringLiteral("排期");
+        QTest::newRow("SOP") << QStringLiteral("SOP") << QStringLiteral("SOP");
+        QTest::newRow("SKU") << QStringLiteral("SKU") << QStringLiteral("SKU");
+        QTest::newRow("POC") << QStringLiteral("POC") << QStringLiteral("POC");
+        QTest::newRow("用户心智") << QStringLiteral("用户心智") << QStringLiteral("用户心智");
+        QTest::newRow("owner") << QStringLiteral("owner") << QStringLiteral("Owner");
+        QTest::newRow("ddl") << QStringLiteral("ddl") << QStringLiteral("DDL");
+        QTest::newRow("H5") << QStringLiteral("H5") << QStringLiteral("H5");
+        QTest::newRow("QPS") << QStringLiteral("QPS") << QStringLiteral("高并发");
+        QTest::newRow("高并发") << QStringLiteral("高并发") << QStringLiteral("高并发");
+        QTest::newRow("信创") << QStringLiteral("信创") << QStringLiteral("信创");
+        QTest::newRow("联调") << QStringLiteral("联调") << QStringLiteral("联调");
+        QTest::newRow("提测") << QStringLiteral("提测") << QStringLiteral("提测");
+        QTest::newRow("CRM") << QStringLiteral("CRM") << QStringLiteral("CRM");
+        QTest::newRow("ERP") << QStringLiteral("ERP") << QStringLiteral("ERP");
+        QTest::newRow("BI") << QStringLiteral("BI") << QStringLiteral("BI");
+        QTest::newRow("投流") << QStringLiteral("投流") << QStringLiteral("投流");
+        QTest::newRow("UV") << QStringLiteral("UV") << QStringLiteral("UV");
+        QTest::newRow("PV") << QStringLiteral("PV") << QStringLiteral("PV");
+        QTest::newRow("CTR") << QStringLiteral("CTR") << QStringLiteral("CTR");
+        QTest::newRow("ARPU") << QStringLiteral("ARPU") << QStringLiteral("ARPU");
+        QTest::newRow("NPS") << QStringLiteral("NPS") << QStringLiteral("NPS");
+        QTest::newRow("出海") << QStringLiteral("出海") << QStringLiteral("出海");
+        QTest::newRow("HC") << QStringLiteral("HC") << QStringLiteral("HC");
+        QTest::newRow("内卷") << QStringLiteral("内卷") << QStringLiteral("内卷");
+
+        // Short forms that only a name derived from a title may take.
+        QTest::newRow("灰度") << QStringLiteral("灰度") << QStringLiteral("灰度");
+        QTest::newRow("留存") << QStringLiteral("留存") << QStringLiteral("留存");
+        QTest::newRow("转化") << QStringLiteral("转化") << QStringLiteral("转化");
+        QTest::newRow("漏斗") << QStringLiteral("漏斗") << QStringLiteral("漏斗");
+        QTest::newRow("公域") << QStringLiteral("公域") << QStringLiteral("公域");
+        QTest::newRow("获客") << QStringLiteral("获客") << QStringLiteral("获客");
+        QTest::newRow("促活") << QStringLiteral("促活") << QStringLiteral("促活");
+        QTest::newRow("脱敏") << QStringLiteral("脱敏") << QStringLiteral("脱敏");
+        QTest::newRow("上云") << QStringLiteral("上云") << QStringLiteral("云计算");
+        QTest::newRow("闭源") << QStringLiteral("闭源") << QStringLiteral("闭源");
+
+        // Other spellings of terms already explained.
+        QTest::newRow("ToG") << QStringLiteral("ToG") << QStringLiteral("ToG");
+        QTest::newRow("深度思考") << QStringLiteral("深度思考") << QStringLiteral("推理模型");
+        QTest::newRow("CR") << QStringLiteral("CR") << QStringLiteral("代码评审");
+        QTest::newRow("MR") << QStringLiteral("提个 MR") << QStringLiteral("合并请求");
+        QTest::newRow("ROAS") << QStringLiteral("ROAS") << QStringLiteral("ROI");
+        QTest::newRow("投产比") << QStringLiteral("投产比怎么算") << QStringLiteral("ROI");
+        QTest::newRow("联网搜索") << QStringLiteral("联网搜索") << QStringLiteral("AI 搜索");
+        QTest::newRow("闭源大模型") << QStringLiteral("闭源大模型") << QStringLiteral("闭源");
+    }
+    void termsPeopleMeetAreAnswered()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, name);
+        const auto found = m_store.match(query);
+        QVERIFY2(titleMentions(found, name),
+                 qPrintable(
+                     QStringLiteral("「%1」 finds %2, not the entry on 「%3」")
+                         .arg(query, found ? describe(*found) : QStringLiteral("nothing"), name)));
     }
 };
 
