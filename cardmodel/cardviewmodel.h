@@ -1,10 +1,11 @@
 #pragma once
 
+#include "cardmodel/reverselookupmatchmodel.h"
 #include "core/explanationresult.h"
 #include "core/glossarystore.h"
 #include "core/reverselookupmatch.h"
-#include "cardmodel/reverselookupmatchmodel.h"
 #include "online/explanationpromptprofile.h"
+#include "online/onlinesettings.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,21 +14,11 @@
 #include <functional>
 #include <optional>
 
-class QNetworkAccessManager;
-
 namespace wordlumen {
 
 class CustomGlossaryStore;
 struct DeepSeekClient;
-class ExplanationStream;
-class ReverseLookupRequest;
-
-/// Where the online service is and which model it runs, read anew for every request.
-struct OnlineSettings
-{
-    QString endpointText;
-    QString model;
-};
+class OnlineTask;
 
 /**
  * The single source of truth behind the floating card: what the user typed,
@@ -192,8 +183,7 @@ private:
 
     // The one tracked online task. Cancelling disconnects it and bumps the
     // generation, so nothing it reports later can reach the published state.
-    QPointer<ExplanationStream> m_stream;
-    QPointer<ReverseLookupRequest> m_reverseLookup;
+    QPointer<OnlineTask> m_task;
     quint64 m_generation = 0;
 };
 

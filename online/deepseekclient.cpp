@@ -1,8 +1,7 @@
 #include "deepseekclient.h"
 
-#include "apisettings.h"
 #include "chatprotocol.h"
-#include "deepseekerror.h"
+#include "endpointrule.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
@@ -43,11 +42,28 @@ QString singleLine(QString text)
 
 } // namespace
 
+Result<DeepSeekClient, DeepSeekError> DeepSeekClient::build(const OnlineSettings &settings,
+                                                            const QString &apiKey,
+                                                            const ExplanationPromptProfile &profile,
+                                                            QNetworkAccessManager &session)
+{
+    const Result<QUrl, DeepSeekError> url = EndpointRule::parse(settings.endpointText);
+    if (!url)
+        return url.error();
+    DeepSeekClient client;
+    client.endpoint = *url;
+    client.model = settings.model;
+    client.apiKey = apiKey;
+    client.promptProfile = profile;
+    client.session = &session;
+    return client;
+}
+
 ExplanationStream *DeepSeekClient::explain(const QString &term, QObject *parent) const
 {
     auto *stream = new ExplanationStream(parent);
-    if (!ChatProtocol::isPermittedEndpoint(endpoint)) {
-        stream->failSoon(DeepSeekError::invalidEndpoint().message());
+    if (const std::optional<DeepSeekError> refused = EndpointRule::refusal(endpoint)) {
+        stream->failSoon(*refused);
         return stream;
     }
     stream->start(sessionToUse(), request(), explanationRequestBody(term));
@@ -59,8 +75,8 @@ ReverseLookupRequest *DeepSeekClient::reverseLookup(const QString &description,
                                                     QObject *parent) const
 {
     auto *lookup = new ReverseLookupRequest(parent);
-    if (!ChatProtocol::isPermittedEndpoint(endpoint)) {
-        lookup->failSoon(DeepSeekError::invalidEndpoint().message());
+    if (const std::optional<DeepSeekError> refused = EndpointRule::refusal(endpoint)) {
+        lookup->failSoon(*refused);
         return lookup;
     }
     lookup->start(sessionToUse(), request(), reverseLookupRequestBody(description, catalog));
@@ -116,19 +132,6 @@ QNetworkAccessManager &DeepSeekClient::sharedSession()
         session->setTransferTimeout(60000);
     }
     return *session;
-}
-
-std::optional<DeepSeekClient> DeepSeekClient::fromStoredSettings(const QString &apiKey)
-{
-    const std::optional<QUrl> url = ApiSettings::parseEndpoint(ApiSettings::endpointText());
-    if (!url)
-        return std::nullopt;
-    DeepSeekClient client;
-    client.endpoint = *url;
-    client.model = ApiSettings::model();
-    client.apiKey = apiKey;
-    client.promptProfile = ExplanationPromptProfile::current();
-    return client;
 }
 
 QNetworkRequest DeepSeekClient::request() const
