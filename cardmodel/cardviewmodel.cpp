@@ -126,13 +126,20 @@ void CardViewModel::explain()
     }
 
     const ExplanationPromptProfile profile = m_profileProvider();
-    const QString key = m_apiKeyProvider();
-
-    // A dictionary hit is answered as written for the plain audience or without
-    // a key; otherwise the service explains it again in the chosen style and
-    // the dictionary only lends the term its proper title.
     const std::optional<GlossaryEntry> local = m_glossary ? m_glossary->match(q) : std::nullopt;
-    if (local && (profile.audience == ExplanationAudience::Plain || key.isEmpty())) {
+    // The plain audience takes a dictionary hit as written; only the other
+    // audiences, and terms the dictionary lacks, need to know about a key.
+    if (local && profile.audience == ExplanationAudience::Plain) {
+        showExplanation(local->term, local->explanation, ExplanationOrigin::Local,
+                        profile.maximumCharacterCount());
+        return;
+    }
+
+    // Without a key a dictionary hit is still answered as written; with one,
+    // the service explains it again in the chosen style and the dictionary only
+    // lends the term its proper title.
+    const QString key = m_apiKeyProvider();
+    if (local && key.isEmpty()) {
         showExplanation(local->term, local->explanation, ExplanationOrigin::Local,
                         profile.maximumCharacterCount());
         return;

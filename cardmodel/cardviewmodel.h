@@ -82,8 +82,10 @@ public:
      * `glossary` is the built-in dictionary, absent when it failed to load;
      * `customGlossary` is the shared pack library (may be null). The providers
      * are read each time they are needed, so a changed style, key or endpoint
-     * takes effect at the next query. Empty providers get the process defaults:
-     * the stored profile, the keyring and the stored endpoint and model.
+     * takes effect at the next query; a lookup that a pack or, for the plain
+     * audience, the dictionary answers never reads the key. Empty providers get
+     * the process defaults: the stored profile, the keyring and the stored
+     * endpoint and model.
      */
     CardViewModel(std::optional<GlossaryStore> glossary, CustomGlossaryStore *customGlossary,
                   ProfileProvider profileProvider = {}, KeyProvider apiKeyProvider = {},

@@ -68,6 +68,7 @@ private:
     std::unique_ptr<CustomGlossaryStore> m_packs;
     ExplanationPromptProfile m_profile;
     QString m_key;
+    int m_keyReads = 0;
     QString m_endpoint;
 
     std::unique_ptr<CardViewModel> makeModel(bool withDictionary = true)
@@ -76,7 +77,11 @@ private:
         if (withDictionary)
             glossary = dictionary();
         return std::make_unique<CardViewModel>(
-            glossary, m_packs.get(), [this] { return m_profile; }, [this] { return m_key; },
+            glossary, m_packs.get(), [this] { return m_profile; },
+            [this] {
+                ++m_keyReads;
+                return m_key;
+            },
             [this] {
                 return OnlineSettings{m_endpoint, QStringLiteral("test-model")};
             });
@@ -98,6 +103,7 @@ private slots:
                                .arg(QString::fromLatin1(QTest::currentTestFunction()))));
         m_profile = {};
         m_key.clear();
+        m_keyReads = 0;
         m_endpoint = m_server->url().toString();
     }
 
@@ -157,6 +163,39 @@ private slots:
                  QStringLiteral("检索增强生成（RAG）"));
         QCOMPARE(m_server->requests().first().header("Authorization"),
                  QByteArray("Bearer sk-test"));
+    }
+
+    void theKeyIsReadOnlyWhenTheAnswerDependsOnIt_data()
+    {
+        QTest::addColumn<ExplanationAudience>("audience");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<int>("reads");
+        QTest::addColumn<QString>("origin");
+        QTest::addRow("pack hit") << ExplanationAudience::QuickStart << QStringLiteral("Zorblax")
+                                  << 0 << QStringLiteral("custom");
+        QTest::addRow("dictionary hit, plain audience")
+            << ExplanationAudience::Plain << QStringLiteral("rag") << 0 << QStringLiteral("local");
+        QTest::addRow("dictionary hit, another audience")
+            << ExplanationAudience::QuickStart << QStringLiteral("rag") << 1
+            << QStringLiteral("local");
+        QTest::addRow("unknown term") << ExplanationAudience::Plain << QStringLiteral("Kubernetes")
+                                      << 1 << QStringLiteral("unavailable");
+    }
+    void theKeyIsReadOnlyWhenTheAnswerDependsOnIt()
+    {
+        QFETCH(ExplanationAudience, audience);
+        QFETCH(QString, query);
+        QFETCH(int, reads);
+        QFETCH(QString, origin);
+        QVERIFY(m_packs->importText(
+            QStringLiteral("# 测试补充包\n\n## Zorblax\n解释：补充包里的说法。\n"),
+            QStringLiteral("p.md")));
+        m_profile.audience = audience;
+        auto model = makeModel();
+        m_keyReads = 0;
+        ask(*model, query);
+        QCOMPARE(originOf(*model), origin);
+        QCOMPARE(m_keyReads, reads);
     }
 
     void noticesWithoutKeyStayInExplanationMode_data()
