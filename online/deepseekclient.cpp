@@ -6,7 +6,8 @@
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
-#include <QPointer>
+
+#include <utility>
 
 namespace wordlumen {
 
@@ -125,11 +126,15 @@ std::optional<QByteArray> DeepSeekClient::extractJSONObject(const QString &text)
 
 QNetworkAccessManager &DeepSeekClient::sharedSession()
 {
-    // Owned by the application object, so it goes before the event loop does.
-    static QPointer<QNetworkAccessManager> session;
+    static QNetworkAccessManager *session = nullptr;
     if (!session) {
-        session = new QNetworkAccessManager(QCoreApplication::instance());
+        session = new QNetworkAccessManager;
         session->setTransferTimeout(60000);
+        // The session's HTTP thread closes its TLS connections as it ends and
+        // needs the application object for that. A child of the application
+        // would end only after it, and Qt would complain on standard error; a
+        // post routine runs first thing in the application's destructor.
+        qAddPostRoutine([] { delete std::exchange(session, nullptr); });
     }
     return *session;
 }

@@ -88,8 +88,11 @@ struct DeepSeekClient
      */
     [[nodiscard]] static std::optional<QByteArray> extractJSONObject(const QString &text);
 
-    /// The one process-wide HTTP session, with a 60-second transfer timeout.
-    /// Lives until the application object is destroyed.
+    /**
+     * The one process-wide HTTP session, with a 60-second transfer timeout.
+     * Made on first use; destroyed as the application object begins to be
+     * destroyed, while that still exists.
+     */
     [[nodiscard]] static QNetworkAccessManager &sharedSession();
 
 private:
