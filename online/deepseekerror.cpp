@@ -24,8 +24,8 @@ QString DeepSeekError::message() const
         return QStringLiteral("没有收到有效回复，请稍后再试。");
     case Kind::InsecureEndpoint:
         return PlatformWords::localized(
-            QStringLiteral("API 地址用的是 http：API Key 不会以明文离开这台 Mac。请改用 "
-                           "https；局域网里的模型可以先用 SSH 隧道转到 localhost 再连接。"));
+            QStringLiteral("API 地址用 http 会让 Key 明文离开这台 Mac：请改用 https，"
+                           "局域网里的模型可经 SSH 隧道转到 localhost。"));
     case Kind::Transport:
         return transportMessage(static_cast<QNetworkReply::NetworkError>(m_detail));
     case Kind::Decoding:

@@ -25,12 +25,12 @@ namespace {
 const QString kInvalidEndpoint = QStringLiteral("API 地址格式不正确，请到设置里检查。");
 #ifdef Q_OS_MACOS
 const QString kInsecureEndpoint = QStringLiteral(
-    "API 地址用的是 http：API Key 不会以明文离开这台 Mac。请改用 https；局域网里的模型可以先用 "
-    "SSH 隧道转到 localhost 再连接。");
+    "API 地址用 http 会让 Key 明文离开这台 Mac：请改用 https，局域网里的模型可经 SSH 隧道转到 "
+    "localhost。");
 #else
 const QString kInsecureEndpoint = QStringLiteral(
-    "API 地址用的是 http：API Key 不会以明文离开这台电脑。请改用 https；局域网里的模型可以先用 "
-    "SSH 隧道转到 localhost 再连接。");
+    "API 地址用 http 会让 Key 明文离开这台电脑：请改用 https，局域网里的模型可经 SSH 隧道转到 "
+    "localhost。");
 #endif
 
 } // namespace
