@@ -3,14 +3,10 @@
 #include "core/answertext.h"
 #include "core/queryintentdetector.h"
 #include "core/textmetrics.h"
-#include "online/apisettings.h"
+#include "online/apisettingsnotifier.h"
 #include "online/deepseekclient.h"
-#include "online/deepseekerror.h"
 #include "online/keychainstore.h"
 #include "packs/customglossarystore.h"
-
-#include <QHostAddress>
-#include <QUrl>
 
 #include <algorithm>
 #include <cmath>
@@ -36,32 +32,6 @@ const QString kReverseLookupFailedNotice =
 // cut has a sentence end to look for and a verbose reply costs no more.
 constexpr int kStreamSlack = 60;
 
-bool isLoopbackHost(const QString &host)
-{
-    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-        return true;
-    const QHostAddress address(host);
-    return !address.isNull() && address.isLoopback();
-}
-
-/**
- * The endpoint the user stored, when it is usable: a URL with a host over
- * https, or over plain http only on this machine, since the key travels in the
- * request headers and must not cross a network in clear text.
- */
-std::optional<QUrl> usableEndpoint(const QString &text)
-{
-    const QUrl url(text, QUrl::StrictMode);
-    if (text.trimmed().isEmpty() || !url.isValid() || url.host().isEmpty())
-        return std::nullopt;
-    const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("https"))
-        return url;
-    if (scheme == QLatin1String("http") && isLoopbackHost(url.host()))
-        return url;
-    return std::nullopt;
-}
-
 } // namespace
 
 CardViewModel::CardViewModel(std::optional<GlossaryStore> glossary,
@@ -85,9 +55,7 @@ CardViewModel::CardViewModel(std::optional<GlossaryStore> glossary,
             return KeychainStore::readAPIKey();
         };
     if (!m_onlineSettingsProvider) {
-        m_onlineSettingsProvider = [] {
-            return OnlineSettings{ApiSettings::endpointText(), ApiSettings::model()};
-        };
+        m_onlineSettingsProvider = &OnlineSettings::stored;
     }
     m_hasAPIKey = !m_apiKeyProvider().isEmpty();
     if (!m_glossary)
@@ -158,13 +126,20 @@ void CardViewModel::explain()
     }
 
     const ExplanationPromptProfile profile = m_profileProvider();
-    const QString key = m_apiKeyProvider();
-
-    // A dictionary hit is answered as written for the plain audience or without
-    // a key; otherwise the service explains it again in the chosen style and
-    // the dictionary only lends the term its proper title.
     const std::optional<GlossaryEntry> local = m_glossary ? m_glossary->match(q) : std::nullopt;
-    if (local && (profile.audience == ExplanationAudience::Plain || key.isEmpty())) {
+    // The plain audience takes a dictionary hit as written; only the other
+    // audiences, and terms the dictionary lacks, need to know about a key.
+    if (local && profile.audience == ExplanationAudience::Plain) {
+        showExplanation(local->term, local->explanation, ExplanationOrigin::Local,
+                        profile.maximumCharacterCount());
+        return;
+    }
+
+    // Without a key a dictionary hit is still answered as written; with one,
+    // the service explains it again in the chosen style and the dictionary only
+    // lends the term its proper title.
+    const QString key = m_apiKeyProvider();
+    if (local && key.isEmpty()) {
         showExplanation(local->term, local->explanation, ExplanationOrigin::Local,
                         profile.maximumCharacterCount());
         return;
@@ -180,10 +155,10 @@ void CardViewModel::explain()
         return;
     }
 
-    const OnlineSettings settings = m_onlineSettingsProvider();
-    const std::optional<QUrl> endpoint = usableEndpoint(settings.endpointText);
-    if (!endpoint) {
-        setErrorMessage(DeepSeekError::invalidEndpoint().message());
+    const Result<DeepSeekClient, DeepSeekError> client = DeepSeekClient::build(
+        m_onlineSettingsProvider(), key, profile, DeepSeekClient::sharedSession());
+    if (!client) {
+        setErrorMessage(client.error().message());
         return;
     }
 
@@ -194,17 +169,10 @@ void CardViewModel::explain()
     setResumePresentation(Presentation::Back);
     setPresentation(Presentation::Back);
 
-    DeepSeekClient client;
-    client.endpoint = *endpoint;
-    client.model = settings.model;
-    client.apiKey = key;
-    client.promptProfile = profile;
-    client.session = &DeepSeekClient::sharedSession();
-
     if (reverse)
-        beginReverseLookup(q, client);
+        beginReverseLookup(q, *client);
     else
-        beginOnlineExplanation(term, client, profile.maximumCharacterCount());
+        beginOnlineExplanation(term, *client, profile.maximumCharacterCount());
 }
 
 void CardViewModel::selectReverseLookup(const ReverseLookupMatch &match)
@@ -379,18 +347,12 @@ void CardViewModel::cancelRequest()
     // A new generation makes every late report of the old task a no-op, even
     // one already queued; disconnecting and cancelling stops the transfer.
     ++m_generation;
-    if (m_stream) {
-        m_stream->disconnect(this);
-        m_stream->cancel();
-        m_stream->deleteLater();
+    if (m_task) {
+        m_task->disconnect(this);
+        m_task->cancel();
+        m_task->deleteLater();
     }
-    if (m_reverseLookup) {
-        m_reverseLookup->disconnect(this);
-        m_reverseLookup->cancel();
-        m_reverseLookup->deleteLater();
-    }
-    m_stream.clear();
-    m_reverseLookup.clear();
+    m_task.clear();
 }
 
 void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekClient &client,
@@ -402,7 +364,7 @@ void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekCl
     auto buffer = std::make_shared<QString>();
 
     ExplanationStream *stream = client.explain(term, this);
-    m_stream = stream;
+    m_task = stream;
 
     auto finish = [this, generation, buffer, max] {
         if (generation != m_generation)
@@ -430,7 +392,6 @@ void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekCl
                 }
                 if (TextMetrics::graphemeCount(*buffer) >= hardLimit) {
                     // Enough text: end the request and finish with what we have.
-                    stream->disconnect(this);
                     stream->cancel();
                     stream->deleteLater();
                     finish();
@@ -441,12 +402,12 @@ void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekCl
         finish();
     });
     connect(stream, &ExplanationStream::failed, this,
-            [this, stream, generation](const QString &message) {
+            [this, stream, generation](const DeepSeekError &error) {
                 stream->deleteLater();
                 if (generation != m_generation)
                     return;
                 setLoading(false);
-                setErrorMessage(message);
+                setErrorMessage(error.message());
                 if (m_result && m_result->explanation.isEmpty())
                     setResultExplanation(kExplanationFailedNotice);
                 updateExpandedHeight(m_result ? m_result->explanation : QString());
@@ -471,37 +432,37 @@ void CardViewModel::beginReverseLookup(const QString &query, const DeepSeekClien
 
     const quint64 generation = m_generation;
     ReverseLookupRequest *request = client.reverseLookup(query, catalog, this);
-    m_reverseLookup = request;
+    m_task = request;
 
-    auto fail = [this, generation, query](const QString &message) {
+    auto fail = [this, generation, query](const DeepSeekError &error) {
         if (generation != m_generation)
             return;
         setAnswerMode(AnswerMode::Explanation);
         setLoading(false);
-        setErrorMessage(message);
+        setErrorMessage(error.message());
         setResult(
             ExplanationResult{query, kReverseLookupFailedNotice, ExplanationOrigin::Unavailable});
         updateExpandedHeight(kReverseLookupFailedNotice);
     };
 
-    connect(request, &ReverseLookupRequest::finished, this,
-            [this, request, generation, fail](const QList<ReverseLookupMatch> &matches) {
-                request->deleteLater();
-                if (generation != m_generation)
-                    return;
-                // The service answered but named nothing usable.
-                if (matches.isEmpty()) {
-                    fail(DeepSeekError::invalidResponse().message());
-                    return;
-                }
-                setMatches(matches);
-                setLoading(false);
-                setExpandedHeight(heightForCandidates(matches.size()));
-            });
-    connect(request, &ReverseLookupRequest::failed, this, [request, fail](const QString &message) {
+    connect(request, &ReverseLookupRequest::finished, this, [this, request, generation, fail] {
         request->deleteLater();
-        fail(message);
+        if (generation != m_generation)
+            return;
+        // The service answered but named nothing usable.
+        if (request->matches().isEmpty()) {
+            fail(DeepSeekError::invalidResponse());
+            return;
+        }
+        setMatches(request->matches());
+        setLoading(false);
+        setExpandedHeight(heightForCandidates(request->matches().size()));
     });
+    connect(request, &ReverseLookupRequest::failed, this,
+            [request, fail](const DeepSeekError &error) {
+                request->deleteLater();
+                fail(error);
+            });
 }
 
 } // namespace wordlumen

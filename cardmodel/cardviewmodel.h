@@ -1,10 +1,11 @@
 #pragma once
 
+#include "cardmodel/reverselookupmatchmodel.h"
 #include "core/explanationresult.h"
 #include "core/glossarystore.h"
 #include "core/reverselookupmatch.h"
-#include "cardmodel/reverselookupmatchmodel.h"
 #include "online/explanationpromptprofile.h"
+#include "online/onlinesettings.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,21 +14,11 @@
 #include <functional>
 #include <optional>
 
-class QNetworkAccessManager;
-
 namespace wordlumen {
 
 class CustomGlossaryStore;
 struct DeepSeekClient;
-class ExplanationStream;
-class ReverseLookupRequest;
-
-/// Where the online service is and which model it runs, read anew for every request.
-struct OnlineSettings
-{
-    QString endpointText;
-    QString model;
-};
+class OnlineTask;
 
 /**
  * The single source of truth behind the floating card: what the user typed,
@@ -91,8 +82,10 @@ public:
      * `glossary` is the built-in dictionary, absent when it failed to load;
      * `customGlossary` is the shared pack library (may be null). The providers
      * are read each time they are needed, so a changed style, key or endpoint
-     * takes effect at the next query. Empty providers get the process defaults:
-     * the stored profile, the keyring and the stored endpoint and model.
+     * takes effect at the next query; a lookup that a pack or, for the plain
+     * audience, the dictionary answers never reads the key. Empty providers get
+     * the process defaults: the stored profile, the keyring and the stored
+     * endpoint and model.
      */
     CardViewModel(std::optional<GlossaryStore> glossary, CustomGlossaryStore *customGlossary,
                   ProfileProvider profileProvider = {}, KeyProvider apiKeyProvider = {},
@@ -192,8 +185,7 @@ private:
 
     // The one tracked online task. Cancelling disconnects it and bumps the
     // generation, so nothing it reports later can reach the published state.
-    QPointer<ExplanationStream> m_stream;
-    QPointer<ReverseLookupRequest> m_reverseLookup;
+    QPointer<OnlineTask> m_task;
     quint64 m_generation = 0;
 };
 

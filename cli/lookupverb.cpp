@@ -1,5 +1,5 @@
-#include "cliverb.h"
 #include "cardmodel/cardviewmodel.h"
+#include "cliverb.h"
 #include "core/glossarystore.h"
 #include "online/keychainstore.h"
 #include "packs/customglossarystore.h"
@@ -63,8 +63,13 @@ void printCandidates(const CardViewModel &model, CliContext &context)
     context.out.flush();
 }
 
+/// Whether the lookup ended in an answer. A message on the card is a failure
+/// even beside text: the online explanation that failed shows its notice, or
+/// the part that arrived before the failure, as the answer.
 bool answered(const CardViewModel &model)
 {
+    if (!model.errorMessage().isEmpty())
+        return false;
     if (model.answerMode() == CardViewModel::AnswerMode::ReverseLookup)
         return !model.reverseLookupMatches().isEmpty();
     const auto &result = model.result();

@@ -1,6 +1,5 @@
 #include "apisettings.h"
 
-#include <QRegularExpression>
 #include <QSettings>
 
 namespace wordlumen::ApiSettings {
@@ -53,26 +52,6 @@ void setEndpointText(const QString &text)
 void setModel(const QString &model)
 {
     store(kModelKey, model);
-}
-
-std::optional<QUrl> parseEndpoint(const QString &text)
-{
-    if (text.isEmpty())
-        return std::nullopt;
-    QUrl url(text, QUrl::StrictMode);
-    if (!url.isValid())
-        return std::nullopt;
-    return url;
-}
-
-bool isAcceptableEndpointText(const QString &text)
-{
-    if (!parseEndpoint(text))
-        return false;
-    // QUrl lower-cases the scheme, so read it from the text as written.
-    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):"));
-    const QRegularExpressionMatch match = scheme.match(text);
-    return match.hasMatch() && match.captured(1) == QLatin1String("https");
 }
 
 } // namespace wordlumen::ApiSettings

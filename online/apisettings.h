@@ -3,16 +3,14 @@
 #include "apisettingsnotifier.h"
 
 #include <QString>
-#include <QUrl>
-
-#include <optional>
 
 namespace wordlumen {
 
 /**
  * The endpoint and model of the online service, plain preferences in the
  * settings store. They are stored as typed, on every edit; only the key waits
- * for an explicit save (KeychainStore).
+ * for an explicit save (KeychainStore). Whether a stored endpoint may be used
+ * is EndpointRule's to say.
  */
 namespace ApiSettings {
 
@@ -30,16 +28,6 @@ inline constexpr auto kModelKey = "deepseekModel";
 /// Stores the text as typed and announces the edit (storedPreferencesChanged).
 void setEndpointText(const QString &text);
 void setModel(const QString &model);
-
-/// The endpoint text as a URL, or nothing when it does not parse or is empty.
-[[nodiscard]] std::optional<QUrl> parseEndpoint(const QString &text);
-
-/**
- * Whether a stored endpoint passes the save check: it parses and its scheme,
- * as written, is exactly "https". "HTTPS" fails although URL parsing would
- * lower-case it.
- */
-[[nodiscard]] bool isAcceptableEndpointText(const QString &text);
 
 } // namespace ApiSettings
 } // namespace wordlumen

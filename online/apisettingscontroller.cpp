@@ -2,7 +2,7 @@
 
 #include "apisettings.h"
 #include "core/textmetrics.h"
-#include "deepseekerror.h"
+#include "endpointrule.h"
 #include "keychainstore.h"
 #include "platformwords.h"
 
@@ -75,8 +75,8 @@ void ApiSettingsController::setModel(const QString &model)
 void ApiSettingsController::save()
 {
     // The stored value is what the next request will use, so that is what is checked.
-    if (!ApiSettings::isAcceptableEndpointText(ApiSettings::endpointText())) {
-        showResult(false, DeepSeekError::invalidEndpoint().message());
+    if (const auto refused = EndpointRule::saveRefusal(ApiSettings::endpointText())) {
+        showResult(false, refused->message());
         return;
     }
     const auto saved = KeychainStore::saveAPIKey(*m_store, m_apiKey);

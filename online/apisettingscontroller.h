@@ -60,8 +60,9 @@ public:
     [[nodiscard]] bool didSave() const { return m_didSave; }
 
     /**
-     * Checks the stored endpoint (it must parse, with the scheme written exactly
-     * "https"), then saves the key field; an empty field removes the stored key.
+     * Checks the stored endpoint (EndpointRule::saveRefusal: what requests may
+     * use, with the scheme written in lower case), then saves the key field;
+     * an empty field removes the stored key.
      * Announces the change only on success; a failing endpoint leaves the
      * keyring untouched.
      */

@@ -2,28 +2,12 @@
 
 #include "core/textmetrics.h"
 
-#include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
 
-namespace wordlumen {
-
-QString ChatDecodingError::message() const
-{
-    switch (m_kind) {
-    case Kind::NotJson:
-        return QStringLiteral("收到的回复不是有效的 JSON。");
-    case Kind::MissingValue:
-        return QStringLiteral("收到的回复缺少必需的字段。");
-    case Kind::WrongType:
-        return QStringLiteral("收到的回复格式不正确。");
-    }
-    return {};
-}
-
-namespace ChatProtocol {
+namespace wordlumen::ChatProtocol {
 
 namespace {
 
@@ -90,22 +74,6 @@ std::optional<ChatDecodingError> decodeChoices(const QByteArray &json, const QSt
 }
 
 } // namespace
-
-bool isPermittedEndpoint(const QUrl &endpoint)
-{
-    if (!endpoint.isValid() || endpoint.host().isEmpty())
-        return false;
-    const QString scheme = endpoint.scheme();
-    if (scheme == QLatin1String("https"))
-        return true;
-    if (scheme != QLatin1String("http"))
-        return false;
-    const QString host = endpoint.host();
-    if (host == QLatin1String("localhost"))
-        return true;
-    const QHostAddress address(host);
-    return !address.isNull() && address.isLoopback();
-}
 
 bool sendsThinkingSwitch(const QUrl &endpoint)
 {
@@ -258,30 +226,4 @@ QList<ReverseLookupMatch> cleanedMatches(const QList<ReverseLookupMatch> &matche
     return kept;
 }
 
-QString transportFailureMessage(QNetworkReply::NetworkError error, const QString &qtDescription,
-                                bool timedOut)
-{
-    if (timedOut)
-        return QStringLiteral("请求超时了，请检查网络后再试。");
-    switch (error) {
-    case QNetworkReply::HostNotFoundError:
-        return QStringLiteral("找不到 API 服务器，请检查网络和接口地址。");
-    case QNetworkReply::ConnectionRefusedError:
-        return QStringLiteral("API 服务器拒绝了连接。");
-    case QNetworkReply::RemoteHostClosedError:
-        return QStringLiteral("API 服务器中途断开了连接。");
-    case QNetworkReply::SslHandshakeFailedError:
-        return QStringLiteral("无法和 API 服务器建立安全连接，证书或加密设置有问题。");
-    case QNetworkReply::TemporaryNetworkFailureError:
-    case QNetworkReply::NetworkSessionFailedError:
-        return QStringLiteral("网络连接中断了，请检查网络后再试。");
-    case QNetworkReply::TooManyRedirectsError:
-    case QNetworkReply::InsecureRedirectError:
-        return QStringLiteral("API 服务器的跳转不安全，已停止请求。");
-    default:
-        return qtDescription;
-    }
-}
-
-} // namespace ChatProtocol
-} // namespace wordlumen
+} // namespace wordlumen::ChatProtocol

@@ -4,50 +4,17 @@
 // server-sent-event lines of a streamed reply and the reverse-lookup reply.
 // Used by the client's requests; kept apart so each rule sits in one place.
 
+#include "chatdecodingerror.h"
 #include "core/reverselookupmatch.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QNetworkReply>
 #include <QString>
 #include <QUrl>
 
 #include <optional>
 
-namespace wordlumen {
-
-/// A reply body that does not have the shape the protocol promises.
-class ChatDecodingError
-{
-public:
-    enum class Kind
-    {
-        NotJson,      ///< not a JSON object at all
-        MissingValue, ///< a required key is absent
-        WrongType,    ///< a key holds a value of the wrong type
-    };
-
-    explicit ChatDecodingError(Kind kind)
-        : m_kind(kind)
-    {}
-
-    [[nodiscard]] Kind kind() const { return m_kind; }
-    [[nodiscard]] QString message() const;
-
-    bool operator==(const ChatDecodingError &) const = default;
-
-private:
-    Kind m_kind;
-};
-
-namespace ChatProtocol {
-
-/**
- * Whether the client may post to this URL at all. The key travels as a bearer
- * token, so plain http is allowed only to this machine (127.0.0.0/8, ::1,
- * localhost); everything else must be https.
- */
-[[nodiscard]] bool isPermittedEndpoint(const QUrl &endpoint);
+namespace wordlumen::ChatProtocol {
 
 /**
  * The service's own hosts get "thinking": {"type": "disabled"}; other
@@ -115,9 +82,4 @@ struct ChatResponseContent
  */
 [[nodiscard]] QList<ReverseLookupMatch> cleanedMatches(const QList<ReverseLookupMatch> &matches);
 
-/// The user's sentence for a transport failure (Qt's own text where we have none).
-[[nodiscard]] QString transportFailureMessage(QNetworkReply::NetworkError error,
-                                              const QString &qtDescription, bool timedOut);
-
-} // namespace ChatProtocol
-} // namespace wordlumen
+} // namespace wordlumen::ChatProtocol

@@ -1,13 +1,13 @@
 #include "deepseekclient.h"
 
-#include "apisettings.h"
 #include "chatprotocol.h"
-#include "deepseekerror.h"
+#include "endpointrule.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
-#include <QPointer>
+
+#include <utility>
 
 namespace wordlumen {
 
@@ -43,11 +43,28 @@ QString singleLine(QString text)
 
 } // namespace
 
+Result<DeepSeekClient, DeepSeekError> DeepSeekClient::build(const OnlineSettings &settings,
+                                                            const QString &apiKey,
+                                                            const ExplanationPromptProfile &profile,
+                                                            QNetworkAccessManager &session)
+{
+    const Result<QUrl, DeepSeekError> url = EndpointRule::parse(settings.endpointText);
+    if (!url)
+        return url.error();
+    DeepSeekClient client;
+    client.endpoint = *url;
+    client.model = settings.model;
+    client.apiKey = apiKey;
+    client.promptProfile = profile;
+    client.session = &session;
+    return client;
+}
+
 ExplanationStream *DeepSeekClient::explain(const QString &term, QObject *parent) const
 {
     auto *stream = new ExplanationStream(parent);
-    if (!ChatProtocol::isPermittedEndpoint(endpoint)) {
-        stream->failSoon(DeepSeekError::invalidEndpoint().message());
+    if (const std::optional<DeepSeekError> refused = EndpointRule::refusal(endpoint)) {
+        stream->failSoon(*refused);
         return stream;
     }
     stream->start(sessionToUse(), request(), explanationRequestBody(term));
@@ -59,8 +76,8 @@ ReverseLookupRequest *DeepSeekClient::reverseLookup(const QString &description,
                                                     QObject *parent) const
 {
     auto *lookup = new ReverseLookupRequest(parent);
-    if (!ChatProtocol::isPermittedEndpoint(endpoint)) {
-        lookup->failSoon(DeepSeekError::invalidEndpoint().message());
+    if (const std::optional<DeepSeekError> refused = EndpointRule::refusal(endpoint)) {
+        lookup->failSoon(*refused);
         return lookup;
     }
     lookup->start(sessionToUse(), request(), reverseLookupRequestBody(description, catalog));
@@ -109,26 +126,17 @@ std::optional<QByteArray> DeepSeekClient::extractJSONObject(const QString &text)
 
 QNetworkAccessManager &DeepSeekClient::sharedSession()
 {
-    // Owned by the application object, so it goes before the event loop does.
-    static QPointer<QNetworkAccessManager> session;
+    static QNetworkAccessManager *session = nullptr;
     if (!session) {
-        session = new QNetworkAccessManager(QCoreApplication::instance());
+        session = new QNetworkAccessManager;
         session->setTransferTimeout(60000);
+        // The session's HTTP thread closes its TLS connections as it ends and
+        // needs the application object for that. A child of the application
+        // would end only after it, and Qt would complain on standard error; a
+        // post routine runs first thing in the application's destructor.
+        qAddPostRoutine([] { delete std::exchange(session, nullptr); });
     }
     return *session;
-}
-
-std::optional<DeepSeekClient> DeepSeekClient::fromStoredSettings(const QString &apiKey)
-{
-    const std::optional<QUrl> url = ApiSettings::parseEndpoint(ApiSettings::endpointText());
-    if (!url)
-        return std::nullopt;
-    DeepSeekClient client;
-    client.endpoint = *url;
-    client.model = ApiSettings::model();
-    client.apiKey = apiKey;
-    client.promptProfile = ExplanationPromptProfile::current();
-    return client;
 }
 
 QNetworkRequest DeepSeekClient::request() const

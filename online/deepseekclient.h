@@ -1,8 +1,11 @@
 #pragma once
 
 #include "core/glossaryentry.h"
+#include "core/result.h"
+#include "deepseekerror.h"
 #include "explanationpromptprofile.h"
 #include "explanationstream.h"
+#include "onlinesettings.h"
 #include "reverselookuprequest.h"
 
 #include <QByteArray>
@@ -23,9 +26,9 @@ namespace wordlumen {
  * stored settings, the key and the current prompt profile, and dropped
  * afterwards. It keeps no state between requests.
  *
- * Both operations refuse, with DeepSeekError::invalidEndpoint and before any
- * byte is sent, an endpoint that is neither https nor plain http to this
- * machine: the key is a bearer token and never crosses a network in clear text.
+ * Both operations refuse, before any byte is sent, an endpoint that
+ * EndpointRule refuses: the key is a bearer token and never crosses a network
+ * in clear text.
  */
 struct DeepSeekClient
 {
@@ -41,12 +44,18 @@ struct DeepSeekClient
     bool operator==(const DeepSeekClient &) const = default;
 
     /**
-     * Starts streaming an explanation of `term` at once. The stream reports
-     * pieces as their lines arrive, then exactly one of finished() or failed(),
-     * unless it is cancelled first. Its signals are emitted from the event
-     * loop, never from within this call, so connecting afterwards is safe.
-     * The caller owns the stream (through `parent` or directly); deleting it
-     * cancels it.
+     * The client for one request: the stored settings, the key and the
+     * profile, sending with `session`. Fails with the endpoint rule's error
+     * when the endpoint text does not give a URL the key may go to.
+     */
+    [[nodiscard]] static Result<DeepSeekClient, DeepSeekError>
+    build(const OnlineSettings &settings, const QString &apiKey,
+          const ExplanationPromptProfile &profile, QNetworkAccessManager &session);
+
+    /**
+     * Starts streaming an explanation of `term` at once (see OnlineTask for
+     * what it reports and when). The caller owns the stream, through `parent`
+     * or directly; deleting it cancels it.
      */
     [[nodiscard]] ExplanationStream *explain(const QString &term, QObject *parent = nullptr) const;
 
@@ -79,13 +88,12 @@ struct DeepSeekClient
      */
     [[nodiscard]] static std::optional<QByteArray> extractJSONObject(const QString &text);
 
-    /// The one process-wide HTTP session, with a 60-second transfer timeout.
-    /// Lives until the application object is destroyed.
+    /**
+     * The one process-wide HTTP session, with a 60-second transfer timeout.
+     * Made on first use; destroyed as the application object begins to be
+     * destroyed, while that still exists.
+     */
     [[nodiscard]] static QNetworkAccessManager &sharedSession();
-
-    /// A client over the stored endpoint and model, the given key and the
-    /// current profile; nothing when the stored endpoint does not parse.
-    [[nodiscard]] static std::optional<DeepSeekClient> fromStoredSettings(const QString &apiKey);
 
 private:
     [[nodiscard]] QNetworkRequest request() const;

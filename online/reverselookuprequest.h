@@ -1,56 +1,38 @@
 #pragma once
 
 #include "core/reverselookupmatch.h"
+#include "onlinetask.h"
 
 #include <QList>
-#include <QNetworkRequest>
-#include <QObject>
-#include <QPointer>
-#include <QString>
-
-class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace wordlumen {
 
 /**
- * One reverse lookup, started by DeepSeekClient::reverseLookup(). Emits exactly
- * one of finished() or failed() unless cancelled first. An empty list of
+ * One reverse lookup, started by DeepSeekClient::reverseLookup(). The whole
+ * reply is read, then finished() with matches() or failed(). An empty list of
  * matches is an answer, not a failure.
  */
-class ReverseLookupRequest final : public QObject
+class ReverseLookupRequest final : public OnlineTask
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ReverseLookupRequest)
 
 public:
-    ~ReverseLookupRequest() override;
+    ~ReverseLookupRequest() override = default;
 
-    /// Aborts the transfer; no signal is emitted afterwards.
-    void cancel();
-
-    [[nodiscard]] bool isActive() const { return m_active; }
-
-signals:
-    /// Zero to three cleaned candidates, most likely first.
-    void finished(const QList<wordlumen::ReverseLookupMatch> &matches);
-    void failed(const QString &message);
+    /// After finished(): zero to three cleaned candidates, most likely first.
+    [[nodiscard]] const QList<ReverseLookupMatch> &matches() const { return m_matches; }
 
 private:
     friend struct DeepSeekClient;
 
     explicit ReverseLookupRequest(QObject *parent);
-    void start(QNetworkAccessManager &session, const QNetworkRequest &request,
-               const QByteArray &body);
-    void failSoon(const QString &message);
-    void onFinished();
-    void onRedirected(const QUrl &target);
-    void succeed(const QList<ReverseLookupMatch> &matches);
-    void fail(const QString &message);
-    void releaseReply();
 
-    bool m_active = true;
-    QPointer<QNetworkReply> m_reply;
+    void consumeBody(const QByteArray &data) override;
+    void completeBody() override;
+
+    QByteArray m_body;
+    QList<ReverseLookupMatch> m_matches;
 };
 
 } // namespace wordlumen

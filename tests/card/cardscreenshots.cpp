@@ -8,7 +8,7 @@
 
 #include "card/theme.h"
 #include "cardfixture.h"
-#include "fakechatserver.h"
+#include "tests/support/fakechatserver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +22,7 @@
 #include <cstdio>
 
 using namespace wordlumen;
+using namespace wordlumen::testing;
 
 namespace {
 
@@ -84,15 +85,19 @@ int main(int argc, char *argv[])
         {"answer-placeholder",
          [](CardFixture &card, FakeChatServer &server) {
              card.apiKey = QStringLiteral("sk-test");
-             server.setStream({}, true);
+             ScriptedResponse held = ScriptedResponse::eventStream({});
+             held.holdOpen = true;
+             server.enqueue(held);
              submit(card, QStringLiteral("Zorblax"));
          }},
         {"answer-streaming",
          [](CardFixture &card, FakeChatServer &server) {
              card.apiKey = QStringLiteral("sk-test");
-             server.setStream({QStringLiteral("Zorblax 是一种把长任务拆成"),
-                               QStringLiteral("小步、逐步交给模型完成的做法，")},
-                              true);
+             ScriptedResponse held = ScriptedResponse::eventStream(
+                 {pieceLine(QStringLiteral("Zorblax 是一种把长任务拆成")),
+                  pieceLine(QStringLiteral("小步、逐步交给模型完成的做法，"))});
+             held.holdOpen = true;
+             server.enqueue(held);
              submit(card, QStringLiteral("Zorblax"));
          }},
         {"answer-unavailable",
@@ -102,13 +107,16 @@ int main(int argc, char *argv[])
         {"reverse-candidates",
          [](CardFixture &card, FakeChatServer &server) {
              card.apiKey = QStringLiteral("sk-test");
-             server.setCandidates(
+             server.enqueue(ScriptedResponse::json(matchesReply(
                  {{QStringLiteral("AI 智能体"), QStringLiteral("AI Agent"),
-                   QStringLiteral("能自己拆解任务、调用工具、一步步把事情做完的 AI 程序。")},
+                   QStringLiteral("能自己拆解任务、调用工具、一步步把事情做完的 AI 程序。"),
+                   QStringLiteral("high")},
                   {QStringLiteral("工作流自动化"), QStringLiteral("Workflow Automation"),
-                   QStringLiteral("把一串固定步骤交给软件按顺序自动执行。")},
+                   QStringLiteral("把一串固定步骤交给软件按顺序自动执行。"),
+                   QStringLiteral("high")},
                   {QStringLiteral("RPA"), QStringLiteral("rpa"),
-                   QStringLiteral("让软件模仿人在电脑上的点击和输入，替人做重复操作。")}});
+                   QStringLiteral("让软件模仿人在电脑上的点击和输入，替人做重复操作。"),
+                   QStringLiteral("high")}})));
              submit(card,
                     QStringLiteral("有没有一种办法让电脑像人一样一步步自己去把一整件事情办完"));
          }},
@@ -142,8 +150,13 @@ int main(int argc, char *argv[])
         for (const Shot &shot : shots) {
             QSettings().clear();
             FakeChatServer server;
+            if (!server.listen()) {
+                std::fprintf(stderr, "%s: the chat server could not listen\n", shot.name);
+                ++failures;
+                continue;
+            }
             CardFixture card;
-            card.endpoint = server.endpoint();
+            card.endpoint = server.url();
             if (!card.show()) {
                 std::fprintf(stderr, "%s: the panel was not exposed\n", shot.name);
                 ++failures;

@@ -5,8 +5,9 @@
 
 #include "card/theme.h"
 #include "cardfixture.h"
-#include "fakechatserver.h"
 #include "online/apisettingsnotifier.h"
+#include "online/deepseekerror.h"
+#include "tests/support/fakechatserver.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -19,6 +20,7 @@
 #include <QTest>
 
 using namespace wordlumen;
+using namespace wordlumen::testing;
 
 namespace {
 
@@ -108,8 +110,9 @@ private slots:
     {
         QSettings().clear();
         m_server = std::make_unique<FakeChatServer>();
+        QVERIFY(m_server->listen());
         m_card = std::make_unique<CardFixture>();
-        m_card->endpoint = m_server->endpoint();
+        m_card->endpoint = m_server->url();
         QVERIFY(m_card->show());
         m_card->settle(100);
     }
@@ -363,32 +366,36 @@ private slots:
         QVERIFY(press(QStringLiteral("API 设置")));
         m_card->settle();
         QCOMPARE(model()->presentation(), CardPresentation::Settings);
-        QVERIFY(!shows(QStringLiteral("API 地址格式不正确，请到设置里检查。")));
+        const QString refusal = DeepSeekError::insecureEndpoint().message();
+        QVERIFY(!shows(refusal));
         QVERIFY(press(QStringLiteral("保存设置")));
-        QTRY_VERIFY(shows(QStringLiteral("API 地址格式不正确，请到设置里检查。")));
+        QTRY_VERIFY(shows(refusal));
         // A fresh face each time: the message is gone after closing and reopening.
         QVERIFY(press(QStringLiteral("关闭设置")));
         m_card->settle();
         QVERIFY(press(QStringLiteral("API 设置")));
         m_card->settle();
-        QVERIFY(!shows(QStringLiteral("API 地址格式不正确，请到设置里检查。")));
+        QVERIFY(!shows(refusal));
     }
 
     void anOnlineAnswerStreamsInAfterItsPlaceholder()
     {
         m_card->apiKey = QStringLiteral("sk-test");
-        m_server->setStream({}, true);
+        ScriptedResponse held = ScriptedResponse::eventStream({});
+        held.holdOpen = true;
+        m_server->enqueue(held);
         submit(QStringLiteral("Zorblax"));
         QVERIFY(model()->isLoading());
         QVERIFY(shows(QStringLiteral("正在生成解释")));
         QVERIFY(shows(QStringLiteral("正在继续写…")));
         QVERIFY(!shows(QStringLiteral("翻回去")));
-        QTRY_COMPARE(m_server->requestCount(), 1);
+        QVERIFY(m_server->waitForRequests(1));
 
-        m_server->push(QStringLiteral("第一段解释。"));
+        m_server->sendChunk(pieceLine(QStringLiteral("第一段解释。")) + '\n');
         QTRY_VERIFY(shows(QStringLiteral("第一段解释。")));
         QVERIFY(!shows(QStringLiteral("正在生成解释")));
-        m_server->finish();
+        m_server->sendChunk("data: [DONE]\n");
+        m_server->endResponse();
         QTRY_VERIFY(!model()->isLoading());
         QVERIFY(shows(QStringLiteral("翻回去")));
         QVERIFY(!shows(QStringLiteral("正在继续写…")));
@@ -397,11 +404,13 @@ private slots:
     void startingOverWhileStreamingLeavesNothingBehind()
     {
         m_card->apiKey = QStringLiteral("sk-test");
-        m_server->setStream({QStringLiteral("一半")}, true);
+        ScriptedResponse held = ScriptedResponse::eventStream({pieceLine(QStringLiteral("一半"))});
+        held.holdOpen = true;
+        m_server->enqueue(held);
         submit(QStringLiteral("Zorblax"));
         QTRY_VERIFY(shows(QStringLiteral("一半")));
         QVERIFY(press(QStringLiteral("换一个词")));
-        m_server->push(QStringLiteral("迟到的另一半"));
+        m_server->sendChunk(pieceLine(QStringLiteral("迟到的另一半")) + '\n');
         m_card->settle(200);
         QCOMPARE(model()->presentation(), CardPresentation::Front);
         QVERIFY(model()->query().isEmpty());
@@ -411,10 +420,11 @@ private slots:
     void reverseLookupCandidates()
     {
         m_card->apiKey = QStringLiteral("sk-test");
-        m_server->setCandidates({{QStringLiteral("AI 智能体"), QStringLiteral("AI Agent"),
-                                  QStringLiteral("能自己拆解任务的 AI 程序。")},
-                                 {QStringLiteral("RPA"), QStringLiteral("rpa"),
-                                  QStringLiteral("模仿人在电脑上的操作。")}});
+        m_server->enqueue(ScriptedResponse::json(
+            matchesReply({{QStringLiteral("AI 智能体"), QStringLiteral("AI Agent"),
+                           QStringLiteral("能自己拆解任务的 AI 程序。"), QStringLiteral("high")},
+                          {QStringLiteral("RPA"), QStringLiteral("rpa"),
+                           QStringLiteral("模仿人在电脑上的操作。"), QStringLiteral("high")}})));
         submit(QStringLiteral("有没有一种办法让电脑像人一样一步步自己去把一整件事情办完"));
         QVERIFY(shows(QStringLiteral("你可能在找")));
         QTRY_VERIFY(shows(QStringLiteral("RPA，模仿人在电脑上的操作。，点击查看解释")));

@@ -1,5 +1,6 @@
 #include "cardmodel/cardviewmodel.h"
 #include "online/apisettingsnotifier.h"
+#include "online/deepseekerror.h"
 #include "packs/customglossarystore.h"
 #include "tests/support/fakechatserver.h"
 
@@ -35,26 +36,13 @@ GlossaryStore dictionary()
     });
 }
 
-QByteArray chunk(const QString &content)
-{
-    const QJsonObject delta{{QStringLiteral("content"), content}};
-    const QJsonObject choice{{QStringLiteral("delta"), delta}};
-    const QJsonObject object{{QStringLiteral("choices"), QJsonArray{choice}}};
-    return "data: " + QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
-
+/// A reverse-lookup reply naming (term, reason) pairs.
 QByteArray reverseLookupReply(const QList<QPair<QString, QString>> &matches)
 {
-    QJsonArray array;
+    QList<ReverseLookupMatch> named;
     for (const auto &[term, reason] : matches)
-        array.append(
-            QJsonObject{{QStringLiteral("term"), term}, {QStringLiteral("reason"), reason}});
-    const QString content =
-        QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("matches"), array}})
-                              .toJson(QJsonDocument::Compact));
-    const QJsonObject message{{QStringLiteral("content"), content}};
-    const QJsonObject choice{{QStringLiteral("message"), message}};
-    return QJsonDocument(QJsonObject{{QStringLiteral("choices"), QJsonArray{choice}}}).toJson();
+        named.append({term, std::nullopt, reason, std::nullopt});
+    return matchesReply(named);
 }
 
 QString originOf(const CardViewModel &model)
@@ -80,6 +68,7 @@ private:
     std::unique_ptr<CustomGlossaryStore> m_packs;
     ExplanationPromptProfile m_profile;
     QString m_key;
+    int m_keyReads = 0;
     QString m_endpoint;
 
     std::unique_ptr<CardViewModel> makeModel(bool withDictionary = true)
@@ -88,7 +77,11 @@ private:
         if (withDictionary)
             glossary = dictionary();
         return std::make_unique<CardViewModel>(
-            glossary, m_packs.get(), [this] { return m_profile; }, [this] { return m_key; },
+            glossary, m_packs.get(), [this] { return m_profile; },
+            [this] {
+                ++m_keyReads;
+                return m_key;
+            },
             [this] {
                 return OnlineSettings{m_endpoint, QStringLiteral("test-model")};
             });
@@ -110,6 +103,7 @@ private slots:
                                .arg(QString::fromLatin1(QTest::currentTestFunction()))));
         m_profile = {};
         m_key.clear();
+        m_keyReads = 0;
         m_endpoint = m_server->url().toString();
     }
 
@@ -153,8 +147,8 @@ private slots:
     {
         m_key = QStringLiteral("sk-test");
         m_profile.audience = ExplanationAudience::QuickStart;
-        m_server->enqueue(
-            ScriptedResponse::eventStream({chunk(QStringLiteral("在线解释。")), "data: [DONE]"}));
+        m_server->enqueue(ScriptedResponse::eventStream(
+            {pieceLine(QStringLiteral("在线解释。")), "data: [DONE]"}));
         auto model = makeModel();
         ask(*model, QStringLiteral("什么是 rag？"));
         QCOMPARE(originOf(*model), QStringLiteral("deepSeek"));
@@ -169,6 +163,39 @@ private slots:
                  QStringLiteral("检索增强生成（RAG）"));
         QCOMPARE(m_server->requests().first().header("Authorization"),
                  QByteArray("Bearer sk-test"));
+    }
+
+    void theKeyIsReadOnlyWhenTheAnswerDependsOnIt_data()
+    {
+        QTest::addColumn<ExplanationAudience>("audience");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<int>("reads");
+        QTest::addColumn<QString>("origin");
+        QTest::addRow("pack hit") << ExplanationAudience::QuickStart << QStringLiteral("Zorblax")
+                                  << 0 << QStringLiteral("custom");
+        QTest::addRow("dictionary hit, plain audience")
+            << ExplanationAudience::Plain << QStringLiteral("rag") << 0 << QStringLiteral("local");
+        QTest::addRow("dictionary hit, another audience")
+            << ExplanationAudience::QuickStart << QStringLiteral("rag") << 1
+            << QStringLiteral("local");
+        QTest::addRow("unknown term") << ExplanationAudience::Plain << QStringLiteral("Kubernetes")
+                                      << 1 << QStringLiteral("unavailable");
+    }
+    void theKeyIsReadOnlyWhenTheAnswerDependsOnIt()
+    {
+        QFETCH(ExplanationAudience, audience);
+        QFETCH(QString, query);
+        QFETCH(int, reads);
+        QFETCH(QString, origin);
+        QVERIFY(m_packs->importText(
+            QStringLiteral("# 测试补充包\n\n## Zorblax\n解释：补充包里的说法。\n"),
+            QStringLiteral("p.md")));
+        m_profile.audience = audience;
+        auto model = makeModel();
+        m_keyReads = 0;
+        ask(*model, query);
+        QCOMPARE(originOf(*model), origin);
+        QCOMPARE(m_keyReads, reads);
     }
 
     void noticesWithoutKeyStayInExplanationMode_data()
@@ -211,21 +238,25 @@ private slots:
     void unusableEndpointRequestsNothing_data()
     {
         QTest::addColumn<QString>("endpoint");
-        QTest::addRow("not a URL") << QStringLiteral("http://exa mple.com/chat");
-        QTest::addRow("empty") << QString();
-        QTest::addRow("no scheme") << QStringLiteral("api.example.com/chat/completions");
+        QTest::addColumn<QString>("message");
+        const QString invalid = QStringLiteral("API 地址格式不正确，请到设置里检查。");
+        QTest::addRow("not a URL") << QStringLiteral("http://exa mple.com/chat") << invalid;
+        QTest::addRow("empty") << QString() << invalid;
+        QTest::addRow("no scheme") << QStringLiteral("api.example.com/chat/completions") << invalid;
         QTest::addRow("clear text across the network")
-            << QStringLiteral("http://example.com/chat/completions");
+            << QStringLiteral("http://example.com/chat/completions")
+            << DeepSeekError::insecureEndpoint().message();
     }
     void unusableEndpointRequestsNothing()
     {
         QFETCH(QString, endpoint);
+        QFETCH(QString, message);
         m_key = QStringLiteral("sk-test");
         m_endpoint = endpoint;
         auto model = makeModel();
         model->setPresentation(Presentation::Front);
         ask(*model, QStringLiteral("Kubernetes"));
-        QCOMPARE(model->errorMessage(), QStringLiteral("API 地址格式不正确，请到设置里检查。"));
+        QCOMPARE(model->errorMessage(), message);
         QCOMPARE(model->presentation(), Presentation::Front);
         QVERIFY(!model->result());
         QVERIFY(!model->isLoading());
@@ -266,7 +297,7 @@ private slots:
         });
         for (int i = 0; i < 20 && model->isLoading(); ++i) {
             // Ten characters a piece, a sentence end at character 50.
-            m_server->sendChunk(chunk(i == 4 ? text(9) + u'。' : text(10)) + "\n");
+            m_server->sendChunk(pieceLine(i == 4 ? text(9) + u'。' : text(10)) + "\n");
             QTRY_VERIFY(model->result()->explanation.size() >= std::min(60, (i + 1) * 10) ||
                         !model->isLoading());
         }
@@ -281,8 +312,8 @@ private slots:
     {
         m_key = QStringLiteral("sk-test");
         m_profile.length = ExplanationLength::Brief;
-        m_server->enqueue(
-            ScriptedResponse::eventStream({chunk(text(100)), chunk(text(100)), "data: [DONE]"}));
+        m_server->enqueue(ScriptedResponse::eventStream(
+            {pieceLine(text(100)), pieceLine(text(100)), "data: [DONE]"}));
         auto model = makeModel();
         ask(*model, QStringLiteral("Kubernetes"));
         QTRY_VERIFY(!model->isLoading());
@@ -301,7 +332,7 @@ private slots:
         QCOMPARE(model->errorMessage(), QStringLiteral("API 暂时没有回答（错误码 500）。"));
 
         m_server->enqueue(ScriptedResponse::eventStream(
-            {chunk(QStringLiteral("已经写了一半")), "data: {\"oops\":1}"}));
+            {pieceLine(QStringLiteral("已经写了一半")), "data: {\"oops\":1}"}));
         ask(*model, QStringLiteral("Docker"));
         QVERIFY(model->errorMessage().isEmpty());
         QTRY_VERIFY(!model->isLoading());
@@ -351,8 +382,8 @@ private slots:
                     .contains(QStringLiteral("- 上下文（context） | ")));
 
         // Choosing a candidate explains it like a typed term.
-        m_server->enqueue(
-            ScriptedResponse::eventStream({chunk(QStringLiteral("提示词是……")), "data: [DONE]"}));
+        m_server->enqueue(ScriptedResponse::eventStream(
+            {pieceLine(QStringLiteral("提示词是……")), "data: [DONE]"}));
         model->selectReverseLookup(1);
         QCOMPARE(model->query(), QStringLiteral("提示词"));
         QCOMPARE(model->answerMode(), AnswerMode::Explanation);
@@ -405,7 +436,7 @@ private slots:
         model->collapse();
         QCOMPARE(model->presentation(), Presentation::Collapsed);
         QCOMPARE(model->resumePresentation(), Presentation::Back);
-        m_server->sendChunk(chunk(QStringLiteral("折起来也在写。")) + "\n");
+        m_server->sendChunk(pieceLine(QStringLiteral("折起来也在写。")) + "\n");
         m_server->endResponse();
         QTRY_VERIFY(!model->isLoading());
         model->expand();
@@ -432,7 +463,7 @@ private slots:
         auto model = makeModel();
         ask(*model, QStringLiteral("Kubernetes"));
         QVERIFY(m_server->waitForRequests(1));
-        m_server->sendChunk(chunk(QStringLiteral("第一段")) + "\n");
+        m_server->sendChunk(pieceLine(QStringLiteral("第一段")) + "\n");
         QTRY_COMPARE(model->result()->explanation, QStringLiteral("第一段"));
 
         QSignalSpy resultChanges(model.get(), &CardViewModel::resultChanged);
@@ -442,7 +473,7 @@ private slots:
         QVERIFY(!model->result());
         QCOMPARE(model->expandedHeight(), 312.0);
         const int changesAfterStartOver = int(resultChanges.size());
-        m_server->sendChunk(chunk(QStringLiteral("第二段")) + "\n");
+        m_server->sendChunk(pieceLine(QStringLiteral("第二段")) + "\n");
         m_server->endResponse();
         QTest::qWait(200);
         QCOMPARE(int(resultChanges.size()), changesAfterStartOver);

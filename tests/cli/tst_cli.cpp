@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,13 +25,19 @@ struct Run
     [[nodiscard]] QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-QByteArray chunk(const QString &content)
+/// Answers every connection with bytes that are not TLS, as a plain HTTP
+/// server behind an https endpoint would.
+class NotTlsServer final : public QTcpServer
 {
-    const QJsonObject delta{{QStringLiteral("content"), content}};
-    const QJsonObject object{
-        {QStringLiteral("choices"), QJsonArray{QJsonObject{{QStringLiteral("delta"), delta}}}}};
-    return "data: " + QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
+public:
+    NotTlsServer()
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection())
+                socket->write("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
+        });
+    }
+};
 
 } // namespace
 
@@ -62,6 +70,22 @@ private:
             process.kill();
         return {process.exitCode(), process.readAllStandardOutput(),
                 process.readAllStandardError()};
+    }
+
+    /// Stores the endpoint, then the key against it, as a user would; false
+    /// when this session has no keyring to store it in.
+    bool storeKeyFor(const QString &endpoint)
+    {
+        const Run configured =
+            run({QStringLiteral("config"), QStringLiteral("deepseekEndpoint"), endpoint});
+        const Run saved = run({QStringLiteral("set-key")}, "sk-cli-test\n");
+        if (saved.exitCode != 0 && saved.out.contains("API Key 保存失败"))
+            return false;
+        [&] {
+            QCOMPARE(configured.exitCode, 0);
+            QCOMPARE(saved.exitCode, 0);
+        }();
+        return true;
     }
 
 private slots:
@@ -149,25 +173,19 @@ private slots:
     {
         FakeChatServer server;
         QVERIFY(server.listen());
-        server.enqueue(ScriptedResponse::eventStream({chunk(QStringLiteral("容器编排工具。")),
-                                                      chunk(QStringLiteral("它帮你管很多容器。")),
-                                                      "data: [DONE]"}));
+        server.enqueue(ScriptedResponse::eventStream(
+            {pieceLine(QStringLiteral("容器编排工具。")),
+             pieceLine(QStringLiteral("它帮你管很多容器。")), "data: [DONE]"}));
 
-        // The key is saved while the endpoint is still the default https one; a
-        // loopback test server is accepted for requests, not for saving a key.
-        const Run saved = run({QStringLiteral("set-key")}, "sk-cli-test\n");
-        if (saved.exitCode != 0 && saved.out.contains("API Key 保存失败"))
-            QSKIP(qPrintable(QStringLiteral("no keyring here: ") + QString::fromUtf8(saved.out)));
-        QCOMPARE(saved.exitCode, 0);
-        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("deepseekEndpoint"),
-                      server.url().toString()})
-                     .exitCode,
-                 0);
+        // A local model over plain http can be saved as it can be used.
+        if (!storeKeyFor(server.url().toString()))
+            QSKIP("no keyring in this session");
 
         Run answer =
             run({QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("--dictionary"),
                  m_dictionary, QStringLiteral("Kubernetes")});
         QCOMPARE(answer.exitCode, 0);
+        QCOMPARE(answer.err, QByteArray());
         QCOMPARE(answer.json().value(QStringLiteral("origin")).toString(),
                  QStringLiteral("deepSeek"));
         QCOMPARE(answer.json().value(QStringLiteral("explanation")).toString(),
@@ -187,6 +205,63 @@ private slots:
         QCOMPARE(offline.exitCode, 1);
         QCOMPARE(server.requests().size(), 1);
 
+        QCOMPARE(run({QStringLiteral("clear-key")}).exitCode, 0);
+    }
+
+    void aFailedOnlineAnswerExitsOneAndLeavesOnlyItsMessage_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("401") << QStringLiteral("401")
+                             << QStringLiteral("API Key 不正确或已经失效，请到设置里重新填写。");
+        QTest::addRow("500") << QStringLiteral("500")
+                             << QStringLiteral("API 暂时没有回答（错误码 500）。");
+        QTest::addRow("broken stream")
+            << QStringLiteral("broken") << QStringLiteral("收到的回复缺少必需的字段。");
+        QTest::addRow("https, refused")
+            << QStringLiteral("refused") << QStringLiteral("API 服务器拒绝了连接。");
+        QTest::addRow("https, not TLS")
+            << QStringLiteral("tls")
+            << QStringLiteral("无法和 API 服务器建立安全连接，证书或加密设置有问题。");
+    }
+    void aFailedOnlineAnswerExitsOneAndLeavesOnlyItsMessage()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        FakeChatServer server;
+        QVERIFY(server.listen());
+        NotTlsServer notTls;
+        QVERIFY(notTls.listen(QHostAddress::LocalHost));
+        QString endpoint = server.url().toString();
+        // Each kind is asked twice: shown on the terminal, then as JSON.
+        for (int i = 0; i < 2; ++i) {
+            if (kind == QLatin1String("401") || kind == QLatin1String("500"))
+                server.enqueue(ScriptedResponse::json("{}", kind.toInt()));
+            else if (kind == QLatin1String("broken"))
+                server.enqueue(ScriptedResponse::eventStream(
+                    {pieceLine(QStringLiteral("写了一半")), R"(data: {"error":"overloaded"})"}));
+        }
+        if (kind == QLatin1String("refused")) {
+            QTcpServer closed;
+            QVERIFY(closed.listen(QHostAddress::LocalHost));
+            endpoint = QStringLiteral("https://127.0.0.1:%1/chat").arg(closed.serverPort());
+        } else if (kind == QLatin1String("tls")) {
+            endpoint = QStringLiteral("https://127.0.0.1:%1/chat").arg(notTls.serverPort());
+        }
+        if (!storeKeyFor(endpoint))
+            QSKIP("no keyring in this session");
+
+        const QStringList lookup{QStringLiteral("lookup"), QStringLiteral("--dictionary"),
+                                 m_dictionary, QStringLiteral("Kubernetes")};
+        const Run shown = run(lookup);
+        QCOMPARE(shown.exitCode, 1);
+        // Only our message: no Qt warnings at exit, no English from the transport.
+        QCOMPARE(QString::fromUtf8(shown.err), message + u'\n');
+
+        const Run json = run(QStringList{lookup.first(), QStringLiteral("--json")} + lookup.mid(1));
+        QCOMPARE(json.exitCode, 1);
+        QCOMPARE(json.err, QByteArray());
+        QCOMPARE(json.json().value(QStringLiteral("error")).toString(), message);
         QCOMPARE(run({QStringLiteral("clear-key")}).exitCode, 0);
     }
 };

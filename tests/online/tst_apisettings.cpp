@@ -1,5 +1,6 @@
 #include "online/apisettings.h"
 #include "online/apisettingscontroller.h"
+#include "online/endpointrule.h"
 #include "online/keychainstore.h"
 #include "online/platformwords.h"
 #include "tests/support/fakesecretstore.h"
@@ -22,6 +23,15 @@ Q_DECLARE_METATYPE(QList<wordlumen::testing::FakeSecretStore::Call>)
 namespace {
 
 const QString kInvalidEndpoint = QStringLiteral("API 地址格式不正确，请到设置里检查。");
+#ifdef Q_OS_MACOS
+const QString kInsecureEndpoint = QStringLiteral(
+    "API 地址用 http 会让 Key 明文离开这台 Mac：请改用 https，局域网里的模型可经 SSH 隧道转到 "
+    "localhost。");
+#else
+const QString kInsecureEndpoint = QStringLiteral(
+    "API 地址用 http 会让 Key 明文离开这台电脑：请改用 https，局域网里的模型可经 SSH 隧道转到 "
+    "localhost。");
+#endif
 
 } // namespace
 
@@ -74,19 +84,75 @@ private slots:
                  QStringLiteral(" https://example.org/v1 "));
     }
 
-    void saveRefusesEndpointsThatFailTheCheck_data()
+    void oneRuleForRequestsAndSaving_data()
     {
         QTest::addColumn<QString>("endpoint");
-        QTest::addRow("http") << QStringLiteral("http://api.deepseek.com/chat/completions");
-        QTest::addRow("https in capitals") << QStringLiteral("HTTPS://api.deepseek.com/chat");
-        QTest::addRow("https mixed case") << QStringLiteral("Https://api.deepseek.com/chat");
-        QTest::addRow("does not parse") << QStringLiteral("https://api deepseek com/chat");
-        QTest::addRow("no scheme") << QStringLiteral("api.deepseek.com/chat/completions");
-        QTest::addRow("empty") << QString();
+        QTest::addColumn<QString>("requestRefusal");
+        QTest::addColumn<QString>("saveRefusal");
+        const QString ok;
+        const QString insecure = kInsecureEndpoint;
+        const QString invalid = kInvalidEndpoint;
+        QTest::addRow("https") << QStringLiteral("https://api.deepseek.com/chat/completions") << ok
+                               << ok;
+        QTest::addRow("http to 127.0.0.1")
+            << QStringLiteral("http://127.0.0.1:11434/v1/chat/completions") << ok << ok;
+        QTest::addRow("http to 127.x.y.z") << QStringLiteral("http://127.20.30.40:9/") << ok << ok;
+        QTest::addRow("http to ::1") << QStringLiteral("http://[::1]:8080/chat") << ok << ok;
+        QTest::addRow("http to localhost")
+            << QStringLiteral("http://localhost:8080/chat") << ok << ok;
+        QTest::addRow("http to LOCALHOST")
+            << QStringLiteral("http://LOCALHOST:8080/chat") << ok << ok;
+        QTest::addRow("http to another host")
+            << QStringLiteral("http://api.deepseek.com/chat/completions") << insecure << insecure;
+        QTest::addRow("http to a LAN address")
+            << QStringLiteral("http://192.168.1.20:8080/") << insecure << insecure;
+        QTest::addRow("http to a name starting with localhost")
+            << QStringLiteral("http://localhost.example.org/") << insecure << insecure;
+        // Requests read the parsed URL; saving reads the scheme as it was typed.
+        QTest::addRow("https in capitals")
+            << QStringLiteral("HTTPS://api.deepseek.com/chat") << ok << invalid;
+        QTest::addRow("https mixed case")
+            << QStringLiteral("Https://api.deepseek.com/chat") << ok << invalid;
+        QTest::addRow("local http in capitals")
+            << QStringLiteral("HTTP://127.0.0.1:9/chat") << ok << invalid;
+        QTest::addRow("other scheme")
+            << QStringLiteral("ftp://127.0.0.1/chat") << invalid << invalid;
+        QTest::addRow("file") << QStringLiteral("file:///etc/hosts") << invalid << invalid;
+        QTest::addRow("no host") << QStringLiteral("https:///chat") << invalid << invalid;
+        QTest::addRow("does not parse")
+            << QStringLiteral("https://api deepseek com/chat") << invalid << invalid;
+        QTest::addRow("no scheme")
+            << QStringLiteral("api.deepseek.com/chat/completions") << invalid << invalid;
+        QTest::addRow("empty") << QString() << invalid << invalid;
     }
-    void saveRefusesEndpointsThatFailTheCheck()
+    void oneRuleForRequestsAndSaving()
     {
         QFETCH(QString, endpoint);
+        QFETCH(QString, requestRefusal);
+        QFETCH(QString, saveRefusal);
+        const auto parsed = EndpointRule::parse(endpoint);
+        QCOMPARE(parsed ? QString() : parsed.error().message(), requestRefusal);
+        const auto refused = EndpointRule::saveRefusal(endpoint);
+        QCOMPARE(refused ? refused->message() : QString(), saveRefusal);
+    }
+
+    void saveChecksTheStoredEndpointFirst_data()
+    {
+        QTest::addColumn<QString>("endpoint");
+        QTest::addColumn<QString>("refusal");
+        QTest::addRow("http to another host")
+            << QStringLiteral("http://api.deepseek.com/chat/completions") << kInsecureEndpoint;
+        QTest::addRow("https in capitals")
+            << QStringLiteral("HTTPS://api.deepseek.com/chat") << kInvalidEndpoint;
+        QTest::addRow("does not parse")
+            << QStringLiteral("https://api deepseek com/chat") << kInvalidEndpoint;
+        QTest::addRow("a local model")
+            << QStringLiteral("http://127.0.0.1:11434/v1/chat/completions") << QString();
+    }
+    void saveChecksTheStoredEndpointFirst()
+    {
+        QFETCH(QString, endpoint);
+        QFETCH(QString, refusal);
         FakeSecretStore store;
         store.item = QByteArrayLiteral("sk-old");
         ApiSettingsController controller(Screen::ControlCenter, &store);
@@ -97,14 +163,20 @@ private slots:
                           &ApiSettingsNotifier::apiSettingsDidChange);
 
         controller.save();
-        QCOMPARE(controller.statusMessage(), kInvalidEndpoint);
-        QVERIFY(controller.hasStatusMessage());
-        QCOMPARE(controller.didSave(), false);
-        QCOMPARE(store.calls, QList<Call>());
-        QCOMPARE(*store.item, QByteArrayLiteral("sk-old"));
-        QCOMPARE(posted.count(), 0);
-        // The failing endpoint stays stored as typed.
+        // The endpoint stays stored as typed either way.
         QCOMPARE(ApiSettings::endpointText(), endpoint);
+        if (!refusal.isEmpty()) {
+            QCOMPARE(controller.statusMessage(), refusal);
+            QCOMPARE(controller.didSave(), false);
+            QCOMPARE(store.calls, QList<Call>());
+            QCOMPARE(*store.item, QByteArrayLiteral("sk-old"));
+            QCOMPARE(posted.count(), 0);
+            return;
+        }
+        QCOMPARE(controller.statusMessage(), QStringLiteral("API 设置已保存。"));
+        QCOMPARE(controller.didSave(), true);
+        QCOMPARE(*store.item, QByteArrayLiteral("sk-new"));
+        QCOMPARE(posted.count(), 1);
     }
 
     void saveStoresTheKeyWithEachScreensMessage_data()

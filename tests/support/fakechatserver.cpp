@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTcpSocket>
 #include <QTest>
@@ -43,6 +44,34 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 }
 
 } // namespace
+
+QByteArray pieceLine(const QString &content)
+{
+    const QJsonObject delta{{QStringLiteral("content"), content}};
+    const QJsonObject chunk{
+        {QStringLiteral("choices"), QJsonArray{QJsonObject{{QStringLiteral("delta"), delta}}}}};
+    return "data: " + QJsonDocument(chunk).toJson(QJsonDocument::Compact);
+}
+
+QByteArray chatReply(const QString &content)
+{
+    const QJsonObject message{{QStringLiteral("role"), QStringLiteral("assistant")},
+                              {QStringLiteral("content"), content}};
+    return QJsonDocument(
+               QJsonObject{{QStringLiteral("choices"),
+                            QJsonArray{QJsonObject{{QStringLiteral("message"), message}}}}})
+        .toJson(QJsonDocument::Compact);
+}
+
+QByteArray matchesReply(const QList<ReverseLookupMatch> &matches)
+{
+    QJsonArray array;
+    for (const ReverseLookupMatch &match : matches)
+        array.append(match.toJson());
+    return chatReply(
+        QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("matches"), array}})
+                              .toJson(QJsonDocument::Compact)));
+}
 
 QByteArray RecordedRequest::header(const QByteArray &name) const
 {

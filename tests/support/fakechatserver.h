@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/reverselookupmatch.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QJsonObject>
@@ -31,6 +33,13 @@ struct RecordedRequest
     /// The body parsed as a JSON object (empty when it is not one).
     [[nodiscard]] QJsonObject json() const;
 };
+
+/// A "data:" line (without terminator) whose first choice's delta carries `content`.
+[[nodiscard]] QByteArray pieceLine(const QString &content);
+/// A non-streamed reply whose first choice's message carries `content`.
+[[nodiscard]] QByteArray chatReply(const QString &content);
+/// A reverse-lookup reply: chatReply() of the JSON object that names `matches`.
+[[nodiscard]] QByteArray matchesReply(const QList<ReverseLookupMatch> &matches);
 
 /// Bytes of a response body written in one go, after a pause.
 struct ResponseChunk
