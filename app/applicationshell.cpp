@@ -1,9 +1,11 @@
 #include "applicationshell.h"
 
+#include "card/cardviewcontroller.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "card/logomark.h"
 #include "cardmodel/cardviewmodel.h"
 #include "core/glossarystore.h"
+#include "core/identity.h"
 #include "packs/customglossarystore.h"
 #include "singleinstance.h"
 #include "statedump.h"
@@ -21,15 +23,12 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <memory>
 
 namespace wordlumen {
 
 Q_LOGGING_CATEGORY(lcShell, "wordlumen.app")
 
 namespace {
-
-const QString kIdentifier = QStringLiteral("com.zintaro.Wordlumen");
 
 QIcon applicationIcon()
 {
@@ -45,13 +44,25 @@ QIcon applicationIcon()
     return icon;
 }
 
+/// Runs `action` once, after the window's first frame is on screen.
+template<typename Action>
+void afterFirstFrame(QQuickWindow *window, QObject *context, Action action)
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(window, &QQuickWindow::frameSwapped, context,
+                                   [connection, action] {
+                                       QObject::disconnect(*connection);
+                                       action();
+                                   });
+}
+
 } // namespace
 
 ApplicationShell::ApplicationShell(QObject *parent)
     : QObject(parent)
-    , m_instance(new SingleInstance(kIdentifier, this))
+    , m_instance(new SingleInstance(QLatin1StringView(Identity::kReverseDomainName), this))
 {
-    QGuiApplication::setDesktopFileName(kIdentifier);
+    QGuiApplication::setDesktopFileName(QLatin1StringView(Identity::kReverseDomainName));
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setWindowIcon(applicationIcon());
     connect(m_instance, &SingleInstance::reopenRequested, this, &ApplicationShell::reopen);
@@ -59,10 +70,14 @@ ApplicationShell::ApplicationShell(QObject *parent)
 
 ApplicationShell::~ApplicationShell()
 {
-    // The panel's QML lives in this shell's engine: the panel goes before the engine.
-    if (m_controller) {
-        delete m_controller->panel();
-    }
+    // The tray and its menu go first, then the panel (with the QML it shows),
+    // the view model it binds to, the engine, and the library last.
+    delete m_tray;
+    m_commandMenu.reset();
+    m_controller.reset();
+    m_viewModel.reset();
+    m_engine.reset();
+    m_library.reset();
 }
 
 bool ApplicationShell::claimSingleInstance()
@@ -70,45 +85,12 @@ bool ApplicationShell::claimSingleInstance()
     return m_instance->claim();
 }
 
-void ApplicationShell::start()
+CustomGlossaryStore &ApplicationShell::library()
 {
-    m_engine = std::make_unique<QQmlEngine>();
-    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-
-    m_controller = FloatingCardWindowController::shared();
-    m_controller->setContent(m_engine.get(), cardSource(), cardProperties());
-    connect(m_controller, &FloatingCardWindowController::panelCreated, this,
-            [this](QQuickWindow *panel) {
-                auto *view = qobject_cast<QQuickView *>(panel);
-                if (QQuickItem *root = view ? view->rootObject() : nullptr) {
-                    m_cardRoot = root;
-                    connect(root, SIGNAL(viewModelRequested()), this, SLOT(ensureViewModel()));
-                }
-            });
-
-    if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_FIRST_FRAME")) {
-        // For the start-up benchmark: say when the trigger's first frame is on screen.
-        connect(m_controller, &FloatingCardWindowController::panelCreated, this,
-                [](QQuickWindow *panel) {
-                    auto reported = std::make_shared<bool>(false);
-                    connect(
-                        panel, &QQuickWindow::frameSwapped, panel,
-                        [reported] {
-                            if (!*reported) {
-                                *reported = true;
-                                std::puts("first-frame");
-                                std::fflush(stdout);
-                            }
-                        },
-                        Qt::DirectConnection);
-                });
+    if (!m_library) {
+        m_library = std::make_unique<CustomGlossaryStore>();
     }
-    if (const QString path = qEnvironmentVariable("WORDLUMEN_STATE_FILE"); !path.isEmpty()) {
-        m_stateDump = new StateDump(path, m_controller, this);
-    }
-    // The panel appears on the next turn of the event loop, after start-up work.
-    QTimer::singleShot(0, this, &ApplicationShell::presentCard);
-    setUpTrayIcon();
+    return *m_library;
 }
 
 QUrl ApplicationShell::cardSource()
@@ -120,6 +102,54 @@ QVariantMap ApplicationShell::cardProperties()
 {
     return {{QStringLiteral("settingsFace"),
              QUrl(QStringLiteral("qrc:/qt/qml/Wordlumen/App/SettingsView.qml"))}};
+}
+
+void ApplicationShell::start()
+{
+    m_engine = std::make_unique<QQmlEngine>();
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+
+    m_controller = std::make_unique<FloatingCardWindowController>();
+    m_controller->setContent(m_engine.get(), cardSource(), cardProperties());
+    connect(m_controller.get(), &FloatingCardWindowController::panelCreated, this,
+            &ApplicationShell::connectPanel);
+    connect(m_controller.get(), &FloatingCardWindowController::commandMenuRequested, this,
+            &ApplicationShell::showCommandMenu);
+    connect(m_controller.get(), &FloatingCardWindowController::quitRequested, qApp,
+            &QCoreApplication::quit);
+
+    if (const QString path = qEnvironmentVariable("WORDLUMEN_STATE_FILE"); !path.isEmpty()) {
+        m_stateDump = new StateDump(path, m_controller.get(), this);
+    }
+    // The panel appears on the next turn of the event loop, after start-up work.
+    QTimer::singleShot(0, this, &ApplicationShell::presentCard);
+}
+
+void ApplicationShell::connectPanel(QQuickWindow *panel)
+{
+    auto *view = qobject_cast<QQuickView *>(panel);
+    QQuickItem *root = view ? view->rootObject() : nullptr;
+    auto *card = root ? root->property("controller").value<CardViewController *>() : nullptr;
+    if (card) {
+        connect(card, &CardViewController::viewModelRequested, this,
+                &ApplicationShell::ensureViewModel);
+    } else {
+        qCWarning(lcShell) << "The card did not load; it cannot be opened";
+    }
+
+    // Nothing but the trigger is on the way to its first frame: the tray and
+    // the menu come after it.
+    afterFirstFrame(panel, this, [this] {
+        if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_FIRST_FRAME")) {
+            // For the start-up benchmark: the trigger's first frame is on screen.
+            std::puts("first-frame");
+            std::fflush(stdout);
+        }
+        QTimer::singleShot(0, this, [this] {
+            buildCommandMenu();
+            setUpTrayIcon();
+        });
+    });
 }
 
 void ApplicationShell::ensureViewModel()
@@ -135,13 +165,13 @@ void ApplicationShell::ensureViewModel()
     } else {
         qCWarning(lcShell) << "The built-in dictionary did not load";
     }
-    m_viewModel =
-        new CardViewModel(std::move(dictionary), &CustomGlossaryStore::shared(), {}, {}, {}, this);
-    if (m_cardRoot) {
-        m_cardRoot->setProperty("viewModel", QVariant::fromValue(m_viewModel));
+    m_viewModel = std::make_unique<CardViewModel>(std::move(dictionary), &library());
+    if (auto *view = qobject_cast<QQuickView *>(m_controller->panel());
+        view && view->rootObject()) {
+        view->rootObject()->setProperty("viewModel", QVariant::fromValue(m_viewModel.get()));
     }
     if (m_stateDump) {
-        m_stateDump->setViewModel(m_viewModel);
+        m_stateDump->setViewModel(m_viewModel.get());
     }
 }
 
@@ -159,32 +189,49 @@ void ApplicationShell::reopen()
     presentCard();
 }
 
-void ApplicationShell::setUpTrayIcon()
+void ApplicationShell::buildCommandMenu()
 {
-    if (true) {
+    if (m_commandMenu) {
         return;
     }
-    m_trayMenu = std::make_unique<QMenu>();
-    QAction *settings = m_trayMenu->addAction(QStringLiteral("Wordlumen 设置…"));
+    m_commandMenu = std::make_unique<QMenu>();
+    QAction *settings = m_commandMenu->addAction(QStringLiteral("Wordlumen 设置…"));
     settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
     // The control center is not part of this build yet; the command waits for it.
     settings->setEnabled(false);
-    m_toggleAction = m_trayMenu->addAction(QString());
+    m_toggleAction = m_commandMenu->addAction(QString());
     auto updateToggle = [this] {
-        m_toggleAction->setText(m_controller->isVisible() ? QStringLiteral("隐藏卡片")
-                                                          : QStringLiteral("显示卡片"));
+        m_toggleAction->setText(m_controller->isVisible() ? QStringLiteral("隐藏浮卡")
+                                                          : QStringLiteral("显示浮卡"));
     };
     updateToggle();
-    connect(m_controller, &FloatingCardWindowController::isVisibleChanged, this, updateToggle);
-    connect(m_toggleAction, &QAction::triggered, m_controller,
+    connect(m_controller.get(), &FloatingCardWindowController::isVisibleChanged, this,
+            updateToggle);
+    connect(m_toggleAction, &QAction::triggered, m_controller.get(),
             &FloatingCardWindowController::toggleVisibility);
-    m_trayMenu->addSeparator();
-    connect(m_trayMenu->addAction(QStringLiteral("退出 Wordlumen")), &QAction::triggered, qApp,
-            &QCoreApplication::quit);
+    m_commandMenu->addSeparator();
+    QAction *quit = m_commandMenu->addAction(QStringLiteral("退出 Wordlumen"));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit);
+}
 
+void ApplicationShell::showCommandMenu(QPoint globalPosition)
+{
+    buildCommandMenu();
+    m_commandMenu->popup(globalPosition);
+}
+
+void ApplicationShell::setUpTrayIcon()
+{
+    // Made whether or not a tray runs now: the icon docks when one starts
+    // later. Without a tray the same commands stay on the trigger's right
+    // click (and Ctrl+Q on the open card), so the program can always be quit.
+    if (m_tray) {
+        return;
+    }
     m_tray = new QSystemTrayIcon(QGuiApplication::windowIcon(), this);
-    m_tray->setToolTip(QStringLiteral("Wordlumen"));
-    m_tray->setContextMenu(m_trayMenu.get());
+    m_tray->setToolTip(QLatin1StringView(Identity::kApplicationName));
+    m_tray->setContextMenu(m_commandMenu.get());
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
         if (r == QSystemTrayIcon::Trigger) {
             presentCard();

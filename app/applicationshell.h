@@ -1,21 +1,23 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QUrl>
 #include <QVariantMap>
 
 #include <memory>
 
+class QAction;
 class QMenu;
 class QQmlEngine;
+class QQuickWindow;
 class QSystemTrayIcon;
-class QAction;
-class QQuickItem;
 
 namespace wordlumen {
 
 class CardViewModel;
+class CustomGlossaryStore;
 class FloatingCardWindowController;
 class SingleInstance;
 class StateDump;
@@ -23,8 +25,13 @@ class StateDump;
 /**
  * The application shell: one process per session, the floating card shown at
  * launch at its place, shown again when the program is launched a second
- * time, and a tray icon with the settings command, show/hide and quit.
- * Closing windows never ends the process; only "退出" does.
+ * time, and the application's commands (settings, show/hide, quit) in a tray
+ * icon where the desktop has a tray and on the trigger's right click
+ * everywhere. Closing windows never ends the process; only "退出" does.
+ *
+ * Owns everything that lives as long as the process: the pack library, the
+ * QML engine, the card's view model and the panel's controller, and tears
+ * them down in that order's reverse (the panel before the QML it shows).
  */
 class ApplicationShell final : public QObject
 {
@@ -41,30 +48,38 @@ public:
     /// Builds the card and, on the next turn of the event loop, shows the panel.
     void start();
 
-    [[nodiscard]] CardViewModel *viewModel() const { return m_viewModel; }
+    [[nodiscard]] CardViewModel *viewModel() const { return m_viewModel.get(); }
+    [[nodiscard]] FloatingCardWindowController *windowController() const
+    {
+        return m_controller.get();
+    }
+    /// The supplement packs, shared by the card and the control center; loaded on first use.
+    [[nodiscard]] CustomGlossaryStore &library();
 
     /// The panel's content: the card, with the application's settings face.
     [[nodiscard]] static QUrl cardSource();
     [[nodiscard]] static QVariantMap cardProperties();
 
-private slots:
+private:
+    void connectPanel(QQuickWindow *panel);
     /// The card's view model, made when the card is first opened.
     void ensureViewModel();
-
-private:
     void presentCard();
     void reopen();
+    void buildCommandMenu();
+    void showCommandMenu(QPoint globalPosition);
     void setUpTrayIcon();
 
     SingleInstance *m_instance = nullptr;
+    // Declared in the order they are made; destroyed in reverse.
+    std::unique_ptr<CustomGlossaryStore> m_library;
     std::unique_ptr<QQmlEngine> m_engine;
-    CardViewModel *m_viewModel = nullptr;
-    QPointer<QQuickItem> m_cardRoot;
-    FloatingCardWindowController *m_controller = nullptr;
+    std::unique_ptr<CardViewModel> m_viewModel;
+    std::unique_ptr<FloatingCardWindowController> m_controller;
     StateDump *m_stateDump = nullptr;
-    QSystemTrayIcon *m_tray = nullptr;
-    std::unique_ptr<QMenu> m_trayMenu;
+    std::unique_ptr<QMenu> m_commandMenu;
     QAction *m_toggleAction = nullptr;
+    QSystemTrayIcon *m_tray = nullptr;
 };
 
 } // namespace wordlumen

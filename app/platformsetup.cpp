@@ -1,5 +1,7 @@
 #include "platformsetup.h"
 
+#include "core/identity.h"
+
 #include <QCoreApplication>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
@@ -26,8 +28,7 @@ void beforeApplication()
 
 void afterApplication()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Zintaro"));
-    QCoreApplication::setApplicationName(QStringLiteral("Wordlumen"));
+    Identity::applyToApplication();
     // Small CJK type is crisper hinted by the font engine than as distance fields.
     QQuickWindow::setTextRenderType(QQuickWindow::NativeTextRendering);
 }

@@ -5,7 +5,7 @@ import Wordlumen.Card
 FocusScope {
     id: root
 
-    /// Null until the card is first opened; see viewModelRequested.
+    /// Null until the card is first opened; see CardViewController.viewModelRequested.
     property CardViewModel viewModel: null
     property FloatingCardWindowController windowController: null
     /// The settings face (a QML file with `viewModel` and `windowController`),
@@ -13,20 +13,22 @@ FocusScope {
     property url settingsFace
 
     readonly property alias controller: controller
-    /// The application builds the view model now and sets `viewModel`.
-    signal viewModelRequested()
 
     CardViewController {
         id: controller
         viewModel: root.viewModel
         windowController: root.windowController
-        onViewModelRequested: root.viewModelRequested()
     }
 
     Shortcut {
         sequence: "Escape"
         enabled: controller.isOpen
         onActivated: controller.cancel()
+    }
+    Shortcut {
+        sequence: "Ctrl+Q"
+        enabled: root.windowController !== null
+        onActivated: root.windowController.requestQuit()
     }
 
     // While the panel animates its frame the content keeps to the edges that

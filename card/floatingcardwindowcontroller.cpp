@@ -64,13 +64,6 @@ FloatingCardWindowController::~FloatingCardWindowController()
     delete m_panel.data();
 }
 
-FloatingCardWindowController *FloatingCardWindowController::shared()
-{
-    // Lives for the whole process; the panel is never released.
-    static auto *instance = new FloatingCardWindowController(qApp);
-    return instance;
-}
-
 void FloatingCardWindowController::setContent(QQmlEngine *engine, const QUrl &source,
                                               const QVariantMap &initialProperties)
 {
@@ -322,6 +315,16 @@ void FloatingCardWindowController::resize(QSizeF size, bool animated)
         }
         applyFrame(target);
     }
+}
+
+void FloatingCardWindowController::requestCommandMenu(QPoint globalPosition)
+{
+    emit commandMenuRequested(globalPosition);
+}
+
+void FloatingCardWindowController::requestQuit()
+{
+    emit quitRequested();
 }
 
 bool FloatingCardWindowController::isAnimating() const

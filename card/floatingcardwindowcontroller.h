@@ -4,6 +4,7 @@
 #include "floatingwindowplacement.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QQuickWindow>
 #include <QSizeF>
@@ -57,9 +58,6 @@ public:
     explicit FloatingCardWindowController(QObject *parent = nullptr);
     ~FloatingCardWindowController() override;
 
-    /// The process-wide controller, created on first use and never destroyed.
-    static FloatingCardWindowController *shared();
-
     /**
      * What the panel shows: a QML file whose root item fills the panel, created
      * with `initialProperties` (plus `windowController`, this object) in `engine`.
@@ -105,6 +103,11 @@ public:
     /// Resizes about the anchored corner; nothing happens for the size already requested.
     Q_INVOKABLE void resize(QSizeF size, bool animated);
 
+    /// Asks the application to show its command menu at a global point (the trigger's right click).
+    Q_INVOKABLE void requestCommandMenu(QPoint globalPosition);
+    /// Asks the application to quit (Ctrl+Q on the open card).
+    Q_INVOKABLE void requestQuit();
+
     /// Whether a frame animation is running (tests and the state dump wait for it).
     [[nodiscard]] bool isAnimating() const;
 
@@ -118,6 +121,9 @@ signals:
     void panelCreated(QQuickWindow *panel);
     /// The panel's frame changed (moved, resized or animated).
     void panelFrameChanged();
+    /// The user asked for the application's commands or to quit; the application acts.
+    void commandMenuRequested(QPoint globalPosition);
+    void quitRequested();
 
 private:
     void setVisible(bool visible);

@@ -9,7 +9,7 @@ namespace wordlumen {
 TriggerInteractionArea::TriggerInteractionArea(QQuickItem *parent)
     : QQuickItem(parent)
 {
-    setAcceptedMouseButtons(Qt::LeftButton);
+    setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton);
     setAcceptHoverEvents(true);
     setCursor(Qt::ArrowCursor);
 }
@@ -68,6 +68,15 @@ void TriggerInteractionArea::hoverLeaveEvent(QHoverEvent *event)
 
 void TriggerInteractionArea::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::RightButton) {
+        // The application's own commands (open, settings, hide, quit), also
+        // where the desktop shows no tray icon to offer them.
+        if (m_controller) {
+            m_controller->requestCommandMenu(event->globalPosition().toPoint());
+        }
+        event->accept();
+        return;
+    }
     m_tracker.begin(event->globalPosition(),
                     m_controller ? m_controller->panelTopLeft() : std::nullopt);
     setPressed(true);
@@ -77,6 +86,10 @@ void TriggerInteractionArea::mousePressEvent(QMouseEvent *event)
 
 void TriggerInteractionArea::mouseMoveEvent(QMouseEvent *event)
 {
+    if (!(event->buttons() & Qt::LeftButton)) {
+        event->ignore();
+        return;
+    }
     if (const auto origin = m_tracker.moved(event->globalPosition()); origin && m_controller) {
         m_controller->moveWindow(*origin);
     }
@@ -85,6 +98,10 @@ void TriggerInteractionArea::mouseMoveEvent(QMouseEvent *event)
 
 void TriggerInteractionArea::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     // The pointer may have been released outside; the window may have moved under it.
     setHovering(contains(event->position()));
     setPressed(false);

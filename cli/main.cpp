@@ -1,4 +1,5 @@
 #include "cliverb.h"
+#include "core/identity.h"
 
 #include <QCoreApplication>
 
@@ -43,8 +44,7 @@ void printUsage(QTextStream &stream)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Zintaro"));
-    QCoreApplication::setApplicationName(QStringLiteral("Wordlumen"));
+    wordlumen::Identity::applyToApplication();
 
     QTextStream out(stdout);
     QTextStream err(stderr);

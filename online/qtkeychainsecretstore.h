@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/identity.h"
 #include "secretstore.h"
 
 namespace wordlumen {
@@ -16,7 +17,7 @@ namespace wordlumen {
 class QtKeychainSecretStore final : public SecretStore
 {
 public:
-    static constexpr auto kService = "com.zintaro.Wordlumen";
+    static constexpr auto kService = Identity::kReverseDomainName;
     static constexpr auto kAccount = "deepseek-api-key";
 
     QtKeychainSecretStore(QString service, QString account);
