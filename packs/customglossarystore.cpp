@@ -1,8 +1,6 @@
 #include "customglossarystore.h"
 
-#include "core/glossarytextmatcher.h"
 #include "core/termkey.h"
-#include "core/textmetrics.h"
 #include "glossarylibraryfile.h"
 #include "glossarypackageparser.h"
 #include "isotimestamp.h"
@@ -419,31 +417,17 @@ const CustomGlossaryStore::MatchIndex &CustomGlossaryStore::matchIndex() const
         return *m_matchIndex;
 
     MatchIndex index;
-    QSet<qsizetype> sizes;
-    qsizetype order = 0;
-    auto add = [&](const QString &key, qsizetype entryIndex) {
-        const qsizetype at = order++;
-        if (key.isEmpty() || index.byKey.contains(key))
-            return;
-        // The view points into the shared text of `key`, which keyStorage keeps alive.
-        index.keyStorage.append(key);
-        index.byKey.insert(QStringView(index.keyStorage.constLast()),
-                           NameKey{at, entryIndex, GlossaryTextMatcher::isAscii(key)});
-        sizes.insert(key.size());
-    };
     for (const GlossaryPack *pack : enabledPacksNewestFirst()) {
         const PackKeys &keys = keysOf(*pack, true);
         const qsizetype offset = index.entries.size();
         index.entries.append(pack->entries);
         for (qsizetype i = 0; i < pack->entries.size(); ++i) {
             // The term before its aliases, as the rule walks them.
-            add(keys.termKeys[i], offset + i);
+            index.names.add(keys.termKeys[i], offset + i);
             for (qsizetype a = keys.aliasStart[i]; a < keys.aliasStart[i + 1]; ++a)
-                add(keys.aliasKeys[a], offset + i);
+                index.names.add(keys.aliasKeys[a], offset + i);
         }
     }
-    index.keySizes = QList<qsizetype>(sizes.cbegin(), sizes.cend());
-    std::sort(index.keySizes.begin(), index.keySizes.end());
 
     // Forget the keys of packs that are gone; switched-off packs keep theirs.
     QSet<QUuid> present;
@@ -461,75 +445,10 @@ std::optional<CustomGlossaryEntry> CustomGlossaryStore::match(QStringView query)
     if (q.isEmpty())
         return std::nullopt;
     const MatchIndex &index = matchIndex();
-
-    // A name equal to the whole query outscores every containment, and all
-    // exact hits tie, so the first one in walking order is the answer.
-    if (const auto exact = index.byKey.constFind(QStringView(q)); exact != index.byKey.constEnd())
-        return index.entries[exact->entryIndex];
-
-    // Otherwise the longest name found inside the query wins, the first in
-    // walking order on a tie. Every name inside the query is one of its
-    // substrings of a size that some name has.
-    const NameKey *best = nullptr;
-    qsizetype bestLength = 0;
-    for (const qsizetype size : index.keySizes) {
-        if (size > q.size())
-            break;
-        for (qsizetype at = 0; at + size <= q.size(); ++at) {
-            const auto found = index.byKey.constFind(QStringView(q).mid(at, size));
-            if (found == index.byKey.constEnd())
-                continue;
-            const NameKey &name = *found;
-            if (name.length < 0)
-                name.length = TextMetrics::graphemeCount(found.key());
-            if (best && (name.length < bestLength ||
-                         (name.length == bestLength && name.order >= best->order)))
-                continue;
-            // A Latin name also needs word boundaries, somewhere in the query.
-            if (name.ascii && !GlossaryTextMatcher::contains(found.key(), true, q))
-                continue;
-            best = &name;
-            bestLength = name.length;
-        }
-    }
+    const auto best = index.names.bestMatch(q);
     if (!best)
         return std::nullopt;
-    return index.entries[best->entryIndex];
-}
-
-std::optional<CustomGlossaryEntry> CustomGlossaryStore::matchLiteral(QStringView query) const
-{
-    const QString q = termKey(query);
-    if (q.isEmpty())
-        return std::nullopt;
-
-    const CustomGlossaryEntry *best = nullptr;
-    qsizetype bestScore = 0;
-    for (const GlossaryPack *pack : enabledPacksNewestFirst()) {
-        for (const CustomGlossaryEntry &entry : pack->entries) {
-            QStringList names{entry.term};
-            names.append(entry.aliases);
-            for (const QString &name : std::as_const(names)) {
-                const QString k = termKey(name);
-                if (k.isEmpty())
-                    continue;
-                qsizetype score = 0;
-                if (k == q)
-                    score = 10000 + TextMetrics::graphemeCount(k);
-                else if (GlossaryTextMatcher::contains(k, q))
-                    score = TextMetrics::graphemeCount(k);
-                else
-                    continue;
-                if (!best || score > bestScore) {
-                    best = &entry;
-                    bestScore = score;
-                }
-            }
-        }
-    }
-    if (!best)
-        return std::nullopt;
-    return *best;
+    return index.entries[*best];
 }
 
 } // namespace wordlumen

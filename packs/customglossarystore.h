@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/glossaryentry.h"
+#include "core/namematcher.h"
 #include "core/result.h"
 #include "customglossaryentry.h"
 #include "glossaryimportsummary.h"
@@ -81,9 +82,6 @@ public:
      */
     [[nodiscard]] std::optional<CustomGlossaryEntry> match(QStringView query) const;
 
-    /// The same rule with every name normalised again on each call; the reference for `match`.
-    [[nodiscard]] std::optional<CustomGlossaryEntry> matchLiteral(QStringView query) const;
-
     /**
      * Imports a .md, .markdown or .txt file. A pack with the same industry,
      * depth and perspective (compared as term keys) is replaced in place of
@@ -129,24 +127,12 @@ private:
         QList<qsizetype> aliasStart;
     };
 
-    // One distinct name key among the enabled entries.
-    struct NameKey
-    {
-        qsizetype order = 0;      // position of its first occurrence in the rule's walk
-        qsizetype entryIndex = 0; // into MatchIndex::entries
-        bool ascii = true;
-        mutable qsizetype length = -1; // grapheme clusters, counted when first needed
-    };
-
-    // Everything a query needs. A name found inside the query is a substring
-    // of it, so the query's substrings are looked up here instead of every
-    // name being searched for in the query.
+    // Everything a query needs: the enabled entries in walking order and
+    // their names, the term before its aliases.
     struct MatchIndex
     {
         QList<CustomGlossaryEntry> entries;
-        QStringList keyStorage;            // owns the text the views below point into
-        QHash<QStringView, NameKey> byKey; // the first entry wins
-        QList<qsizetype> keySizes;         // distinct key sizes in code units, ascending
+        NameMatcher names; // targets are positions in `entries`
     };
 
     void load();

@@ -5,6 +5,7 @@
 #include "packs/customglossarystore.h"
 #include "packs/glossarylibraryfile.h"
 #include "packs/isotimestamp.h"
+#include "tests/support/literalrules.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <string>
 
 using namespace wordlumen;
+using wordlumen::testing::literalMatch;
 
 namespace {
 
@@ -134,7 +136,7 @@ void BM_PackMatch(benchmark::State &state)
     for (auto _ : state) {
         const QString &query = queries()[index++ % queries().size()];
         if constexpr (Literal)
-            benchmark::DoNotOptimize(store.matchLiteral(query));
+            benchmark::DoNotOptimize(literalMatch(store, query));
         else
             benchmark::DoNotOptimize(store.match(query));
     }

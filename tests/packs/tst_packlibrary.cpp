@@ -1,6 +1,7 @@
 #include "packs/customglossarystore.h"
 #include "packs/glossarylibraryfile.h"
 #include "packs/isotimestamp.h"
+#include "tests/support/literalrules.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QTimeZone>
 
 using namespace wordlumen;
+using wordlumen::testing::literalMatch;
 
 namespace {
 
@@ -712,7 +714,7 @@ private slots:
         QCOMPARE(store->entries(), store->packs()[0].entries);
         QCOMPARE(store->catalogItems(), (QList<GlossaryCatalogItem>{{QStringLiteral("ROE"), {}}}));
         QVERIFY(!store->match(u"RAG"));
-        QVERIFY(!store->matchLiteral(u"RAG"));
+        QVERIFY(!literalMatch(*store, u"RAG"));
 
         QVERIFY(store->setEnabled(true, ai.id));
         QCOMPARE(store->packs()[1].id, ai.id);
@@ -767,7 +769,7 @@ private slots:
             QStringLiteral("new.md")));
 
         const auto fast = store->match(query);
-        const auto literal = store->matchLiteral(query);
+        const auto literal = literalMatch(*store, query);
         QCOMPARE(fast ? fast->explanation : QString(), explanation);
         QCOMPARE(literal ? literal->explanation : QString(), explanation);
     }
@@ -823,7 +825,7 @@ private slots:
             for (int i = 0; i < 400; ++i) {
                 const QString query = phrase(5);
                 const auto fast = store->match(query);
-                const auto literal = store->matchLiteral(query);
+                const auto literal = literalMatch(*store, query);
                 if (fast != literal) {
                     QFAIL(qPrintable(
                         QStringLiteral("%1: %2 gives %3 instead of %4")
