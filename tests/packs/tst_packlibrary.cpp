@@ -281,9 +281,22 @@ private slots:
         QCOMPARE(readBytes(libraryPath()), bytes);
     }
 
+    // A file the reader cannot take exactly as written is unreadable: reading
+    // it leniently would lose the difference on the next write.
+    void unreadableFileIsMovedAsideBeforeTheFirstWrite_data()
+    {
+        QTest::addColumn<QByteArray>("damaged");
+        QTest::addRow("cut off") << QByteArray("{\"packs\": [{\"entries\": [");
+        QTest::addRow("garbage after a NUL byte") << QByteArray("[]\0garbage", 10);
+        QTest::addRow("lone surrogate escape")
+            << QByteArray("[{\"id\": \"C0FFEE00-1234-4567-89AB-CDEF01234567\", \"term\": "
+                          "\"\\ud800\", \"aliases\": [], \"explanation\": \"x\", "
+                          "\"createdAt\": \"2026-03-01T08:15:00Z\", "
+                          "\"updatedAt\": \"2026-03-01T08:15:00Z\"}]");
+    }
     void unreadableFileIsMovedAsideBeforeTheFirstWrite()
     {
-        const QByteArray damaged = "{\"packs\": [{\"entries\": [";
+        QFETCH(QByteArray, damaged);
         writeBytes(libraryPath(), damaged);
         auto store = openStore();
         const QString aside =
@@ -365,8 +378,40 @@ private slots:
                  QUuid::fromString(u"A1B2C3D4-E5F6-4711-8899-AABBCCDDEEFF"));
     }
 
-    // Held to RFC 8259, a little stricter than QJsonDocument, which lets raw
-    // control characters and unknown escapes through.
+    // Text comes back exactly as the file has it, whatever stands next to an escape.
+    void readsTextExactly_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("byte order mark after an escape")
+            << QByteArray("\"a\\n\xEF\xBB\xBF b\"") << QStringLiteral("a\n\uFEFF b");
+        QTest::addRow("escaped byte order mark after an escape")
+            << QByteArray("\"\\t\\ufeff\"") << QStringLiteral("\t\uFEFF");
+        QTest::addRow("escaped surrogate pair")
+            << QByteArray("\"\\uD83D\\uDE80!\"") << QStringLiteral("🚀!");
+        QTest::addRow("noncharacter") << QByteArray("\"\xEF\xBF\xBF\"") << QStringLiteral("\uFFFF");
+    }
+    void readsTextExactly()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, text);
+        const QByteArray bytes =
+            "[{\"id\": \"C0FFEE00-1234-4567-89AB-CDEF01234567\", \"term\": " + json +
+            ", \"aliases\": [], \"explanation\": \"x\", \"createdAt\": \"2026-03-01T08:15:00Z\", "
+            "\"updatedAt\": \"2026-03-01T08:15:00Z\"}]";
+        const auto decoded = GlossaryLibraryFile::decode(bytes);
+        QVERIFY2(decoded, qPrintable(decoded ? QString() : decoded.error()));
+        QCOMPARE(decoded->legacyEntries.first().term, text);
+        // And the writer keeps it: what is read survives the next write.
+        GlossaryPack written = pack(QStringLiteral("p"), decoded->legacyEntries, kStart);
+        const auto reread = GlossaryLibraryFile::decode(GlossaryLibraryFile::encode({written}));
+        QVERIFY(reread);
+        QCOMPARE(reread->packs.first().entries.first().term, text);
+    }
+
+    // Held to RFC 8259, a little stricter than QJsonDocument alone, which lets
+    // raw control characters and unknown escapes through and turns a lone
+    // surrogate escape into U+FFFD.
     void rejectsWhatIsNoJson_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -382,6 +427,16 @@ private slots:
         QTest::addRow("empty") << QByteArray();
         QTest::addRow("cut off inside a list") << QByteArray("{\"packs\": [");
         QTest::addRow("cut off after a key") << QByteArray("{\"packs\": [{\"id\":");
+        QTest::addRow("garbage after a NUL byte") << QByteArray("[]\0garbage", 10);
+        QTest::addRow("raw NUL in text") << QByteArray("{\"packs\": [], \"x\": \"a\0b\"}", 23);
+        QTest::addRow("lone high surrogate escape")
+            << QByteArray("{\"packs\": [], \"x\": \"\\ud800\"}");
+        QTest::addRow("high surrogate escape before a letter")
+            << QByteArray("{\"packs\": [], \"x\": \"\\ud800\\u0041\"}");
+        QTest::addRow("lone low surrogate escape")
+            << QByteArray("{\"packs\": [], \"x\": \"\\udc00\\ud800\"}");
+        QTest::addRow("surrogate encoded in UTF-8")
+            << QByteArray("{\"packs\": [], \"x\": \"\xED\xA0\x80\"}");
     }
     void rejectsWhatIsNoJson()
     {
