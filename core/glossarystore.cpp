@@ -135,9 +135,14 @@ QString GlossaryStore::installedResourceDirectory()
 Result<QList<GlossaryEntry>, GlossaryError>
 GlossaryStore::parse(const QString &markdown, const QHash<QString, QStringList> &aliasTable)
 {
+    // An explanation runs, shortest possible, to the next place where white
+    // space is followed by 「12. **」. The look-ahead is tried only where a
+    // white-space run begins: the first place it can succeed is always such a
+    // start, so the matches are the same, but a long run is scanned once
+    // instead of once from each of its characters.
     static const QRegularExpression entryPattern(
-        QStringLiteral(
-            "(?s)(\\d+)\\.\\s+\\*\\*(.+?)\\*\\*\\s+白话：(.*?)(?=\\s+\\d+\\.\\s+\\*\\*|$)"),
+        QStringLiteral("(?s)(\\d+)\\.\\s+\\*\\*(.+?)\\*\\*\\s+白话：(.*?)"
+                       "(?=(?<!\\s)\\s+\\d+\\.\\s+\\*\\*|$)"),
         QRegularExpression::UseUnicodePropertiesOption);
 
     QList<GlossaryEntry> entries;
