@@ -233,17 +233,31 @@ Result<QString, PackError> CustomGlossaryStore::readPackFile(const QString &path
     if (!extensions.contains(info.suffix().toLower()))
         return PackError::unsupportedFileType();
 
+    // Decided before opening: opening a pipe waits for a writer, and reading a
+    // device may never end.
+    if (!info.exists())
+        return PackError::readFailed();
+    if (!info.isFile())
+        return PackError::notRegularFile();
+    if (info.size() > GlossaryPackageParser::kMaximumFileSize)
+        return PackError::fileTooLarge();
+
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return PackError::readFailed();
-    const QByteArray bytes = file.readAll();
+    // One byte more than allowed tells a file that grew since it was looked at.
+    const QByteArray bytes = file.read(GlossaryPackageParser::kMaximumFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         return PackError::readFailed();
+    if (bytes.size() > GlossaryPackageParser::kMaximumFileSize)
+        return PackError::fileTooLarge();
 
+    // A NUL byte is valid UTF-8 but never part of a text file; it is what
+    // UTF-16 without a byte order mark looks like when read as UTF-8.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return PackError::readFailed();
+    if (decoder.hasError() || bytes.contains('\0'))
+        return PackError::notUtf8();
     return text;
 }
 

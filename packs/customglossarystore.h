@@ -101,7 +101,9 @@ public:
 
     /**
      * Reads a pack file the way `importFile` does: `UnsupportedFileType` for
-     * other extensions, `ReadFailed` when it cannot be read or is not UTF-8.
+     * other extensions, `NotRegularFile` for folders, pipes and devices,
+     * `FileTooLarge` above GlossaryPackageParser::kMaximumFileSize, `NotUtf8`
+     * for other encodings and `ReadFailed` when it cannot be read at all.
      */
     [[nodiscard]] static Result<QString, PackError> readPackFile(const QString &path);
 

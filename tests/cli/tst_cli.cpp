@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 using namespace wordlumen::testing;
 
 namespace {
@@ -143,6 +147,23 @@ private slots:
         QCOMPARE(found.json().value(QStringLiteral("origin")).toString(), QStringLiteral("custom"));
         QCOMPARE(found.json().value(QStringLiteral("explanation")).toString(),
                  QStringLiteral("补充包里的说法。"));
+    }
+
+    // A pipe named like a pack once made check-pack wait forever for a writer.
+    void packVerbsRefuseWhatIsNoRegularFile()
+    {
+        const QString pipe = m_home.filePath(QStringLiteral("pipe.md"));
+        QVERIFY2(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0, strerror(errno));
+        const QString library = m_home.filePath(QStringLiteral("untouched.json"));
+        for (const QStringList &arguments :
+             {QStringList{QStringLiteral("check-pack"), pipe},
+              QStringList{QStringLiteral("import"), QStringLiteral("--library"), library, pipe}}) {
+            const Run refused = run(arguments);
+            QCOMPARE(refused.exitCode, 1);
+            QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("不是一个普通文件")),
+                     refused.err.constData());
+        }
+        QVERIFY(!QFileInfo::exists(library));
     }
 
     void lookupStreamsFromTheStoredService()

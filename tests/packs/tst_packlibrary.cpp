@@ -1,5 +1,6 @@
 #include "packs/customglossarystore.h"
 #include "packs/glossarylibraryfile.h"
+#include "packs/glossarypackageparser.h"
 #include "packs/isotimestamp.h"
 #include "tests/support/literalrules.h"
 
@@ -15,6 +16,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 using namespace wordlumen;
 using wordlumen::testing::literalMatch;
@@ -729,9 +734,24 @@ private slots:
                              << int(PackError::Kind::UnsupportedFileType);
         QTest::addRow("no extension")
             << QStringLiteral("金融") << pack << int(PackError::Kind::UnsupportedFileType);
-        QTest::addRow("not UTF-8")
-            << QStringLiteral("gbk.txt") << QByteArray("## \xBD\xF0\xC8\xDA\n")
-            << int(PackError::Kind::ReadFailed);
+        QTest::addRow("GBK") << QStringLiteral("gbk.txt") << QByteArray("## \xBD\xF0\xC8\xDA\n")
+                             << int(PackError::Kind::NotUtf8);
+        const QString text = QString::fromUtf8(pack);
+        const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        QTest::addRow("UTF-16 without byte order mark")
+            << QStringLiteral("utf16.md") << utf16 << int(PackError::Kind::NotUtf8);
+        QTest::addRow("UTF-16 with byte order mark")
+            << QStringLiteral("utf16.md") << QByteArray("\xFF\xFE") + utf16
+            << int(PackError::Kind::NotUtf8);
+        QTest::addRow("ASCII as UTF-16 without byte order mark")
+            << QStringLiteral("ascii16.md") << QByteArray("#\0#\0 \0R\0O\0E\0\n\0", 16)
+            << int(PackError::Kind::NotUtf8);
+        const qint64 limit = GlossaryPackageParser::kMaximumFileSize;
+        QTest::addRow("exactly at the size limit")
+            << QStringLiteral("金融.md") << pack + QByteArray(limit - pack.size(), ' ') << -1;
+        QTest::addRow("one byte above the size limit")
+            << QStringLiteral("金融.md") << pack + QByteArray(limit - pack.size() + 1, ' ')
+            << int(PackError::Kind::FileTooLarge);
         QTest::addRow("missing") << QStringLiteral("missing.md") << QByteArray()
                                  << int(PackError::Kind::ReadFailed);
         QTest::addRow("blank") << QStringLiteral("blank.md") << QByteArray(" \n\n")
@@ -759,6 +779,33 @@ private slots:
         QCOMPARE(summary->pack.sourceFileName, fileName);
         QCOMPARE(summary->pack.industry, QStringLiteral("金融"));
         QCOMPARE(summary->pack.entries.first().term, QStringLiteral("ROE"));
+    }
+
+    // Refused before they are opened: opening a pipe waits for a writer and
+    // reading a device never ends, so a wrong check hangs this test.
+    void importRefusesWhatIsNoRegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("folder") << QStringLiteral("folder");
+        QTest::addRow("named pipe") << QStringLiteral("pipe");
+        QTest::addRow("link to an endless device") << QStringLiteral("device");
+    }
+    void importRefusesWhatIsNoRegularFile()
+    {
+        QFETCH(QString, kind);
+        const QString path = m_dir->filePath(QStringLiteral("special.md"));
+        if (kind == u"folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (kind == u"pipe") {
+            QVERIFY2(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0, strerror(errno));
+        } else {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        }
+        auto store = openStore();
+        const auto summary = store->importFile(path);
+        QVERIFY(!summary);
+        QCOMPARE(summary.error().kind(), PackError::Kind::NotRegularFile);
+        QVERIFY(!QFileInfo::exists(libraryPath()));
     }
 
     void disabledPacksDoNotAnswer()
