@@ -4,10 +4,13 @@
 #include "glossarylibraryfile.h"
 #include "glossarypackageparser.h"
 #include "isotimestamp.h"
+#include "packslog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
@@ -60,8 +63,21 @@ CustomGlossaryStore::CustomGlossaryStore(Clock clock, const QString &filePath, Q
     : QObject(parent)
     , m_filePath(filePath)
     , m_clock(std::move(clock))
+    , m_watcher(new QFileSystemWatcher(this))
 {
+    // Another program (the terminal companion, a second window) may change
+    // the file at any time; its change is read and published like our own.
+    // The folder is watched too, since writers replace the file by renaming.
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this,
+            &CustomGlossaryStore::scheduleReload);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
+            &CustomGlossaryStore::scheduleReload);
+    m_reloadTimer.setSingleShot(true);
+    m_reloadTimer.setInterval(kReloadDelayMs);
+    connect(&m_reloadTimer, &QTimer::timeout, this, &CustomGlossaryStore::reloadChangedFile);
+
     load();
+    watchFile();
     // Normalising every name of a large library takes a moment; do it once the
     // event loop is idle rather than inside the first query.
     if (!m_packs.isEmpty())
@@ -84,28 +100,59 @@ QString CustomGlossaryStore::defaultFilePath()
 
 // Loading --------------------------------------------------------------------
 
-void CustomGlossaryStore::load()
+CustomGlossaryStore::DiskFile CustomGlossaryStore::readDiskFile() const
 {
+    DiskFile disk;
     if (!QFileInfo::exists(m_filePath))
-        return;
-
+        return disk;
+    disk.exists = true;
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly)) {
-        failLoad(file.errorString());
-        return;
+        disk.readError = file.errorString();
+        return disk;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        failLoad(file.errorString());
-        return;
-    }
-    file.close();
+    disk.bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        disk.readError = file.errorString();
+    return disk;
+}
 
-    auto contents = GlossaryLibraryFile::decode(bytes);
+CustomGlossaryStore::Fingerprint CustomGlossaryStore::fingerprintOf(const DiskFile &disk)
+{
+    return {disk.exists, disk.readError, disk.bytes.size(), qHash(disk.bytes, 0x5eed)};
+}
+
+bool CustomGlossaryStore::refresh()
+{
+    const DiskFile disk = readDiskFile();
+    const Fingerprint fingerprint = fingerprintOf(disk);
+    if (m_known && *m_known == fingerprint)
+        return false;
+    m_known = fingerprint;
+    adopt(disk);
+    return true;
+}
+
+void CustomGlossaryStore::adopt(const DiskFile &disk)
+{
+    if (!disk.exists) {
+        // Removed or never written: nothing to protect, nothing to show.
+        m_fileIsUnreadable = false;
+        setLoadError(m_movedAsideNotice);
+        publish({});
+        return;
+    }
+    if (!disk.readError.isEmpty()) {
+        failLoad(disk.readError);
+        return;
+    }
+    auto contents = GlossaryLibraryFile::decode(disk.bytes);
     if (!contents) {
         failLoad(contents.error());
         return;
     }
+    m_fileIsUnreadable = false;
+    setLoadError(m_movedAsideNotice);
 
     switch (contents->layout) {
     case GlossaryLibraryFile::Layout::Document:
@@ -117,10 +164,13 @@ void CustomGlossaryStore::load()
         break;
     }
     case GlossaryLibraryFile::Layout::LegacyEntries: {
-        if (contents->legacyEntries.isEmpty())
+        if (contents->legacyEntries.isEmpty()) {
+            publish({});
             break;
-        // A word list from before packs existed becomes one enabled pack and is
-        // written in the current layout at once.
+        }
+        // A word list from before packs existed becomes one enabled pack,
+        // written in the current layout at once (see migrateIfNeeded). It is
+        // the file's own content, so it is shown even when that write fails.
         GlossaryPack pack;
         pack.id = QUuid::createUuid();
         pack.industry = QStringLiteral("旧版自定义词库");
@@ -130,19 +180,36 @@ void CustomGlossaryStore::load()
         pack.entries = std::move(contents.value().legacyEntries);
         pack.importedAt = m_clock();
         pack.isEnabled = true;
-        const QList<GlossaryPack> packs{pack};
-        const auto written = persist(packs);
-        // The pack is the file's own content, so it is shown even when the rewrite failed.
-        publish(packs);
-        if (!written)
-            setLoadError(kLoadFailedPrefix + written.error().message());
+        publish({pack});
+        m_needsMigration = true;
         break;
     }
     }
 }
 
+void CustomGlossaryStore::load()
+{
+    refresh();
+    migrateIfNeeded();
+}
+
+void CustomGlossaryStore::migrateIfNeeded()
+{
+    if (!m_needsMigration)
+        return;
+    const auto written =
+        change([](const QList<GlossaryPack> &packs) -> Result<QList<GlossaryPack>, PackError> {
+            return packs;
+        });
+    if (!written)
+        setLoadError(kLoadFailedPrefix + written.error().message());
+}
+
 void CustomGlossaryStore::failLoad(const QString &description)
 {
+    qCInfo(lcPacks) << "library file not loaded:" << description;
+    // Whatever was shown came from a file that is no longer there to back it.
+    publish({});
     m_fileIsUnreadable = true;
     m_loadFailure = description;
     m_loadFailedAt = m_clock();
@@ -185,12 +252,6 @@ Result<Done, PackError> CustomGlossaryStore::persist(const QList<GlossaryPack> &
             return moved.error();
     }
 
-    const QString directory = QFileInfo(m_filePath).absolutePath();
-    if (!QDir().mkpath(directory)) {
-        return PackError::fileSystem(
-            QStringLiteral("无法创建文件夹 %1。").arg(QDir::toNativeSeparators(directory)));
-    }
-
     // QSaveFile writes a temporary file and renames it over the old one only
     // after everything was written, so a failure leaves the old file intact.
     QSaveFile file(m_filePath);
@@ -202,8 +263,109 @@ Result<Done, PackError> CustomGlossaryStore::persist(const QList<GlossaryPack> &
                                          .arg(QDir::toNativeSeparators(m_filePath), reason));
     }
 
+    // What is on disk now is ours: the watcher's next look finds nothing new.
+    m_known = fingerprintOf({true, {}, bytes});
+    m_needsMigration = false;
     setLoadError(m_movedAsideNotice);
     return Done{};
+}
+
+Result<Done, PackError> CustomGlossaryStore::change(const Change &apply)
+{
+    const QString directory = QFileInfo(m_filePath).absolutePath();
+    if (!QDir().mkpath(directory)) {
+        return PackError::fileSystem(
+            QStringLiteral("无法创建文件夹 %1。").arg(QDir::toNativeSeparators(directory)));
+    }
+
+    // Held from the read to the write, so that two programs changing the
+    // library one after the other each start from what the other wrote.
+    QLockFile lock(lockFilePath());
+    if (!lock.tryLock(kLockTimeoutMs)) {
+        qCWarning(lcPacks) << "library lock not taken:" << lock.error();
+        if (lock.error() == QLockFile::LockFailedError)
+            return PackError::libraryBusy();
+        return PackError::fileSystem(
+            QStringLiteral("无法保存补充包到 %1：无法在它旁边创建锁文件 %2。")
+                .arg(QDir::toNativeSeparators(m_filePath),
+                     QDir::toNativeSeparators(lockFilePath())));
+    }
+
+    // Another program may have written since we last looked; its packs are
+    // what this change applies to, and they are published as they are read.
+    if (refresh())
+        qCInfo(lcPacks) << "library changed on disk; changing the newer version";
+
+    auto packs = apply(m_packs);
+    if (!packs)
+        return packs.error();
+    const auto written = persist(packs.value());
+    if (!written)
+        return written.error();
+    publish(std::move(packs).value());
+    return Done{};
+}
+
+QString CustomGlossaryStore::lockFilePath() const
+{
+    return m_filePath + QStringLiteral(".lock");
+}
+
+// Changes by other programs ------------------------------------------------------
+
+void CustomGlossaryStore::scheduleReload()
+{
+    m_reloadTimer.start();
+}
+
+void CustomGlossaryStore::reloadChangedFile()
+{
+    // A writer holds the lock while it moves a damaged file aside and writes
+    // the new one; reading in between would show a library that is briefly
+    // gone. Its lock file's removal brings us back here.
+    if (QFileInfo::exists(lockFilePath())) {
+        m_reloadTimer.start(kLockedRetryMs);
+        watchFile();
+        return;
+    }
+    m_reloadTimer.setInterval(kReloadDelayMs);
+    if (refresh()) {
+        qCInfo(lcPacks) << "library changed by another program; published";
+        migrateIfNeeded();
+    }
+    watchFile();
+}
+
+void CustomGlossaryStore::watchFile()
+{
+    // Watches are dropped when their path goes away (a rename replaces the
+    // file), so they are renewed after every look. Before the library's
+    // folder exists, its nearest existing ancestor tells when it appears.
+    QStringList wanted;
+    QFileInfo info(m_filePath);
+    if (info.exists())
+        wanted.append(info.absoluteFilePath());
+    QDir folder = info.absoluteDir();
+    while (!folder.exists() && !folder.isRoot()) {
+        if (!folder.cdUp())
+            break;
+    }
+    wanted.append(folder.absolutePath());
+
+    QStringList stale;
+    for (const QString &path : m_watcher->files() + m_watcher->directories()) {
+        if (!wanted.contains(path))
+            stale.append(path);
+    }
+    if (!stale.isEmpty())
+        m_watcher->removePaths(stale);
+    QStringList missing;
+    for (const QString &path : std::as_const(wanted)) {
+        if (!m_watcher->files().contains(path) && !m_watcher->directories().contains(path))
+            missing.append(path);
+    }
+    if (!missing.isEmpty())
+        m_watcher->addPaths(missing);
 }
 
 void CustomGlossaryStore::publish(QList<GlossaryPack> packs)
@@ -280,82 +442,79 @@ CustomGlossaryStore::importText(const QString &text, const QString &sourceFileNa
 
     const QString key =
         identityKey(draft.industry, draft.vocabularyDepth, draft.explanationPerspective);
-    qsizetype existing = -1;
-    for (qsizetype i = 0; i < m_packs.size(); ++i) {
-        const GlossaryPack &pack = m_packs[i];
-        if (identityKey(pack.industry, pack.vocabularyDepth, pack.explanationPerspective) == key) {
-            existing = i;
-            break;
+    std::optional<GlossaryImportSummary> summary;
+    const auto changed = change([&](const QList<GlossaryPack> &current)
+                                    -> Result<QList<GlossaryPack>, PackError> {
+        qsizetype existing = -1;
+        for (qsizetype i = 0; i < current.size(); ++i) {
+            const GlossaryPack &pack = current[i];
+            if (identityKey(pack.industry, pack.vocabularyDepth, pack.explanationPerspective) ==
+                key) {
+                existing = i;
+                break;
+            }
         }
-    }
 
-    // Terms that other packs already explain are counted, not dropped. The
-    // version being replaced is no "other" pack.
-    QSet<QString> otherKeys;
-    for (const GlossaryPack &pack : std::as_const(m_packs)) {
-        if (existing >= 0 && pack.id == m_packs[existing].id)
-            continue;
-        for (const QString &key : keysOf(pack, false).termKeys)
-            otherKeys.insert(key);
-    }
-    qsizetype duplicates = 0;
-    for (const CustomGlossaryEntry &entry : std::as_const(draft.entries)) {
-        if (otherKeys.contains(termKey(entry.term)))
-            ++duplicates;
-    }
+        // Terms that other packs already explain are counted, not dropped. The
+        // version being replaced is no "other" pack.
+        QSet<QString> otherKeys;
+        for (const GlossaryPack &pack : current) {
+            if (existing >= 0 && pack.id == current[existing].id)
+                continue;
+            for (const QString &key : keysOf(pack, false).termKeys)
+                otherKeys.insert(key);
+        }
+        qsizetype duplicates = 0;
+        for (const CustomGlossaryEntry &entry : std::as_const(draft.entries)) {
+            if (otherKeys.contains(termKey(entry.term)))
+                ++duplicates;
+        }
 
-    GlossaryPack pack;
-    pack.id = existing >= 0 ? m_packs[existing].id : QUuid::createUuid();
-    pack.industry = draft.industry;
-    pack.vocabularyDepth = draft.vocabularyDepth;
-    pack.explanationPerspective = draft.explanationPerspective;
-    pack.sourceFileName = draft.sourceFileName;
-    pack.entries = std::move(draft.entries);
-    pack.importedAt = now;
-    // A pack the user switched off stays off when a newer version arrives.
-    pack.isEnabled = existing >= 0 ? m_packs[existing].isEnabled : true;
+        GlossaryPack pack;
+        pack.id = existing >= 0 ? current[existing].id : QUuid::createUuid();
+        pack.industry = draft.industry;
+        pack.vocabularyDepth = draft.vocabularyDepth;
+        pack.explanationPerspective = draft.explanationPerspective;
+        pack.sourceFileName = draft.sourceFileName;
+        pack.entries = draft.entries;
+        pack.importedAt = now;
+        // A pack the user switched off stays off when a newer version arrives.
+        pack.isEnabled = existing >= 0 ? current[existing].isEnabled : true;
 
-    // The new version goes first and the sort keeps it there among packs of
-    // the same second: timestamps are whole seconds, and the pack imported
-    // last is still the newest.
-    QList<GlossaryPack> packs = m_packs;
-    if (existing >= 0)
-        packs.remove(existing);
-    packs.prepend(pack);
-    sortNewestFirst(packs);
-
-    const auto written = persist(packs);
-    if (!written)
-        return written.error();
-    publish(std::move(packs));
-    return GlossaryImportSummary{pack, existing >= 0, duplicates, draft.ignoredEntryCount};
+        // The new version goes first and the sort keeps it there among packs of
+        // the same second: timestamps are whole seconds, and the pack imported
+        // last is still the newest.
+        QList<GlossaryPack> packs = current;
+        if (existing >= 0)
+            packs.remove(existing);
+        packs.prepend(pack);
+        sortNewestFirst(packs);
+        summary = GlossaryImportSummary{pack, existing >= 0, duplicates, draft.ignoredEntryCount};
+        return packs;
+    });
+    if (!changed)
+        return changed.error();
+    return *summary;
 }
 
 Result<Done, PackError> CustomGlossaryStore::setEnabled(bool enabled, const QUuid &packId)
 {
-    const auto it = std::find_if(m_packs.cbegin(), m_packs.cend(),
-                                 [&](const GlossaryPack &pack) { return pack.id == packId; });
-    if (it == m_packs.cend())
-        return PackError::packageNotFound();
-
-    QList<GlossaryPack> packs = m_packs;
-    packs[it - m_packs.cbegin()].isEnabled = enabled;
-    const auto written = persist(packs);
-    if (!written)
-        return written.error();
-    publish(std::move(packs));
-    return Done{};
+    return change([&](QList<GlossaryPack> packs) -> Result<QList<GlossaryPack>, PackError> {
+        const auto it = std::find_if(packs.begin(), packs.end(),
+                                     [&](const GlossaryPack &pack) { return pack.id == packId; });
+        if (it == packs.end())
+            return PackError::packageNotFound();
+        it->isEnabled = enabled;
+        return packs;
+    });
 }
 
 Result<Done, PackError> CustomGlossaryStore::remove(const QUuid &packId)
 {
-    QList<GlossaryPack> packs = m_packs;
-    packs.removeIf([&](const GlossaryPack &pack) { return pack.id == packId; });
-    const auto written = persist(packs);
-    if (!written)
-        return written.error();
-    publish(std::move(packs));
-    return Done{};
+    return change([&](QList<GlossaryPack> packs) -> Result<QList<GlossaryPack>, PackError> {
+        packs.removeIf([&](const GlossaryPack &pack) { return pack.id == packId; });
+        return packs;
+    });
 }
 
 QString CustomGlossaryStore::identityKey(const QString &industry, const QString &depth,

@@ -8,15 +8,19 @@
 #include "glossarypack.h"
 #include "packerror.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUuid>
 
 #include <functional>
 #include <optional>
+
+QT_FORWARD_DECLARE_CLASS(QFileSystemWatcher)
 
 namespace wordlumen {
 
@@ -31,7 +35,13 @@ namespace wordlumen {
  * write it is moved aside to `<name>.unreadable-<UTC time>.json` next to it,
  * and `loadError()` says where it went.
  *
- * Lives on the main thread; nothing here is locked.
+ * Several programs may hold the same library (the app, the terminal
+ * companion): each change takes a `QLockFile` beside the file
+ * (`MyGlossary.json.lock`) from reading the file again to writing it, so no
+ * program writes over a change it has not seen. A change made by another
+ * program is noticed through a file watcher and published like our own.
+ *
+ * Lives on the main thread.
  */
 class CustomGlossaryStore final : public QObject
 {
@@ -137,7 +147,44 @@ private:
         NameMatcher names; // targets are positions in `entries`
     };
 
+    // The library file as last read: whether it exists, why it could not be
+    // read, or its bytes.
+    struct DiskFile
+    {
+        bool exists = false;
+        QString readError;
+        QByteArray bytes;
+    };
+    // Enough to tell that the file differs from the one last read or written.
+    struct Fingerprint
+    {
+        bool exists = false;
+        QString readError;
+        qsizetype size = 0;
+        size_t hash = 0;
+
+        bool operator==(const Fingerprint &) const = default;
+    };
+    // Computes the new pack list from the current one, or refuses the change.
+    using Change = std::function<Result<QList<GlossaryPack>, PackError>(QList<GlossaryPack>)>;
+
+    static constexpr int kLockTimeoutMs = 5000;
+    static constexpr int kReloadDelayMs = 50; // lets a writer's burst of events settle
+    static constexpr int kLockedRetryMs = 200;
+
     void load();
+    [[nodiscard]] DiskFile readDiskFile() const;
+    [[nodiscard]] static Fingerprint fingerprintOf(const DiskFile &disk);
+    /// Reads the file and adopts it when it differs from what we know; true when it did.
+    bool refresh();
+    void adopt(const DiskFile &disk);
+    void migrateIfNeeded();
+    /// Lock, read again, apply, write, publish: every change goes through here.
+    Result<Done, PackError> change(const Change &apply);
+    [[nodiscard]] QString lockFilePath() const;
+    void scheduleReload();
+    void reloadChangedFile();
+    void watchFile();
     Result<Done, PackError> persist(const QList<GlossaryPack> &packs);
     Result<Done, PackError> moveUnreadableFileAside();
     void publish(QList<GlossaryPack> packs);
@@ -152,6 +199,13 @@ private:
     Clock m_clock;
     QList<GlossaryPack> m_packs;
     QString m_loadError;
+
+    // What the file looked like when last read or written; nothing before the first read.
+    std::optional<Fingerprint> m_known;
+    // The file holds the oldest layout, shown as one pack but not yet rewritten.
+    bool m_needsMigration = false;
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer m_reloadTimer;
 
     // Set when the file on disk could not be loaded: the next write moves it
     // aside first. `m_loadFailure` is the description shown with it.

@@ -9,10 +9,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -342,6 +344,100 @@ private slots:
 
         // The next session reads the new file without complaint.
         QVERIFY(openStore()->loadError().isEmpty());
+    }
+
+    // Two libraries on one file stand for two programs: each change starts
+    // from what the other wrote, and each shows the other's change.
+    void changesStartFromWhatAnotherProgramWrote()
+    {
+        auto first = openStore();
+        auto second = openStore();
+        QVERIFY(first->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md")));
+        // The second has not looked at the file since it opened it.
+        QVERIFY(second->packs().isEmpty());
+        const auto medicine = second->importText(
+            packText(QStringLiteral("医疗"), QStringLiteral("入门"), {QStringLiteral("DRG")}),
+            QStringLiteral("医疗.md"));
+        QVERIFY(medicine);
+        QCOMPARE(second->packs().size(), 2);
+        QCOMPARE(packsOnDisk(libraryPath()), second->packs());
+        // Replacing a pack counts duplicates against the packs on disk too.
+        const auto finance =
+            second->importText(packText(QStringLiteral("金融"), QStringLiteral("入门"),
+                                        {QStringLiteral("ROE"), QStringLiteral("DRG")}),
+                               QStringLiteral("金融.md"));
+        QVERIFY(finance);
+        QVERIFY(finance->replacedExistingPack);
+        QCOMPARE(finance->duplicateTermCount, 1);
+
+        // A pack the first never saw can be switched off there, and one it
+        // deletes stays deleted for both.
+        QVERIFY(first->setEnabled(false, medicine->pack.id));
+        QVERIFY(first->remove(finance->pack.id));
+        QCOMPARE(first->packs().size(), 1);
+        QVERIFY(!first->packs().first().isEnabled);
+        QCOMPARE(packsOnDisk(libraryPath()), first->packs());
+
+        // The second hears of it without doing anything.
+        QSignalSpy changes(second.get(), &CustomGlossaryStore::packsChanged);
+        QTRY_COMPARE(second->packs(), first->packs());
+        QCOMPARE(changes.count(), 1);
+    }
+
+    // Another program's damaged write is shown as a load error, and the file
+    // is kept aside before this library writes again.
+    void damagedFileWrittenByAnotherProgramIsKeptAside()
+    {
+        auto store = openStore();
+        QVERIFY(store->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md")));
+        const QByteArray damaged = "{\"packs\": [";
+        QVERIFY(writeBytes(libraryPath(), damaged));
+        QTRY_VERIFY(store->packs().isEmpty());
+        QVERIFY2(store->loadError().startsWith(QStringLiteral("本地补充包没有加载成功：")),
+                 qPrintable(store->loadError()));
+
+        QVERIFY(store->importText(
+            packText(QStringLiteral("医疗"), QStringLiteral("入门"), {QStringLiteral("DRG")}),
+            QStringLiteral("医疗.md")));
+        QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+        const QStringList aside = QDir(m_dir->filePath(QStringLiteral("Zintaro")))
+                                      .entryList({QStringLiteral("*.unreadable-*")}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(readBytes(m_dir->filePath(QStringLiteral("Zintaro/") + aside.first())), damaged);
+    }
+
+    void heldLockRefusesTheChange()
+    {
+        auto store = openStore();
+        QVERIFY(QDir().mkpath(QFileInfo(libraryPath()).absolutePath()));
+        QLockFile held(libraryPath() + QStringLiteral(".lock"));
+        QVERIFY(held.tryLock(0));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lock not taken")));
+        const auto imported = store->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md"));
+        QVERIFY(!imported);
+        QCOMPARE(imported.error().kind(), PackError::Kind::LibraryBusy);
+        QVERIFY(store->packs().isEmpty());
+        QVERIFY(!QFileInfo::exists(libraryPath()));
+    }
+
+    void lockLeftByAProgramThatDiedDoesNotBlock()
+    {
+        auto store = openStore();
+        // What QLockFile writes, naming a process that no longer runs.
+        QVERIFY(writeBytes(libraryPath() + QStringLiteral(".lock"),
+                           "2147483000\nwordlumen-cli\n" + QSysInfo::machineHostName().toUtf8() +
+                               "\n"));
+        QVERIFY(store->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md")));
+        QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+        QVERIFY(!QFileInfo::exists(libraryPath() + QStringLiteral(".lock")));
     }
 
     void libraryFileIsPlainSortedJson()
