@@ -6,6 +6,7 @@
 #include "isotimestamp.h"
 #include "packslog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,15 +64,18 @@ CustomGlossaryStore::CustomGlossaryStore(Clock clock, const QString &filePath, Q
     : QObject(parent)
     , m_filePath(filePath)
     , m_clock(std::move(clock))
-    , m_watcher(new QFileSystemWatcher(this))
 {
     // Another program (the terminal companion, a second window) may change
     // the file at any time; its change is read and published like our own.
     // The folder is watched too, since writers replace the file by renaming.
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this,
-            &CustomGlossaryStore::scheduleReload);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
-            &CustomGlossaryStore::scheduleReload);
+    // Without an application there is no event loop to hear of changes.
+    if (QCoreApplication::instance()) {
+        m_watcher = new QFileSystemWatcher(this);
+        connect(m_watcher, &QFileSystemWatcher::fileChanged, this,
+                &CustomGlossaryStore::scheduleReload);
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
+                &CustomGlossaryStore::scheduleReload);
+    }
     m_reloadTimer.setSingleShot(true);
     m_reloadTimer.setInterval(kReloadDelayMs);
     connect(&m_reloadTimer, &QTimer::timeout, this, &CustomGlossaryStore::reloadChangedFile);
@@ -338,6 +342,8 @@ void CustomGlossaryStore::reloadChangedFile()
 
 void CustomGlossaryStore::watchFile()
 {
+    if (!m_watcher)
+        return;
     // Watches are dropped when their path goes away (a rename replaces the
     // file), so they are renewed after every look. Before the library's
     // folder exists, its nearest existing ancestor tells when it appears.

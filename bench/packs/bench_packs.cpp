@@ -7,6 +7,7 @@
 #include "packs/isotimestamp.h"
 #include "tests/support/literalrules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -254,6 +255,8 @@ BENCHMARK(BM_LoadThenFirstMatch)
 
 int main(int argc, char **argv)
 {
+    // As in the programs: the library watches its file through the event loop's machinery.
+    QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
