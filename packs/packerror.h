@@ -21,11 +21,11 @@ public:
         NotUtf8,             ///< another encoding (UTF-16, GBK, ...) or no text at all
         NotRegularFile,      ///< a folder, pipe or device: never opened, so nothing blocks
         FileTooLarge,        ///< above GlossaryPackageParser::kMaximumFileSize
-                      // The library.
-        ReadFailed,      ///< the chosen file could not be read
-        PackageNotFound, ///< the pack to change is gone
-        LibraryBusy,     ///< another program held the library's lock for too long
-                     // The file system refused a write; carries the platform's description.
+                             // The library.
+        ReadFailed,          ///< the chosen file could not be read
+        PackageNotFound,     ///< the pack to change is gone
+        LibraryBusy,         ///< another program held the library's lock for too long
+                             // The file system refused a write; carries the platform's description.
         FileSystem,
     };
 
