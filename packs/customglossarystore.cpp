@@ -107,9 +107,15 @@ QString CustomGlossaryStore::defaultFilePath()
 CustomGlossaryStore::DiskFile CustomGlossaryStore::readDiskFile() const
 {
     DiskFile disk;
-    if (!QFileInfo::exists(m_filePath))
+    const QFileInfo info(m_filePath);
+    if (!info.exists())
         return disk;
     disk.exists = true;
+    // Opening a pipe would wait for a writer that never comes.
+    if (!info.isFile()) {
+        disk.readError = QStringLiteral("它不是一个普通文件");
+        return disk;
+    }
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly)) {
         disk.readError = file.errorString();

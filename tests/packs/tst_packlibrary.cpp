@@ -295,6 +295,7 @@ private slots:
         QTest::addColumn<QByteArray>("damaged");
         QTest::addRow("cut off") << QByteArray("{\"packs\": [{\"entries\": [");
         QTest::addRow("garbage after a NUL byte") << QByteArray("[]\0garbage", 10);
+        QTest::addRow("a folder where the file should be") << QByteArray();
         QTest::addRow("lone surrogate escape")
             << QByteArray("[{\"id\": \"C0FFEE00-1234-4567-89AB-CDEF01234567\", \"term\": "
                           "\"\\ud800\", \"aliases\": [], \"explanation\": \"x\", "
@@ -304,7 +305,10 @@ private slots:
     void unreadableFileIsMovedAsideBeforeTheFirstWrite()
     {
         QFETCH(QByteArray, damaged);
-        writeBytes(libraryPath(), damaged);
+        if (damaged.isEmpty())
+            QVERIFY(QDir().mkpath(libraryPath()));
+        else
+            writeBytes(libraryPath(), damaged);
         auto store = openStore();
         const QString aside =
             m_dir->filePath(QStringLiteral("Zintaro/MyGlossary.unreadable-20260301T081500Z.json"));
@@ -337,7 +341,8 @@ private slots:
         QCOMPARE(store->loadError(), notice);
         QCOMPARE(readBytes(aside), damaged);
         const QStringList files =
-            QDir(m_dir->filePath(QStringLiteral("Zintaro"))).entryList(QDir::Files, QDir::Name);
+            QDir(m_dir->filePath(QStringLiteral("Zintaro")))
+                .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         QCOMPARE(files,
                  (QStringList{QStringLiteral("MyGlossary.json"),
                               QStringLiteral("MyGlossary.unreadable-20260301T081500Z.json")}));
