@@ -202,8 +202,13 @@ int runImport(const QStringList &arguments, CliContext &context)
     if (parser.positionalArguments().size() != 1)
         return usageError(parser, verb, QStringLiteral("需要且只需要一个补充包文件。"), context);
 
+    // The pack file first: a file that is refused costs no read of the library.
+    const QString path = parser.positionalArguments().first();
+    const auto text = CustomGlossaryStore::readPackFile(path);
+    if (!text)
+        return showError(text.error().message(), context);
     OpenedLibrary store(parser, library, context);
-    const auto summary = store->importFile(parser.positionalArguments().first());
+    const auto summary = store->importText(text.value(), QFileInfo(path).fileName());
     if (!summary)
         return showError(summary.error().message(), context);
     context.out << summary->message() << '\n';

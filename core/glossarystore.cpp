@@ -1,6 +1,6 @@
 #include "glossarystore.h"
 
-#include "glossarytextmatcher.h"
+#include "corelog.h"
 #include "termkey.h"
 #include "textmetrics.h"
 
@@ -56,18 +56,6 @@ Result<QHash<QString, QStringList>, GlossaryError> parseAliasTable(const QByteAr
     return table;
 }
 
-// The containment rule written as its regular expression; the matcher's
-// hand-written scan must agree with it.
-bool containsByPattern(const QString &alias, const QString &text)
-{
-    if (!GlossaryTextMatcher::isAscii(alias))
-        return text.contains(alias);
-    const QRegularExpression pattern(QStringLiteral("(?<![a-z0-9])") +
-                                     QRegularExpression::escape(alias) +
-                                     QStringLiteral("(?![a-z0-9])"));
-    return pattern.match(text).hasMatch();
-}
-
 QStringList distinct(const QStringList &names)
 {
     QStringList result;
@@ -84,21 +72,9 @@ GlossaryStore::GlossaryStore(QList<GlossaryEntry> entries)
     : m_entries(std::move(entries))
 {
     for (qsizetype index = 0; index < m_entries.size(); ++index) {
-        for (const QString &alias : m_entries[index].aliases) {
-            QString key = termKey(alias);
-            if (key.isEmpty())
-                continue;
-            AliasKey aliasKey;
-            aliasKey.length = TextMetrics::graphemeCount(key);
-            aliasKey.ascii = GlossaryTextMatcher::isAscii(key);
-            aliasKey.entryIndex = index;
-            aliasKey.key = std::move(key);
-            m_aliasKeys.append(std::move(aliasKey));
-        }
+        for (const QString &alias : std::as_const(m_entries[index].aliases))
+            m_names.add(termKey(alias), index);
     }
-    // QHash::insert replaces; walk backwards so the earliest entry ends up stored.
-    for (qsizetype i = m_aliasKeys.size() - 1; i >= 0; --i)
-        m_firstEntryByKey.insert(m_aliasKeys[i].key, m_aliasKeys[i].entryIndex);
 }
 
 Result<GlossaryStore, GlossaryError> GlossaryStore::loadFromDirectory(const QString &directory)
@@ -140,7 +116,13 @@ Result<GlossaryStore, GlossaryError> GlossaryStore::load(const QString &markdown
 
 Result<GlossaryStore, GlossaryError> GlossaryStore::loadInstalled()
 {
-    return loadFromDirectory(installedResourceDirectory());
+    const QString directory = installedResourceDirectory();
+    auto store = loadFromDirectory(directory);
+    // Callers carry on without a dictionary and say so in their own words;
+    // the log keeps the reason and the place for whoever investigates.
+    if (!store)
+        qCInfo(lcCore) << "no built-in dictionary from" << directory << store.error().message();
+    return store;
 }
 
 QString GlossaryStore::installedResourceDirectory()
@@ -153,9 +135,14 @@ QString GlossaryStore::installedResourceDirectory()
 Result<QList<GlossaryEntry>, GlossaryError>
 GlossaryStore::parse(const QString &markdown, const QHash<QString, QStringList> &aliasTable)
 {
+    // An explanation runs, shortest possible, to the next place where white
+    // space is followed by 「12. **」. The look-ahead is tried only where a
+    // white-space run begins: the first place it can succeed is always such a
+    // start, so the matches are the same, but a long run is scanned once
+    // instead of once from each of its characters.
     static const QRegularExpression entryPattern(
-        QStringLiteral(
-            "(?s)(\\d+)\\.\\s+\\*\\*(.+?)\\*\\*\\s+白话：(.*?)(?=\\s+\\d+\\.\\s+\\*\\*|$)"),
+        QStringLiteral("(?s)(\\d+)\\.\\s+\\*\\*(.+?)\\*\\*\\s+白话：(.*?)"
+                       "(?=(?<!\\s)\\s+\\d+\\.\\s+\\*\\*|$)"),
         QRegularExpression::UseUnicodePropertiesOption);
 
     QList<GlossaryEntry> entries;
@@ -222,59 +209,10 @@ QStringList GlossaryStore::namesDerivedFromTitle(const QString &title)
 
 std::optional<GlossaryEntry> GlossaryStore::match(QStringView query) const
 {
-    const QString q = termKey(query);
-    if (q.isEmpty() || m_entries.isEmpty())
-        return std::nullopt;
-
-    // An alias equal to the whole query outscores every containment, and all
-    // exact hits tie, so the earliest one is the answer.
-    if (const auto exact = m_firstEntryByKey.constFind(q); exact != m_firstEntryByKey.constEnd())
-        return m_entries[exact.value()];
-
-    qsizetype bestEntry = -1;
-    qsizetype bestLength = 0;
-    for (const AliasKey &alias : m_aliasKeys) {
-        if (alias.key.size() > q.size() || alias.length <= bestLength)
-            continue;
-        if (GlossaryTextMatcher::contains(alias.key, alias.ascii, q)) {
-            bestEntry = alias.entryIndex;
-            bestLength = alias.length;
-        }
-    }
-    if (bestEntry < 0)
-        return std::nullopt;
-    return m_entries[bestEntry];
-}
-
-std::optional<GlossaryEntry> GlossaryStore::matchLiteral(QStringView query) const
-{
-    const QString q = termKey(query);
-    if (q.isEmpty() || m_entries.isEmpty())
-        return std::nullopt;
-
-    const GlossaryEntry *best = nullptr;
-    qsizetype bestScore = 0;
-    for (const GlossaryEntry &entry : m_entries) {
-        for (const QString &alias : entry.aliases) {
-            const QString a = termKey(alias);
-            if (a.isEmpty())
-                continue;
-            qsizetype score = 0;
-            if (a == q)
-                score = TextMetrics::graphemeCount(a) + 10000;
-            else if (containsByPattern(a, q))
-                score = TextMetrics::graphemeCount(a);
-            else
-                continue;
-            if (!best || score > bestScore) {
-                best = &entry;
-                bestScore = score;
-            }
-        }
-    }
+    const auto best = m_names.bestMatch(termKey(query));
     if (!best)
         return std::nullopt;
-    return *best;
+    return m_entries[*best];
 }
 
 QList<GlossaryCatalogItem> GlossaryStore::catalogItems() const

@@ -2,6 +2,7 @@
 
 #include "glossaryentry.h"
 #include "glossaryerror.h"
+#include "namematcher.h"
 #include "result.h"
 
 #include <QHash>
@@ -63,26 +64,14 @@ public:
      */
     [[nodiscard]] std::optional<GlossaryEntry> match(QStringView query) const;
 
-    /// The same rule computed from scratch on every call; the reference for `match`.
-    [[nodiscard]] std::optional<GlossaryEntry> matchLiteral(QStringView query) const;
-
     /// One item per entry, in stored order, with the aliases as they are.
     [[nodiscard]] QList<GlossaryCatalogItem> catalogItems() const;
 
 private:
-    // Every alias's key is computed once here; matching a query then costs one
-    // normalisation plus a scan of plain string comparisons.
-    struct AliasKey
-    {
-        QString key;
-        qsizetype length = 0; // grapheme clusters
-        qsizetype entryIndex = 0;
-        bool ascii = true;
-    };
-
     QList<GlossaryEntry> m_entries;
-    QList<AliasKey> m_aliasKeys;
-    QHash<QString, qsizetype> m_firstEntryByKey;
+    // Every alias's key, computed once; a query then costs one normalisation
+    // and a few hash look-ups.
+    NameMatcher m_names;
 };
 
 } // namespace wordlumen

@@ -16,12 +16,18 @@ struct FullFolding
     std::array<char32_t, 3> folded;
 };
 
-// Characters whose full case folding is longer than one code point (ß → ss,
-// ligatures, Greek with iota subscript, ...). QString::toCaseFolded only does
-// the simple one-to-one folding.
+// Characters whose full case folding is longer than one code point (ß and ẞ →
+// ss, ligatures, Greek with iota subscript, ...). QString::toCaseFolded only
+// does the simple one-to-one folding, which would leave ẞ as ß: a key that is
+// not its own key. scripts/generate-casefolding writes the table.
 constexpr FullFolding kFullFoldings[] = {
 #include "fullcasefolding.inc"
 };
+static_assert(std::is_sorted(std::begin(kFullFoldings), std::end(kFullFoldings),
+                             [](const FullFolding &a, const FullFolding &b) {
+                                 return a.codePoint < b.codePoint;
+                             }),
+              "findFullFolding searches the table by code point");
 
 const FullFolding *findFullFolding(char32_t c)
 {

@@ -1,15 +1,19 @@
 #include "customglossarystore.h"
 
-#include "core/glossarytextmatcher.h"
+#include "core/identity.h"
+
 #include "core/termkey.h"
-#include "core/textmetrics.h"
 #include "glossarylibraryfile.h"
 #include "glossarypackageparser.h"
 #include "isotimestamp.h"
+#include "packslog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
@@ -63,17 +67,27 @@ CustomGlossaryStore::CustomGlossaryStore(Clock clock, const QString &filePath, Q
     , m_filePath(filePath)
     , m_clock(std::move(clock))
 {
+    // Another program (the terminal companion, a second window) may change
+    // the file at any time; its change is read and published like our own.
+    // The folder is watched too, since writers replace the file by renaming.
+    // Without an application there is no event loop to hear of changes.
+    if (QCoreApplication::instance()) {
+        m_watcher = new QFileSystemWatcher(this);
+        connect(m_watcher, &QFileSystemWatcher::fileChanged, this,
+                &CustomGlossaryStore::scheduleReload);
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
+                &CustomGlossaryStore::scheduleReload);
+    }
+    m_reloadTimer.setSingleShot(true);
+    m_reloadTimer.setInterval(kReloadDelayMs);
+    connect(&m_reloadTimer, &QTimer::timeout, this, &CustomGlossaryStore::reloadChangedFile);
+
     load();
+    watchFile();
     // Normalising every name of a large library takes a moment; do it once the
     // event loop is idle rather than inside the first query.
     if (!m_packs.isEmpty())
         QTimer::singleShot(0, this, [this] { static_cast<void>(matchIndex()); });
-}
-
-CustomGlossaryStore &CustomGlossaryStore::shared()
-{
-    static CustomGlossaryStore store;
-    return store;
 }
 
 QString CustomGlossaryStore::defaultFilePath()
@@ -81,33 +95,71 @@ QString CustomGlossaryStore::defaultFilePath()
     QString base = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation).value(0);
     if (base.isEmpty())
         base = QDir::tempPath();
-    return QDir(base).filePath(QStringLiteral("Zintaro/MyGlossary.json"));
+    return QDir(base).filePath(QLatin1StringView(Identity::kOrganizationName) +
+                               QStringLiteral("/MyGlossary.json"));
 }
 
 // Loading --------------------------------------------------------------------
 
-void CustomGlossaryStore::load()
+CustomGlossaryStore::DiskFile CustomGlossaryStore::readDiskFile() const
 {
-    if (!QFileInfo::exists(m_filePath))
-        return;
-
+    DiskFile disk;
+    const QFileInfo info(m_filePath);
+    if (!info.exists())
+        return disk;
+    disk.exists = true;
+    // Opening a pipe would wait for a writer that never comes.
+    if (!info.isFile()) {
+        disk.readError = QStringLiteral("它不是一个普通文件");
+        return disk;
+    }
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly)) {
-        failLoad(file.errorString());
-        return;
+        disk.readError = file.errorString();
+        return disk;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        failLoad(file.errorString());
-        return;
-    }
-    file.close();
+    disk.bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        disk.readError = file.errorString();
+    return disk;
+}
 
-    auto contents = GlossaryLibraryFile::decode(bytes);
+CustomGlossaryStore::Fingerprint CustomGlossaryStore::fingerprintOf(const DiskFile &disk)
+{
+    return {disk.exists, disk.readError, disk.bytes.size(), qHash(disk.bytes, 0x5eed)};
+}
+
+bool CustomGlossaryStore::refresh()
+{
+    const DiskFile disk = readDiskFile();
+    const Fingerprint fingerprint = fingerprintOf(disk);
+    if (m_known && *m_known == fingerprint)
+        return false;
+    m_known = fingerprint;
+    adopt(disk);
+    return true;
+}
+
+void CustomGlossaryStore::adopt(const DiskFile &disk)
+{
+    if (!disk.exists) {
+        // Removed or never written: nothing to protect, nothing to show.
+        m_fileIsUnreadable = false;
+        setLoadError(m_movedAsideNotice);
+        publish({});
+        return;
+    }
+    if (!disk.readError.isEmpty()) {
+        failLoad(disk.readError);
+        return;
+    }
+    auto contents = GlossaryLibraryFile::decode(disk.bytes);
     if (!contents) {
         failLoad(contents.error());
         return;
     }
+    m_fileIsUnreadable = false;
+    setLoadError(m_movedAsideNotice);
 
     switch (contents->layout) {
     case GlossaryLibraryFile::Layout::Document:
@@ -119,10 +171,13 @@ void CustomGlossaryStore::load()
         break;
     }
     case GlossaryLibraryFile::Layout::LegacyEntries: {
-        if (contents->legacyEntries.isEmpty())
+        if (contents->legacyEntries.isEmpty()) {
+            publish({});
             break;
-        // A word list from before packs existed becomes one enabled pack and is
-        // written in the current layout at once.
+        }
+        // A word list from before packs existed becomes one enabled pack,
+        // written in the current layout at once (see migrateIfNeeded). It is
+        // the file's own content, so it is shown even when that write fails.
         GlossaryPack pack;
         pack.id = QUuid::createUuid();
         pack.industry = QStringLiteral("旧版自定义词库");
@@ -132,19 +187,36 @@ void CustomGlossaryStore::load()
         pack.entries = std::move(contents.value().legacyEntries);
         pack.importedAt = m_clock();
         pack.isEnabled = true;
-        const QList<GlossaryPack> packs{pack};
-        const auto written = persist(packs);
-        // The pack is the file's own content, so it is shown even when the rewrite failed.
-        publish(packs);
-        if (!written)
-            setLoadError(kLoadFailedPrefix + written.error().message());
+        publish({pack});
+        m_needsMigration = true;
         break;
     }
     }
 }
 
+void CustomGlossaryStore::load()
+{
+    refresh();
+    migrateIfNeeded();
+}
+
+void CustomGlossaryStore::migrateIfNeeded()
+{
+    if (!m_needsMigration)
+        return;
+    const auto written =
+        change([](const QList<GlossaryPack> &packs) -> Result<QList<GlossaryPack>, PackError> {
+            return packs;
+        });
+    if (!written)
+        setLoadError(kLoadFailedPrefix + written.error().message());
+}
+
 void CustomGlossaryStore::failLoad(const QString &description)
 {
+    qCInfo(lcPacks) << "library file not loaded:" << description;
+    // Whatever was shown came from a file that is no longer there to back it.
+    publish({});
     m_fileIsUnreadable = true;
     m_loadFailure = description;
     m_loadFailedAt = m_clock();
@@ -187,12 +259,6 @@ Result<Done, PackError> CustomGlossaryStore::persist(const QList<GlossaryPack> &
             return moved.error();
     }
 
-    const QString directory = QFileInfo(m_filePath).absolutePath();
-    if (!QDir().mkpath(directory)) {
-        return PackError::fileSystem(
-            QStringLiteral("无法创建文件夹 %1。").arg(QDir::toNativeSeparators(directory)));
-    }
-
     // QSaveFile writes a temporary file and renames it over the old one only
     // after everything was written, so a failure leaves the old file intact.
     QSaveFile file(m_filePath);
@@ -204,8 +270,111 @@ Result<Done, PackError> CustomGlossaryStore::persist(const QList<GlossaryPack> &
                                          .arg(QDir::toNativeSeparators(m_filePath), reason));
     }
 
+    // What is on disk now is ours: the watcher's next look finds nothing new.
+    m_known = fingerprintOf({true, {}, bytes});
+    m_needsMigration = false;
     setLoadError(m_movedAsideNotice);
     return Done{};
+}
+
+Result<Done, PackError> CustomGlossaryStore::change(const Change &apply)
+{
+    const QString directory = QFileInfo(m_filePath).absolutePath();
+    if (!QDir().mkpath(directory)) {
+        return PackError::fileSystem(
+            QStringLiteral("无法创建文件夹 %1。").arg(QDir::toNativeSeparators(directory)));
+    }
+
+    // Held from the read to the write, so that two programs changing the
+    // library one after the other each start from what the other wrote.
+    QLockFile lock(lockFilePath());
+    if (!lock.tryLock(kLockTimeoutMs)) {
+        qCWarning(lcPacks) << "library lock not taken:" << lock.error();
+        if (lock.error() == QLockFile::LockFailedError)
+            return PackError::libraryBusy();
+        return PackError::fileSystem(
+            QStringLiteral("无法保存补充包到 %1：无法在它旁边创建锁文件 %2。")
+                .arg(QDir::toNativeSeparators(m_filePath),
+                     QDir::toNativeSeparators(lockFilePath())));
+    }
+
+    // Another program may have written since we last looked; its packs are
+    // what this change applies to, and they are published as they are read.
+    if (refresh())
+        qCInfo(lcPacks) << "library changed on disk; changing the newer version";
+
+    auto packs = apply(m_packs);
+    if (!packs)
+        return packs.error();
+    const auto written = persist(packs.value());
+    if (!written)
+        return written.error();
+    publish(std::move(packs).value());
+    return Done{};
+}
+
+QString CustomGlossaryStore::lockFilePath() const
+{
+    return m_filePath + QStringLiteral(".lock");
+}
+
+// Changes by other programs ------------------------------------------------------
+
+void CustomGlossaryStore::scheduleReload()
+{
+    m_reloadTimer.start();
+}
+
+void CustomGlossaryStore::reloadChangedFile()
+{
+    // A writer holds the lock while it moves a damaged file aside and writes
+    // the new one; reading in between would show a library that is briefly
+    // gone. Its lock file's removal brings us back here.
+    if (QFileInfo::exists(lockFilePath())) {
+        m_reloadTimer.start(kLockedRetryMs);
+        watchFile();
+        return;
+    }
+    m_reloadTimer.setInterval(kReloadDelayMs);
+    if (refresh()) {
+        qCInfo(lcPacks) << "library changed by another program; published";
+        migrateIfNeeded();
+    }
+    watchFile();
+}
+
+void CustomGlossaryStore::watchFile()
+{
+    if (!m_watcher)
+        return;
+    // Watches are dropped when their path goes away (a rename replaces the
+    // file), so they are renewed after every look. Before the library's
+    // folder exists, its nearest existing ancestor tells when it appears.
+    QStringList wanted;
+    QFileInfo info(m_filePath);
+    if (info.exists())
+        wanted.append(info.absoluteFilePath());
+    QDir folder = info.absoluteDir();
+    while (!folder.exists() && !folder.isRoot()) {
+        if (!folder.cdUp())
+            break;
+    }
+    wanted.append(folder.absolutePath());
+
+    QStringList stale;
+    for (const QString &path : m_watcher->files() + m_watcher->directories()) {
+        if (!wanted.contains(path))
+            stale.append(path);
+    }
+    if (!stale.isEmpty())
+        m_watcher->removePaths(stale);
+    QStringList missing;
+    for (const QString &path : std::as_const(wanted)) {
+        if (!m_watcher->files().contains(path) && !m_watcher->directories().contains(path))
+            missing.append(path);
+    }
+    if (!missing.isEmpty())
+        m_watcher->addPaths(missing);
 }
 
 void CustomGlossaryStore::publish(QList<GlossaryPack> packs)
@@ -235,17 +404,31 @@ Result<QString, PackError> CustomGlossaryStore::readPackFile(const QString &path
     if (!extensions.contains(info.suffix().toLower()))
         return PackError::unsupportedFileType();
 
+    // Decided before opening: opening a pipe waits for a writer, and reading a
+    // device may never end.
+    if (!info.exists())
+        return PackError::readFailed();
+    if (!info.isFile())
+        return PackError::notRegularFile();
+    if (info.size() > GlossaryPackageParser::kMaximumFileSize)
+        return PackError::fileTooLarge();
+
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return PackError::readFailed();
-    const QByteArray bytes = file.readAll();
+    // One byte more than allowed tells a file that grew since it was looked at.
+    const QByteArray bytes = file.read(GlossaryPackageParser::kMaximumFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         return PackError::readFailed();
+    if (bytes.size() > GlossaryPackageParser::kMaximumFileSize)
+        return PackError::fileTooLarge();
 
+    // A NUL byte is valid UTF-8 but never part of a text file; it is what
+    // UTF-16 without a byte order mark looks like when read as UTF-8.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return PackError::readFailed();
+    if (decoder.hasError() || bytes.contains('\0'))
+        return PackError::notUtf8();
     return text;
 }
 
@@ -268,82 +451,79 @@ CustomGlossaryStore::importText(const QString &text, const QString &sourceFileNa
 
     const QString key =
         identityKey(draft.industry, draft.vocabularyDepth, draft.explanationPerspective);
-    qsizetype existing = -1;
-    for (qsizetype i = 0; i < m_packs.size(); ++i) {
-        const GlossaryPack &pack = m_packs[i];
-        if (identityKey(pack.industry, pack.vocabularyDepth, pack.explanationPerspective) == key) {
-            existing = i;
-            break;
+    std::optional<GlossaryImportSummary> summary;
+    const auto changed = change([&](const QList<GlossaryPack> &current)
+                                    -> Result<QList<GlossaryPack>, PackError> {
+        qsizetype existing = -1;
+        for (qsizetype i = 0; i < current.size(); ++i) {
+            const GlossaryPack &pack = current[i];
+            if (identityKey(pack.industry, pack.vocabularyDepth, pack.explanationPerspective) ==
+                key) {
+                existing = i;
+                break;
+            }
         }
-    }
 
-    // Terms that other packs already explain are counted, not dropped. The
-    // version being replaced is no "other" pack.
-    QSet<QString> otherKeys;
-    for (const GlossaryPack &pack : std::as_const(m_packs)) {
-        if (existing >= 0 && pack.id == m_packs[existing].id)
-            continue;
-        for (const QString &key : keysOf(pack, false).termKeys)
-            otherKeys.insert(key);
-    }
-    qsizetype duplicates = 0;
-    for (const CustomGlossaryEntry &entry : std::as_const(draft.entries)) {
-        if (otherKeys.contains(termKey(entry.term)))
-            ++duplicates;
-    }
+        // Terms that other packs already explain are counted, not dropped. The
+        // version being replaced is no "other" pack.
+        QSet<QString> otherKeys;
+        for (const GlossaryPack &pack : current) {
+            if (existing >= 0 && pack.id == current[existing].id)
+                continue;
+            for (const QString &key : keysOf(pack, false).termKeys)
+                otherKeys.insert(key);
+        }
+        qsizetype duplicates = 0;
+        for (const CustomGlossaryEntry &entry : std::as_const(draft.entries)) {
+            if (otherKeys.contains(termKey(entry.term)))
+                ++duplicates;
+        }
 
-    GlossaryPack pack;
-    pack.id = existing >= 0 ? m_packs[existing].id : QUuid::createUuid();
-    pack.industry = draft.industry;
-    pack.vocabularyDepth = draft.vocabularyDepth;
-    pack.explanationPerspective = draft.explanationPerspective;
-    pack.sourceFileName = draft.sourceFileName;
-    pack.entries = std::move(draft.entries);
-    pack.importedAt = now;
-    // A pack the user switched off stays off when a newer version arrives.
-    pack.isEnabled = existing >= 0 ? m_packs[existing].isEnabled : true;
+        GlossaryPack pack;
+        pack.id = existing >= 0 ? current[existing].id : QUuid::createUuid();
+        pack.industry = draft.industry;
+        pack.vocabularyDepth = draft.vocabularyDepth;
+        pack.explanationPerspective = draft.explanationPerspective;
+        pack.sourceFileName = draft.sourceFileName;
+        pack.entries = draft.entries;
+        pack.importedAt = now;
+        // A pack the user switched off stays off when a newer version arrives.
+        pack.isEnabled = existing >= 0 ? current[existing].isEnabled : true;
 
-    // The new version goes first and the sort keeps it there among packs of
-    // the same second: timestamps are whole seconds, and the pack imported
-    // last is still the newest.
-    QList<GlossaryPack> packs = m_packs;
-    if (existing >= 0)
-        packs.remove(existing);
-    packs.prepend(pack);
-    sortNewestFirst(packs);
-
-    const auto written = persist(packs);
-    if (!written)
-        return written.error();
-    publish(std::move(packs));
-    return GlossaryImportSummary{pack, existing >= 0, duplicates, draft.ignoredEntryCount};
+        // The new version goes first and the sort keeps it there among packs of
+        // the same second: timestamps are whole seconds, and the pack imported
+        // last is still the newest.
+        QList<GlossaryPack> packs = current;
+        if (existing >= 0)
+            packs.remove(existing);
+        packs.prepend(pack);
+        sortNewestFirst(packs);
+        summary = GlossaryImportSummary{pack, existing >= 0, duplicates, draft.ignoredEntryCount};
+        return packs;
+    });
+    if (!changed)
+        return changed.error();
+    return *summary;
 }
 
 Result<Done, PackError> CustomGlossaryStore::setEnabled(bool enabled, const QUuid &packId)
 {
-    const auto it = std::find_if(m_packs.cbegin(), m_packs.cend(),
-                                 [&](const GlossaryPack &pack) { return pack.id == packId; });
-    if (it == m_packs.cend())
-        return PackError::packageNotFound();
-
-    QList<GlossaryPack> packs = m_packs;
-    packs[it - m_packs.cbegin()].isEnabled = enabled;
-    const auto written = persist(packs);
-    if (!written)
-        return written.error();
-    publish(std::move(packs));
-    return Done{};
+    return change([&](QList<GlossaryPack> packs) -> Result<QList<GlossaryPack>, PackError> {
+        const auto it = std::find_if(packs.begin(), packs.end(),
+                                     [&](const GlossaryPack &pack) { return pack.id == packId; });
+        if (it == packs.end())
+            return PackError::packageNotFound();
+        it->isEnabled = enabled;
+        return packs;
+    });
 }
 
 Result<Done, PackError> CustomGlossaryStore::remove(const QUuid &packId)
 {
-    QList<GlossaryPack> packs = m_packs;
-    packs.removeIf([&](const GlossaryPack &pack) { return pack.id == packId; });
-    const auto written = persist(packs);
-    if (!written)
-        return written.error();
-    publish(std::move(packs));
-    return Done{};
+    return change([&](QList<GlossaryPack> packs) -> Result<QList<GlossaryPack>, PackError> {
+        packs.removeIf([&](const GlossaryPack &pack) { return pack.id == packId; });
+        return packs;
+    });
 }
 
 QString CustomGlossaryStore::identityKey(const QString &industry, const QString &depth,
@@ -419,31 +599,17 @@ const CustomGlossaryStore::MatchIndex &CustomGlossaryStore::matchIndex() const
         return *m_matchIndex;
 
     MatchIndex index;
-    QSet<qsizetype> sizes;
-    qsizetype order = 0;
-    auto add = [&](const QString &key, qsizetype entryIndex) {
-        const qsizetype at = order++;
-        if (key.isEmpty() || index.byKey.contains(key))
-            return;
-        // The view points into the shared text of `key`, which keyStorage keeps alive.
-        index.keyStorage.append(key);
-        index.byKey.insert(QStringView(index.keyStorage.constLast()),
-                           NameKey{at, entryIndex, GlossaryTextMatcher::isAscii(key)});
-        sizes.insert(key.size());
-    };
     for (const GlossaryPack *pack : enabledPacksNewestFirst()) {
         const PackKeys &keys = keysOf(*pack, true);
         const qsizetype offset = index.entries.size();
         index.entries.append(pack->entries);
         for (qsizetype i = 0; i < pack->entries.size(); ++i) {
             // The term before its aliases, as the rule walks them.
-            add(keys.termKeys[i], offset + i);
+            index.names.add(keys.termKeys[i], offset + i);
             for (qsizetype a = keys.aliasStart[i]; a < keys.aliasStart[i + 1]; ++a)
-                add(keys.aliasKeys[a], offset + i);
+                index.names.add(keys.aliasKeys[a], offset + i);
         }
     }
-    index.keySizes = QList<qsizetype>(sizes.cbegin(), sizes.cend());
-    std::sort(index.keySizes.begin(), index.keySizes.end());
 
     // Forget the keys of packs that are gone; switched-off packs keep theirs.
     QSet<QUuid> present;
@@ -461,75 +627,10 @@ std::optional<CustomGlossaryEntry> CustomGlossaryStore::match(QStringView query)
     if (q.isEmpty())
         return std::nullopt;
     const MatchIndex &index = matchIndex();
-
-    // A name equal to the whole query outscores every containment, and all
-    // exact hits tie, so the first one in walking order is the answer.
-    if (const auto exact = index.byKey.constFind(QStringView(q)); exact != index.byKey.constEnd())
-        return index.entries[exact->entryIndex];
-
-    // Otherwise the longest name found inside the query wins, the first in
-    // walking order on a tie. Every name inside the query is one of its
-    // substrings of a size that some name has.
-    const NameKey *best = nullptr;
-    qsizetype bestLength = 0;
-    for (const qsizetype size : index.keySizes) {
-        if (size > q.size())
-            break;
-        for (qsizetype at = 0; at + size <= q.size(); ++at) {
-            const auto found = index.byKey.constFind(QStringView(q).mid(at, size));
-            if (found == index.byKey.constEnd())
-                continue;
-            const NameKey &name = *found;
-            if (name.length < 0)
-                name.length = TextMetrics::graphemeCount(found.key());
-            if (best && (name.length < bestLength ||
-                         (name.length == bestLength && name.order >= best->order)))
-                continue;
-            // A Latin name also needs word boundaries, somewhere in the query.
-            if (name.ascii && !GlossaryTextMatcher::contains(found.key(), true, q))
-                continue;
-            best = &name;
-            bestLength = name.length;
-        }
-    }
+    const auto best = index.names.bestMatch(q);
     if (!best)
         return std::nullopt;
-    return index.entries[best->entryIndex];
-}
-
-std::optional<CustomGlossaryEntry> CustomGlossaryStore::matchLiteral(QStringView query) const
-{
-    const QString q = termKey(query);
-    if (q.isEmpty())
-        return std::nullopt;
-
-    const CustomGlossaryEntry *best = nullptr;
-    qsizetype bestScore = 0;
-    for (const GlossaryPack *pack : enabledPacksNewestFirst()) {
-        for (const CustomGlossaryEntry &entry : pack->entries) {
-            QStringList names{entry.term};
-            names.append(entry.aliases);
-            for (const QString &name : std::as_const(names)) {
-                const QString k = termKey(name);
-                if (k.isEmpty())
-                    continue;
-                qsizetype score = 0;
-                if (k == q)
-                    score = 10000 + TextMetrics::graphemeCount(k);
-                else if (GlossaryTextMatcher::contains(k, q))
-                    score = TextMetrics::graphemeCount(k);
-                else
-                    continue;
-                if (!best || score > bestScore) {
-                    best = &entry;
-                    bestScore = score;
-                }
-            }
-        }
-    }
-    if (!best)
-        return std::nullopt;
-    return *best;
+    return index.entries[*best];
 }
 
 } // namespace wordlumen

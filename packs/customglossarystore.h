@@ -1,21 +1,26 @@
 #pragma once
 
 #include "core/glossaryentry.h"
+#include "core/namematcher.h"
 #include "core/result.h"
 #include "customglossaryentry.h"
 #include "glossaryimportsummary.h"
 #include "glossarypack.h"
 #include "packerror.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUuid>
 
 #include <functional>
 #include <optional>
+
+QT_FORWARD_DECLARE_CLASS(QFileSystemWatcher)
 
 namespace wordlumen {
 
@@ -30,7 +35,13 @@ namespace wordlumen {
  * write it is moved aside to `<name>.unreadable-<UTC time>.json` next to it,
  * and `loadError()` says where it went.
  *
- * Lives on the main thread; nothing here is locked.
+ * Several programs may hold the same library (the app, the terminal
+ * companion): each change takes a `QLockFile` beside the file
+ * (`MyGlossary.json.lock`) from reading the file again to writing it, so no
+ * program writes over a change it has not seen. A change made by another
+ * program is noticed through a file watcher and published like our own.
+ *
+ * Lives on the main thread.
  */
 class CustomGlossaryStore final : public QObject
 {
@@ -48,9 +59,6 @@ public:
                                  QObject *parent = nullptr);
     /// The same with a clock of the caller's (tests, tools that replay imports).
     CustomGlossaryStore(Clock clock, const QString &filePath, QObject *parent = nullptr);
-
-    /// The process-wide library at the default location, created on first use.
-    static CustomGlossaryStore &shared();
 
     /**
      * `<first generic data location>/Zintaro/MyGlossary.json`, or the same under
@@ -81,9 +89,6 @@ public:
      */
     [[nodiscard]] std::optional<CustomGlossaryEntry> match(QStringView query) const;
 
-    /// The same rule with every name normalised again on each call; the reference for `match`.
-    [[nodiscard]] std::optional<CustomGlossaryEntry> matchLiteral(QStringView query) const;
-
     /**
      * Imports a .md, .markdown or .txt file. A pack with the same industry,
      * depth and perspective (compared as term keys) is replaced in place of
@@ -103,7 +108,9 @@ public:
 
     /**
      * Reads a pack file the way `importFile` does: `UnsupportedFileType` for
-     * other extensions, `ReadFailed` when it cannot be read or is not UTF-8.
+     * other extensions, `NotRegularFile` for folders, pipes and devices,
+     * `FileTooLarge` above GlossaryPackageParser::kMaximumFileSize, `NotUtf8`
+     * for other encodings and `ReadFailed` when it cannot be read at all.
      */
     [[nodiscard]] static Result<QString, PackError> readPackFile(const QString &path);
 
@@ -129,27 +136,52 @@ private:
         QList<qsizetype> aliasStart;
     };
 
-    // One distinct name key among the enabled entries.
-    struct NameKey
-    {
-        qsizetype order = 0;      // position of its first occurrence in the rule's walk
-        qsizetype entryIndex = 0; // into MatchIndex::entries
-        bool ascii = true;
-        mutable qsizetype length = -1; // grapheme clusters, counted when first needed
-    };
-
-    // Everything a query needs. A name found inside the query is a substring
-    // of it, so the query's substrings are looked up here instead of every
-    // name being searched for in the query.
+    // Everything a query needs: the enabled entries in walking order and
+    // their names, the term before its aliases.
     struct MatchIndex
     {
         QList<CustomGlossaryEntry> entries;
-        QStringList keyStorage;            // owns the text the views below point into
-        QHash<QStringView, NameKey> byKey; // the first entry wins
-        QList<qsizetype> keySizes;         // distinct key sizes in code units, ascending
+        NameMatcher names; // targets are positions in `entries`
     };
 
+    // The library file as last read: whether it exists, why it could not be
+    // read, or its bytes.
+    struct DiskFile
+    {
+        bool exists = false;
+        QString readError;
+        QByteArray bytes;
+    };
+    // Enough to tell that the file differs from the one last read or written.
+    struct Fingerprint
+    {
+        bool exists = false;
+        QString readError;
+        qsizetype size = 0;
+        size_t hash = 0;
+
+        bool operator==(const Fingerprint &) const = default;
+    };
+    // Computes the new pack list from the current one, or refuses the change.
+    using Change = std::function<Result<QList<GlossaryPack>, PackError>(QList<GlossaryPack>)>;
+
+    static constexpr int kLockTimeoutMs = 5000;
+    static constexpr int kReloadDelayMs = 50; // lets a writer's burst of events settle
+    static constexpr int kLockedRetryMs = 200;
+
     void load();
+    [[nodiscard]] DiskFile readDiskFile() const;
+    [[nodiscard]] static Fingerprint fingerprintOf(const DiskFile &disk);
+    /// Reads the file and adopts it when it differs from what we know; true when it did.
+    bool refresh();
+    void adopt(const DiskFile &disk);
+    void migrateIfNeeded();
+    /// Lock, read again, apply, write, publish: every change goes through here.
+    Result<Done, PackError> change(const Change &apply);
+    [[nodiscard]] QString lockFilePath() const;
+    void scheduleReload();
+    void reloadChangedFile();
+    void watchFile();
     Result<Done, PackError> persist(const QList<GlossaryPack> &packs);
     Result<Done, PackError> moveUnreadableFileAside();
     void publish(QList<GlossaryPack> packs);
@@ -164,6 +196,13 @@ private:
     Clock m_clock;
     QList<GlossaryPack> m_packs;
     QString m_loadError;
+
+    // What the file looked like when last read or written; nothing before the first read.
+    std::optional<Fingerprint> m_known;
+    // The file holds the oldest layout, shown as one pack but not yet rewritten.
+    bool m_needsMigration = false;
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer m_reloadTimer;
 
     // Set when the file on disk could not be loaded: the next write moves it
     // aside first. `m_loadFailure` is the description shown with it.

@@ -17,7 +17,10 @@ namespace wordlumen {
  *
  * Reading is strict: every key must be present with its type, UUIDs must be
  * canonical and timestamps exactly `yyyy-MM-ddTHH:mm:ssZ`. A file that does not
- * fit is reported as a whole rather than read in part.
+ * fit is reported as a whole rather than read in part, and so is text that
+ * could not be kept exactly as written (raw control characters, unknown
+ * escapes, a surrogate escape without its partner, anything after the value),
+ * since the next write would change it silently.
  */
 namespace GlossaryLibraryFile {
 

@@ -32,6 +32,15 @@ namespace GlossaryPackageParser {
 /// Longest explanation, in characters, that a pack entry may carry.
 inline constexpr qsizetype kMaximumExplanationLength = 180;
 
+/**
+ * Largest pack file accepted, in bytes. An entry with a full 180-character
+ * explanation, an English name and a few aliases takes about 650 bytes of
+ * UTF-8, so 4 MiB holds some 6,000 such entries, more than any pack the
+ * pack prompt produces; a file far beyond it is no pack, and reading it would
+ * cost every later start of the program its memory and time.
+ */
+inline constexpr qint64 kMaximumFileSize = 4 * 1024 * 1024;
+
 /// A label and its value from a line such as 「- **别名**：检索增强、RAG 检索」.
 struct LabeledValue
 {

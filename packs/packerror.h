@@ -18,9 +18,13 @@ public:
         EmptyFile,           ///< nothing but white space
         NoValidEntries,      ///< no entry passed its checks
         UnsupportedFileType, ///< not .md, .markdown or .txt
+        NotUtf8,             ///< another encoding (UTF-16, GBK, ...) or no text at all
+        NotRegularFile,      ///< a folder, pipe or device: never opened, so nothing blocks
+        FileTooLarge,        ///< above GlossaryPackageParser::kMaximumFileSize
                              // The library.
-        ReadFailed,          ///< the chosen file could not be read as UTF-8 text
+        ReadFailed,          ///< the chosen file could not be read
         PackageNotFound,     ///< the pack to change is gone
+        LibraryBusy,         ///< another program held the library's lock for too long
                              // The file system refused a write; carries the platform's description.
         FileSystem,
     };
@@ -28,8 +32,12 @@ public:
     static PackError emptyFile() { return PackError(Kind::EmptyFile); }
     static PackError noValidEntries() { return PackError(Kind::NoValidEntries); }
     static PackError unsupportedFileType() { return PackError(Kind::UnsupportedFileType); }
+    static PackError notUtf8() { return PackError(Kind::NotUtf8); }
+    static PackError notRegularFile() { return PackError(Kind::NotRegularFile); }
+    static PackError fileTooLarge() { return PackError(Kind::FileTooLarge); }
     static PackError readFailed() { return PackError(Kind::ReadFailed); }
     static PackError packageNotFound() { return PackError(Kind::PackageNotFound); }
+    static PackError libraryBusy() { return PackError(Kind::LibraryBusy); }
     static PackError fileSystem(const QString &platformMessage)
     {
         return PackError(Kind::FileSystem, platformMessage);

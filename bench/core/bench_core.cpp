@@ -1,6 +1,8 @@
-// Matching a query against the built-in dictionary, the precomputed way beside
-// the literal rule (every alias normalised on every call), in one run.
+// Matching a query against the built-in dictionary, the name index beside the
+// literal rule (every alias normalised on every call), in one run; and parsing
+// a dictionary text with a long white-space run, which must stay linear.
 #include "core/glossarystore.h"
+#include "tests/support/literalrules.h"
 
 #include <QRandomGenerator>
 #include <QStringList>
@@ -8,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 using namespace wordlumen;
+using wordlumen::testing::literalMatch;
 
 namespace {
 
@@ -56,15 +59,49 @@ void BM_Match(benchmark::State &state)
     for (auto _ : state) {
         const QString &query = queries()[index++ % queries().size()];
         if constexpr (Literal)
-            benchmark::DoNotOptimize(store.matchLiteral(query));
+            benchmark::DoNotOptimize(literalMatch(store, query));
         else
             benchmark::DoNotOptimize(store.match(query));
     }
-    state.SetLabel(Literal ? "literal rule" : "precomputed keys");
+    state.SetLabel(Literal ? "literal rule" : "name index");
+}
+
+// A dictionary text of 200 entries where one explanation holds a long run of
+// white space, as a file damaged by a careless edit or a hostile one would.
+// Loading must stay linear in the text's length; the run is cut by an inner
+// word so that the text after it still reaches the next entry.
+QString dictionaryWithWhiteSpaceRun(qsizetype runLength)
+{
+    QString text = QStringLiteral("# 词典\n\n");
+    for (int i = 1; i <= 200; ++i) {
+        text += QStringLiteral("%1. **词条%1（Term %1）**\n白话：第 %1 条的解释").arg(i);
+        if (i == 100)
+            text += QString(runLength, u' ') + QStringLiteral("续") + QString(runLength, u'\n');
+        text += QStringLiteral("。\n\n");
+    }
+    return text;
+}
+
+void BM_ParseWhiteSpaceRun(benchmark::State &state)
+{
+    const QString text = dictionaryWithWhiteSpaceRun(state.range(0));
+    for (auto _ : state) {
+        const auto entries = GlossaryStore::parse(text, {});
+        if (!entries)
+            state.SkipWithError(qPrintable(entries.error().message()));
+        benchmark::DoNotOptimize(entries);
+    }
+    state.SetLabel("one explanation with a white-space run of this length, twice");
 }
 
 } // namespace
 
+BENCHMARK(BM_ParseWhiteSpaceRun)
+    ->Name("GlossaryParse/whiteSpaceRun")
+    ->Arg(0)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Match<false>)
     ->Name("GlossaryMatch/precomputed")
     ->Arg(200)

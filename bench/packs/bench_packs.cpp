@@ -5,7 +5,9 @@
 #include "packs/customglossarystore.h"
 #include "packs/glossarylibraryfile.h"
 #include "packs/isotimestamp.h"
+#include "tests/support/literalrules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -18,6 +20,7 @@
 #include <string>
 
 using namespace wordlumen;
+using wordlumen::testing::literalMatch;
 
 namespace {
 
@@ -134,7 +137,7 @@ void BM_PackMatch(benchmark::State &state)
     for (auto _ : state) {
         const QString &query = queries()[index++ % queries().size()];
         if constexpr (Literal)
-            benchmark::DoNotOptimize(store.matchLiteral(query));
+            benchmark::DoNotOptimize(literalMatch(store, query));
         else
             benchmark::DoNotOptimize(store.match(query));
     }
@@ -252,6 +255,8 @@ BENCHMARK(BM_LoadThenFirstMatch)
 
 int main(int argc, char **argv)
 {
+    // As in the programs: the library watches its file through the event loop's machinery.
+    QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -19,10 +19,12 @@ RUNTIME_PACKAGES=(
     libbenchmark-dev
 )
 # What the headless suite needs on top: a display server, input and screen
-# tools, a session bus and a real Secret Service for the keyring tests.
+# tools, a session bus, a real Secret Service for the keyring tests and the
+# Unicode data the case-folding table is checked against.
 TEST_PACKAGES=(
     qml6-module-qttest xvfb xauth xdotool x11-utils imagemagick
     dbus dbus-user-session gnome-keyring
+    unicode-data
 )
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }

@@ -1,3 +1,4 @@
+#include "packs/customglossarystore.h"
 #include "tests/support/fakechatserver.h"
 
 #include <QDir>
@@ -12,6 +13,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
+
+using namespace wordlumen;
 using namespace wordlumen::testing;
 
 namespace {
@@ -167,6 +175,110 @@ private slots:
         QCOMPARE(found.json().value(QStringLiteral("origin")).toString(), QStringLiteral("custom"));
         QCOMPARE(found.json().value(QStringLiteral("explanation")).toString(),
                  QStringLiteral("补充包里的说法。"));
+    }
+
+private:
+    QString writePack(const QString &industry, const QStringList &terms)
+    {
+        const QString path = m_home.filePath(industry + QStringLiteral("黑话补充包.md"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        QString text = QStringLiteral("行业：%1\n").arg(industry);
+        for (const QString &term : terms)
+            text += QStringLiteral("## %1\n解释：%2 的说法。\n").arg(term, industry);
+        file.write(text.toUtf8());
+        return path;
+    }
+
+    QStringList industriesIn(const QString &library)
+    {
+        const Run listed = run({QStringLiteral("packs"), QStringLiteral("--json"),
+                                QStringLiteral("--library"), library});
+        QStringList industries;
+        for (const QJsonValue &pack : QJsonDocument::fromJson(listed.out).array())
+            industries.append(pack.toObject().value(QStringLiteral("industry")).toString());
+        industries.sort();
+        return industries;
+    }
+
+private slots:
+    // Imports started together once kept only one pack: each program read
+    // the library at start and wrote its own copy back.
+    void importsStartedTogetherLoseNothing()
+    {
+        QStringList packs;
+        QStringList industries;
+        for (int i = 0; i < 4; ++i) {
+            industries.append(QStringLiteral("行业%1").arg(i));
+            packs.append(writePack(industries.last(), {QStringLiteral("词%1").arg(i)}));
+        }
+        for (int round = 0; round < 3; ++round) {
+            const QString library =
+                m_home.filePath(QStringLiteral("together-%1/MyGlossary.json").arg(round));
+            std::vector<std::unique_ptr<QProcess>> processes;
+            for (const QString &pack : std::as_const(packs)) {
+                processes.push_back(std::make_unique<QProcess>());
+                processes.back()->start(
+                    qEnvironmentVariable("WORDLUMEN_CLI"),
+                    {QStringLiteral("import"), QStringLiteral("--library"), library, pack});
+            }
+            for (const auto &process : processes) {
+                QVERIFY(process->waitForFinished(20000));
+                QCOMPARE(process->exitCode(), 0);
+            }
+            QCOMPARE(industriesIn(library), industries);
+        }
+    }
+
+    // The running app's library shows what the terminal changes meanwhile.
+    void runningLibraryPublishesOutsideChanges()
+    {
+        // Its folder does not exist yet: the first import creates it.
+        const QString library = m_home.filePath(QStringLiteral("watched/Zintaro/MyGlossary.json"));
+        QVERIFY(QDir().mkpath(m_home.filePath(QStringLiteral("watched"))));
+        CustomGlossaryStore store(library);
+        QSignalSpy changes(&store, &CustomGlossaryStore::packsChanged);
+
+        const QString law = writePack(QStringLiteral("法律"), {QStringLiteral("诉讼时效")});
+        QCOMPARE(
+            run({QStringLiteral("import"), QStringLiteral("--library"), library, law}).exitCode, 0);
+        QTRY_COMPARE(store.packs().size(), 1);
+        QCOMPARE(store.match(u"什么是诉讼时效")->term, QStringLiteral("诉讼时效"));
+
+        const QString tax = writePack(QStringLiteral("税务"), {QStringLiteral("留抵退税")});
+        QCOMPARE(
+            run({QStringLiteral("import"), QStringLiteral("--library"), library, tax}).exitCode, 0);
+        QTRY_COMPARE(store.packs().size(), 2);
+        const QString lawId = store.packs().last().id.toString(QUuid::WithoutBraces);
+        QCOMPARE(run({QStringLiteral("packs"), QStringLiteral("--library"), library,
+                      QStringLiteral("disable"), lawId})
+                     .exitCode,
+                 0);
+        QTRY_VERIFY(!store.packs().last().isEnabled);
+        QVERIFY(!store.match(u"诉讼时效"));
+        QCOMPARE(changes.count(), 3);
+
+        // Its own change starts from all of that.
+        QVERIFY(store.remove(store.packs().first().id));
+        QCOMPARE(industriesIn(library), QStringList{QStringLiteral("法律")});
+    }
+
+    // A pipe named like a pack once made check-pack wait forever for a writer.
+    void packVerbsRefuseWhatIsNoRegularFile()
+    {
+        const QString pipe = m_home.filePath(QStringLiteral("pipe.md"));
+        QVERIFY2(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0, strerror(errno));
+        const QString library = m_home.filePath(QStringLiteral("untouched.json"));
+        for (const QStringList &arguments :
+             {QStringList{QStringLiteral("check-pack"), pipe},
+              QStringList{QStringLiteral("import"), QStringLiteral("--library"), library, pipe}}) {
+            const Run refused = run(arguments);
+            QCOMPARE(refused.exitCode, 1);
+            QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("不是一个普通文件")),
+                     refused.err.constData());
+        }
+        QVERIFY(!QFileInfo::exists(library));
     }
 
     void lookupStreamsFromTheStoredService()

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -196,6 +197,50 @@ private slots:
         QFETCH(QString, raw);
         QFETCH(QString, cleaned);
         QCOMPARE(GlossaryStore::cleanedExplanation(raw), cleaned);
+    }
+
+    // The entry expression is written so that a long white-space run costs
+    // one scan; it must still find exactly what the expression as first
+    // written finds, wherever white space of any kind stands.
+    void entriesAreWhatTheLiteralExpressionFinds_data()
+    {
+        QTest::addColumn<QString>("between");
+        QTest::addColumn<int>("every"); // after every n-th entry
+        QTest::addRow("blank lines") << QStringLiteral("\n\n") << 1;
+        QTest::addRow("spaces, tabs and an ideographic space")
+            << QStringLiteral("  \t\u3000 ") << 1;
+        QTest::addRow("white space inside the explanation")
+            << QStringLiteral("   中间   12 还有\n\n 3. 不是标题 \n") << 1;
+        QTest::addRow("a heading between entries")
+            << QStringLiteral("\n\n## 进阶（2–3）\n\n") << 20;
+        QTest::addRow("a number without a bold title") << QStringLiteral("\n7.  下一行\n\n") << 3;
+        QTest::addRow("line break before the end") << QStringLiteral("\n") << 1;
+        QTest::addRow("long runs before a word")
+            << QString(2000, u' ') + QStringLiteral("续") + QString(2000, u'\n') << 40;
+    }
+    void entriesAreWhatTheLiteralExpressionFinds()
+    {
+        QFETCH(QString, between);
+        QFETCH(int, every);
+        QString text;
+        for (int i = 1; i <= 200; ++i) {
+            text += QStringLiteral("%1. **词条%1**").arg(i) +
+                    (i % 3 ? QStringLiteral("\n") : QStringLiteral("  ")) +
+                    QStringLiteral("白话：解释 %1").arg(i) +
+                    (i % every ? QStringLiteral(" ") : between);
+        }
+        const QRegularExpression literal(QStringLiteral(
+            "(?s)(\\d+)\\.\\s+\\*\\*(.+?)\\*\\*\\s+白话：(.*?)(?=\\s+\\d+\\.\\s+\\*\\*|$)"));
+        QStringList expected;
+        for (auto it = literal.globalMatch(text); it.hasNext();)
+            expected.append(GlossaryStore::cleanedExplanation(it.next().captured(3)));
+
+        const auto parsed = GlossaryStore::parse(text, {});
+        QVERIFY2(parsed, qPrintable(parsed ? QString() : parsed.error().message()));
+        QStringList explanations;
+        for (const GlossaryEntry &entry : parsed.value())
+            explanations.append(entry.explanation);
+        QCOMPARE(explanations, expected);
     }
 
     void reverseLookupMatchDerivedValuesAndJson()

@@ -1,21 +1,30 @@
 #include "packs/customglossarystore.h"
 #include "packs/glossarylibraryfile.h"
+#include "packs/glossarypackageparser.h"
 #include "packs/isotimestamp.h"
+#include "tests/support/literalrules.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 using namespace wordlumen;
+using wordlumen::testing::literalMatch;
 
 namespace {
 
@@ -279,10 +288,27 @@ private slots:
         QCOMPARE(readBytes(libraryPath()), bytes);
     }
 
+    // A file the reader cannot take exactly as written is unreadable: reading
+    // it leniently would lose the difference on the next write.
+    void unreadableFileIsMovedAsideBeforeTheFirstWrite_data()
+    {
+        QTest::addColumn<QByteArray>("damaged");
+        QTest::addRow("cut off") << QByteArray("{\"packs\": [{\"entries\": [");
+        QTest::addRow("garbage after a NUL byte") << QByteArray("[]\0garbage", 10);
+        QTest::addRow("a folder where the file should be") << QByteArray();
+        QTest::addRow("lone surrogate escape")
+            << QByteArray("[{\"id\": \"C0FFEE00-1234-4567-89AB-CDEF01234567\", \"term\": "
+                          "\"\\ud800\", \"aliases\": [], \"explanation\": \"x\", "
+                          "\"createdAt\": \"2026-03-01T08:15:00Z\", "
+                          "\"updatedAt\": \"2026-03-01T08:15:00Z\"}]");
+    }
     void unreadableFileIsMovedAsideBeforeTheFirstWrite()
     {
-        const QByteArray damaged = "{\"packs\": [{\"entries\": [";
-        writeBytes(libraryPath(), damaged);
+        QFETCH(QByteArray, damaged);
+        if (damaged.isEmpty())
+            QVERIFY(QDir().mkpath(libraryPath()));
+        else
+            writeBytes(libraryPath(), damaged);
         auto store = openStore();
         const QString aside =
             m_dir->filePath(QStringLiteral("Zintaro/MyGlossary.unreadable-20260301T081500Z.json"));
@@ -315,13 +341,108 @@ private slots:
         QCOMPARE(store->loadError(), notice);
         QCOMPARE(readBytes(aside), damaged);
         const QStringList files =
-            QDir(m_dir->filePath(QStringLiteral("Zintaro"))).entryList(QDir::Files, QDir::Name);
+            QDir(m_dir->filePath(QStringLiteral("Zintaro")))
+                .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         QCOMPARE(files,
                  (QStringList{QStringLiteral("MyGlossary.json"),
                               QStringLiteral("MyGlossary.unreadable-20260301T081500Z.json")}));
 
         // The next session reads the new file without complaint.
         QVERIFY(openStore()->loadError().isEmpty());
+    }
+
+    // Two libraries on one file stand for two programs: each change starts
+    // from what the other wrote, and each shows the other's change.
+    void changesStartFromWhatAnotherProgramWrote()
+    {
+        auto first = openStore();
+        auto second = openStore();
+        QVERIFY(first->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md")));
+        // The second has not looked at the file since it opened it.
+        QVERIFY(second->packs().isEmpty());
+        const auto medicine = second->importText(
+            packText(QStringLiteral("医疗"), QStringLiteral("入门"), {QStringLiteral("DRG")}),
+            QStringLiteral("医疗.md"));
+        QVERIFY(medicine);
+        QCOMPARE(second->packs().size(), 2);
+        QCOMPARE(packsOnDisk(libraryPath()), second->packs());
+        // Replacing a pack counts duplicates against the packs on disk too.
+        const auto finance =
+            second->importText(packText(QStringLiteral("金融"), QStringLiteral("入门"),
+                                        {QStringLiteral("ROE"), QStringLiteral("DRG")}),
+                               QStringLiteral("金融.md"));
+        QVERIFY(finance);
+        QVERIFY(finance->replacedExistingPack);
+        QCOMPARE(finance->duplicateTermCount, 1);
+
+        // A pack the first never saw can be switched off there, and one it
+        // deletes stays deleted for both.
+        QVERIFY(first->setEnabled(false, medicine->pack.id));
+        QVERIFY(first->remove(finance->pack.id));
+        QCOMPARE(first->packs().size(), 1);
+        QVERIFY(!first->packs().first().isEnabled);
+        QCOMPARE(packsOnDisk(libraryPath()), first->packs());
+
+        // The second hears of it without doing anything.
+        QSignalSpy changes(second.get(), &CustomGlossaryStore::packsChanged);
+        QTRY_COMPARE(second->packs(), first->packs());
+        QCOMPARE(changes.count(), 1);
+    }
+
+    // Another program's damaged write is shown as a load error, and the file
+    // is kept aside before this library writes again.
+    void damagedFileWrittenByAnotherProgramIsKeptAside()
+    {
+        auto store = openStore();
+        QVERIFY(store->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md")));
+        const QByteArray damaged = "{\"packs\": [";
+        QVERIFY(writeBytes(libraryPath(), damaged));
+        QTRY_VERIFY(store->packs().isEmpty());
+        QVERIFY2(store->loadError().startsWith(QStringLiteral("本地补充包没有加载成功：")),
+                 qPrintable(store->loadError()));
+
+        QVERIFY(store->importText(
+            packText(QStringLiteral("医疗"), QStringLiteral("入门"), {QStringLiteral("DRG")}),
+            QStringLiteral("医疗.md")));
+        QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+        const QStringList aside = QDir(m_dir->filePath(QStringLiteral("Zintaro")))
+                                      .entryList({QStringLiteral("*.unreadable-*")}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(readBytes(m_dir->filePath(QStringLiteral("Zintaro/") + aside.first())), damaged);
+    }
+
+    void heldLockRefusesTheChange()
+    {
+        auto store = openStore();
+        QVERIFY(QDir().mkpath(QFileInfo(libraryPath()).absolutePath()));
+        QLockFile held(libraryPath() + QStringLiteral(".lock"));
+        QVERIFY(held.tryLock(0));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("lock not taken")));
+        const auto imported = store->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md"));
+        QVERIFY(!imported);
+        QCOMPARE(imported.error().kind(), PackError::Kind::LibraryBusy);
+        QVERIFY(store->packs().isEmpty());
+        QVERIFY(!QFileInfo::exists(libraryPath()));
+    }
+
+    void lockLeftByAProgramThatDiedDoesNotBlock()
+    {
+        auto store = openStore();
+        // What QLockFile writes, naming a process that no longer runs.
+        QVERIFY(writeBytes(libraryPath() + QStringLiteral(".lock"),
+                           "2147483000\nwordlumen-cli\n" + QSysInfo::machineHostName().toUtf8() +
+                               "\n"));
+        QVERIFY(store->importText(
+            packText(QStringLiteral("金融"), QStringLiteral("入门"), {QStringLiteral("ROE")}),
+            QStringLiteral("金融.md")));
+        QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+        QVERIFY(!QFileInfo::exists(libraryPath() + QStringLiteral(".lock")));
     }
 
     void libraryFileIsPlainSortedJson()
@@ -363,8 +484,40 @@ private slots:
                  QUuid::fromString(u"A1B2C3D4-E5F6-4711-8899-AABBCCDDEEFF"));
     }
 
-    // Held to RFC 8259, a little stricter than QJsonDocument, which lets raw
-    // control characters and unknown escapes through.
+    // Text comes back exactly as the file has it, whatever stands next to an escape.
+    void readsTextExactly_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("byte order mark after an escape")
+            << QByteArray("\"a\\n\xEF\xBB\xBF b\"") << QStringLiteral("a\n\uFEFF b");
+        QTest::addRow("escaped byte order mark after an escape")
+            << QByteArray("\"\\t\\ufeff\"") << QStringLiteral("\t\uFEFF");
+        QTest::addRow("escaped surrogate pair")
+            << QByteArray("\"\\uD83D\\uDE80!\"") << QStringLiteral("🚀!");
+        QTest::addRow("noncharacter") << QByteArray("\"\xEF\xBF\xBF\"") << QStringLiteral("\uFFFF");
+    }
+    void readsTextExactly()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, text);
+        const QByteArray bytes =
+            "[{\"id\": \"C0FFEE00-1234-4567-89AB-CDEF01234567\", \"term\": " + json +
+            ", \"aliases\": [], \"explanation\": \"x\", \"createdAt\": \"2026-03-01T08:15:00Z\", "
+            "\"updatedAt\": \"2026-03-01T08:15:00Z\"}]";
+        const auto decoded = GlossaryLibraryFile::decode(bytes);
+        QVERIFY2(decoded, qPrintable(decoded ? QString() : decoded.error()));
+        QCOMPARE(decoded->legacyEntries.first().term, text);
+        // And the writer keeps it: what is read survives the next write.
+        GlossaryPack written = pack(QStringLiteral("p"), decoded->legacyEntries, kStart);
+        const auto reread = GlossaryLibraryFile::decode(GlossaryLibraryFile::encode({written}));
+        QVERIFY(reread);
+        QCOMPARE(reread->packs.first().entries.first().term, text);
+    }
+
+    // Held to RFC 8259, a little stricter than QJsonDocument alone, which lets
+    // raw control characters and unknown escapes through and turns a lone
+    // surrogate escape into U+FFFD.
     void rejectsWhatIsNoJson_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -380,6 +533,16 @@ private slots:
         QTest::addRow("empty") << QByteArray();
         QTest::addRow("cut off inside a list") << QByteArray("{\"packs\": [");
         QTest::addRow("cut off after a key") << QByteArray("{\"packs\": [{\"id\":");
+        QTest::addRow("garbage after a NUL byte") << QByteArray("[]\0garbage", 10);
+        QTest::addRow("raw NUL in text") << QByteArray("{\"packs\": [], \"x\": \"a\0b\"}", 23);
+        QTest::addRow("lone high surrogate escape")
+            << QByteArray("{\"packs\": [], \"x\": \"\\ud800\"}");
+        QTest::addRow("high surrogate escape before a letter")
+            << QByteArray("{\"packs\": [], \"x\": \"\\ud800\\u0041\"}");
+        QTest::addRow("lone low surrogate escape")
+            << QByteArray("{\"packs\": [], \"x\": \"\\udc00\\ud800\"}");
+        QTest::addRow("surrogate encoded in UTF-8")
+            << QByteArray("{\"packs\": [], \"x\": \"\xED\xA0\x80\"}");
     }
     void rejectsWhatIsNoJson()
     {
@@ -672,9 +835,24 @@ private slots:
                              << int(PackError::Kind::UnsupportedFileType);
         QTest::addRow("no extension")
             << QStringLiteral("金融") << pack << int(PackError::Kind::UnsupportedFileType);
-        QTest::addRow("not UTF-8")
-            << QStringLiteral("gbk.txt") << QByteArray("## \xBD\xF0\xC8\xDA\n")
-            << int(PackError::Kind::ReadFailed);
+        QTest::addRow("GBK") << QStringLiteral("gbk.txt") << QByteArray("## \xBD\xF0\xC8\xDA\n")
+                             << int(PackError::Kind::NotUtf8);
+        const QString text = QString::fromUtf8(pack);
+        const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        QTest::addRow("UTF-16 without byte order mark")
+            << QStringLiteral("utf16.md") << utf16 << int(PackError::Kind::NotUtf8);
+        QTest::addRow("UTF-16 with byte order mark")
+            << QStringLiteral("utf16.md") << QByteArray("\xFF\xFE") + utf16
+            << int(PackError::Kind::NotUtf8);
+        QTest::addRow("ASCII as UTF-16 without byte order mark")
+            << QStringLiteral("ascii16.md") << QByteArray("#\0#\0 \0R\0O\0E\0\n\0", 16)
+            << int(PackError::Kind::NotUtf8);
+        const qint64 limit = GlossaryPackageParser::kMaximumFileSize;
+        QTest::addRow("exactly at the size limit")
+            << QStringLiteral("金融.md") << pack + QByteArray(limit - pack.size(), ' ') << -1;
+        QTest::addRow("one byte above the size limit")
+            << QStringLiteral("金融.md") << pack + QByteArray(limit - pack.size() + 1, ' ')
+            << int(PackError::Kind::FileTooLarge);
         QTest::addRow("missing") << QStringLiteral("missing.md") << QByteArray()
                                  << int(PackError::Kind::ReadFailed);
         QTest::addRow("blank") << QStringLiteral("blank.md") << QByteArray(" \n\n")
@@ -704,6 +882,33 @@ private slots:
         QCOMPARE(summary->pack.entries.first().term, QStringLiteral("ROE"));
     }
 
+    // Refused before they are opened: opening a pipe waits for a writer and
+    // reading a device never ends, so a wrong check hangs this test.
+    void importRefusesWhatIsNoRegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("folder") << QStringLiteral("folder");
+        QTest::addRow("named pipe") << QStringLiteral("pipe");
+        QTest::addRow("link to an endless device") << QStringLiteral("device");
+    }
+    void importRefusesWhatIsNoRegularFile()
+    {
+        QFETCH(QString, kind);
+        const QString path = m_dir->filePath(QStringLiteral("special.md"));
+        if (kind == u"folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (kind == u"pipe") {
+            QVERIFY2(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0, strerror(errno));
+        } else {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        }
+        auto store = openStore();
+        const auto summary = store->importFile(path);
+        QVERIFY(!summary);
+        QCOMPARE(summary.error().kind(), PackError::Kind::NotRegularFile);
+        QVERIFY(!QFileInfo::exists(libraryPath()));
+    }
+
     void disabledPacksDoNotAnswer()
     {
         auto store = openFixture(QStringLiteral("library-v2.json"));
@@ -712,7 +917,7 @@ private slots:
         QCOMPARE(store->entries(), store->packs()[0].entries);
         QCOMPARE(store->catalogItems(), (QList<GlossaryCatalogItem>{{QStringLiteral("ROE"), {}}}));
         QVERIFY(!store->match(u"RAG"));
-        QVERIFY(!store->matchLiteral(u"RAG"));
+        QVERIFY(!literalMatch(*store, u"RAG"));
 
         QVERIFY(store->setEnabled(true, ai.id));
         QCOMPARE(store->packs()[1].id, ai.id);
@@ -767,7 +972,7 @@ private slots:
             QStringLiteral("new.md")));
 
         const auto fast = store->match(query);
-        const auto literal = store->matchLiteral(query);
+        const auto literal = literalMatch(*store, query);
         QCOMPARE(fast ? fast->explanation : QString(), explanation);
         QCOMPARE(literal ? literal->explanation : QString(), explanation);
     }
@@ -823,7 +1028,7 @@ private slots:
             for (int i = 0; i < 400; ++i) {
                 const QString query = phrase(5);
                 const auto fast = store->match(query);
-                const auto literal = store->matchLiteral(query);
+                const auto literal = literalMatch(*store, query);
                 if (fast != literal) {
                     QFAIL(qPrintable(
                         QStringLiteral("%1: %2 gives %3 instead of %4")
