@@ -1,7 +1,6 @@
 #include "customglossarystore.h"
 
 #include "core/identity.h"
-
 #include "core/termkey.h"
 #include "glossarylibraryfile.h"
 #include "glossarypackageparser.h"
