@@ -63,8 +63,14 @@ void StateDump::write()
         state[QStringLiteral("errorMessage")] = m_viewModel->errorMessage();
         state[QStringLiteral("hasAPIKey")] = m_viewModel->hasAPIKey();
         state[QStringLiteral("expandedHeight")] = m_viewModel->expandedHeight();
-        state[QStringLiteral("result")] =
-            QJsonObject::fromVariantMap(m_viewModel->resultForViews().toMap());
+        if (const auto &result = m_viewModel->result()) {
+            state[QStringLiteral("result")] = QJsonObject{
+                {QStringLiteral("term"), result->term},
+                {QStringLiteral("title"), m_viewModel->resultTitle()},
+                {QStringLiteral("explanation"), result->explanation},
+                {QStringLiteral("origin"), toString(result->origin)},
+            };
+        }
     }
     state[QStringLiteral("isVisible")] = m_controller->isVisible();
     state[QStringLiteral("animating")] = m_controller->isAnimating();

@@ -11,9 +11,7 @@ Item {
     property FloatingCardWindowController windowController: null
 
     readonly property bool reverseMode: viewModel.answerMode === CardViewModel.ReverseLookup
-    readonly property var result: viewModel.result
-    readonly property string explanation: result ? result.explanation : ""
-    readonly property string origin: result ? result.origin : ""
+    readonly property string explanation: viewModel.resultExplanation
 
     CopyFeedback { id: copier }
 
@@ -66,8 +64,8 @@ Item {
             Text {
                 id: title
                 width: parent.width
-                visible: face.reverseMode || face.result !== null
-                text: face.reverseMode ? "你可能在找" : (face.result ? face.result.title : "")
+                visible: face.reverseMode || face.viewModel.hasResult
+                text: face.reverseMode ? "你可能在找" : face.viewModel.resultTitle
                 font: Theme.serif(22, Font.DemiBold)
                 lineHeightMode: Text.FixedHeight
                 lineHeight: 28
@@ -94,11 +92,11 @@ Item {
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
                     text: face.reverseMode ? "在线 API · 点击词条继续解释"
-                                           : CardFormat.originLabel(face.origin)
+                                           : CardFormat.originLabel(face.viewModel.resultOrigin)
                     font: Theme.mono(9, Font.DemiBold, face.reverseMode ? 0.6 : 0.8)
                     lineHeightMode: Text.FixedHeight
                     lineHeight: 12
-                    color: !face.reverseMode && CardFormat.originIsNotice(face.origin)
+                    color: !face.reverseMode && CardFormat.originIsNotice(face.viewModel.resultOrigin)
                            ? Theme.accentInk : Theme.secondaryInk
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
@@ -124,16 +122,14 @@ Item {
 
                 SkeletonLines {
                     width: parent.width
-                    visible: face.viewModel.isLoading
-                             && (face.reverseMode ? candidates.count === 0
-                                                  : face.explanation.length === 0)
+                    visible: face.viewModel.showsPlaceholder
                 }
 
                 TextEdit {
                     id: answerText
                     width: parent.width
-                    visible: !face.reverseMode && face.result !== null
-                             && !(face.viewModel.isLoading && face.explanation.length === 0)
+                    visible: !face.reverseMode && face.viewModel.hasResult
+                             && !face.viewModel.showsPlaceholder
                     text: CardFormat.answerHtml(face.explanation)
                     readOnly: true
                     selectByMouse: true
@@ -149,7 +145,7 @@ Item {
                 }
 
                 InlineAction {
-                    visible: !face.reverseMode && face.origin === "unavailable"
+                    visible: !face.reverseMode && face.viewModel.offersApiSetup
                     title: "接上 API"
                     systemImage: "arrow.up.right"
                     iconTrailing: true

@@ -38,8 +38,8 @@ FocusScope {
 
     Item {
         id: triggerBox
-        width: root.windowController ? root.windowController.collapsedSize.width : 140
-        height: root.windowController ? root.windowController.collapsedSize.height : 60
+        width: controller.collapsedSize.width
+        height: controller.collapsedSize.height
         x: root.alignRight ? root.width - width : 0
         y: root.alignTop ? 0 : root.height - height
         visible: opacity > 0.001
@@ -71,8 +71,8 @@ FocusScope {
 
     Item {
         id: cardBox
-        width: 356 + 2 * 12
-        height: (root.viewModel ? root.viewModel.expandedHeight : 312) + 2 * 12
+        width: controller.cardWidth + 2 * controller.shadowMargin
+        height: controller.cardHeight + 2 * controller.shadowMargin
         x: root.alignRight ? root.width - width : 0
         y: root.alignTop ? 0 : root.height - height
         visible: opacity > 0.001
@@ -90,10 +90,10 @@ FocusScope {
 
         Loader {
             id: cardLoader
-            x: 12
-            width: 356
+            x: controller.shadowMargin
+            width: controller.cardWidth
             // The card's height follows the view model with its own animation.
-            property real cardHeight: root.viewModel ? root.viewModel.expandedHeight : 312
+            property real cardHeight: controller.cardHeight
             Behavior on cardHeight {
                 NumberAnimation {
                     duration: Theme.heightDuration
@@ -102,7 +102,8 @@ FocusScope {
                 }
             }
             height: cardHeight
-            y: root.alignTop ? 12 : parent.height - 12 - height
+            y: root.alignTop ? controller.shadowMargin
+                             : parent.height - controller.shadowMargin - height
             focus: controller.isOpen
             // Nothing of the open card exists while collapsed (once it has faded),
             // and its faces are compiled only when the card first opens.

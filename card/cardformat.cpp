@@ -10,17 +10,22 @@ CardFormat::CardFormat(QObject *parent)
 
 CardFormat::~CardFormat() = default;
 
-QString CardFormat::originLabel(const QString &origin)
+QString CardFormat::originLabel(ExplanationOrigin origin)
 {
     QString label;
-    if (origin == u"local") {
+    switch (origin) {
+    case ExplanationOrigin::Local:
         label = QStringLiteral("本地词典 · 无需 API");
-    } else if (origin == u"custom") {
+        break;
+    case ExplanationOrigin::Custom:
         label = QStringLiteral("行业补充包 · 无需 API");
-    } else if (origin == u"deepSeek") {
+        break;
+    case ExplanationOrigin::DeepSeek:
         label = QStringLiteral("在线 API · 灵活解释");
-    } else {
+        break;
+    case ExplanationOrigin::Unavailable:
         label = QStringLiteral("未收录");
+        break;
     }
     // Only Latin letters change; Chinese has no case.
     for (QChar &c : label) {
@@ -31,9 +36,9 @@ QString CardFormat::originLabel(const QString &origin)
     return label;
 }
 
-bool CardFormat::originIsNotice(const QString &origin)
+bool CardFormat::originIsNotice(ExplanationOrigin origin)
 {
-    return origin == u"unavailable";
+    return origin == ExplanationOrigin::Unavailable;
 }
 
 QMatrix4x4 CardFormat::flipMatrix(double radians, double width, double height)

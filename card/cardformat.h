@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/explanationresult.h"
+
 #include <QMatrix4x4>
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
@@ -21,11 +23,10 @@ public:
     explicit CardFormat(QObject *parent = nullptr);
     ~CardFormat() override;
 
-    /// The source line for an origin ("local", "custom", "deepSeek", "unavailable"),
-    /// with Latin letters upper-cased.
-    Q_INVOKABLE [[nodiscard]] static QString originLabel(const QString &origin);
+    /// The source line for an origin, with Latin letters upper-cased.
+    Q_INVOKABLE [[nodiscard]] static QString originLabel(wordlumen::ExplanationOrigin origin);
     /// Whether the origin's label is a notice (accent ink) rather than a plain source.
-    Q_INVOKABLE [[nodiscard]] static bool originIsNotice(const QString &origin);
+    Q_INVOKABLE [[nodiscard]] static bool originIsNotice(wordlumen::ExplanationOrigin origin);
     /// The transform of a face turned by `radians` about its vertical axis.
     Q_INVOKABLE [[nodiscard]] static QMatrix4x4 flipMatrix(double radians, double width,
                                                            double height);

@@ -15,4 +15,11 @@ struct CardViewModelForeign
     QML_UNCREATABLE("The card's view model is made by the application.")
 };
 
+// Where an answer came from, as ExplanationOrigin.Local and so on.
+namespace ExplanationOriginForeign {
+Q_NAMESPACE
+QML_FOREIGN_NAMESPACE(wordlumen)
+QML_NAMED_ELEMENT(ExplanationOrigin)
+} // namespace ExplanationOriginForeign
+
 } // namespace wordlumen

@@ -26,6 +26,7 @@ void CardViewController::setViewModel(CardViewModel *viewModel)
     connectViewModel();
     emit viewModelChanged();
     emit presentationChanged();
+    emit cardHeightChanged();
     updateTargetSize();
 }
 
@@ -57,8 +58,10 @@ void CardViewController::connectViewModel()
             m_windowController->reloadTriggerStyle();
         }
     });
-    connect(m_viewModel, &CardViewModel::expandedHeightChanged, this,
-            &CardViewController::updateTargetSize);
+    connect(m_viewModel, &CardViewModel::expandedHeightChanged, this, [this] {
+        emit cardHeightChanged();
+        updateTargetSize();
+    });
 }
 
 void CardViewController::connectWindowController()
@@ -100,16 +103,22 @@ QString CardViewController::triggerStyle() const
                               : toString(FloatingTriggerStyle::Compact);
 }
 
+double CardViewController::cardHeight() const
+{
+    return m_viewModel ? m_viewModel->expandedHeight() : CardViewModel::kDefaultHeight;
+}
+
+QSizeF CardViewController::collapsedSize() const
+{
+    return m_windowController ? m_windowController->collapsedSize()
+                              : collapsedPanelSize(FloatingTriggerStyle::Compact);
+}
+
 void CardViewController::updateTargetSize()
 {
-    QSizeF size;
-    if (isOpen()) {
-        size = QSizeF(kCardWidth + 2 * kShadowMargin,
-                      m_viewModel->expandedHeight() + 2 * kShadowMargin);
-    } else {
-        size = m_windowController ? m_windowController->collapsedSize()
-                                  : collapsedPanelSize(FloatingTriggerStyle::Compact);
-    }
+    const QSizeF size = isOpen() ? QSizeF(kCardWidth + 2 * kShadowMargin,
+                                          cardHeight() + 2 * kShadowMargin)
+                                 : collapsedSize();
     if (size == m_targetSize) {
         return;
     }

@@ -35,6 +35,12 @@ class CardViewController : public QObject, public QQmlParserStatus
     Q_PROPERTY(bool showsSettings READ showsSettings NOTIFY presentationChanged)
     /// The trigger style's raw value ("compact" or "wide").
     Q_PROPERTY(QString triggerStyle READ triggerStyle NOTIFY triggerStyleChanged)
+    /// The open card's size and the margin around it that holds its shadow.
+    Q_PROPERTY(double cardWidth READ cardWidth CONSTANT)
+    Q_PROPERTY(double cardHeight READ cardHeight NOTIFY cardHeightChanged)
+    Q_PROPERTY(double shadowMargin READ shadowMargin CONSTANT)
+    /// The collapsed panel's size for the trigger style.
+    Q_PROPERTY(QSizeF collapsedSize READ collapsedSize NOTIFY triggerStyleChanged)
 
 public:
     /// The open card is this wide; the panel adds 12 points on every side for its shadow.
@@ -57,6 +63,10 @@ public:
     [[nodiscard]] bool showsBack() const;
     [[nodiscard]] bool showsSettings() const;
     [[nodiscard]] QString triggerStyle() const;
+    [[nodiscard]] static double cardWidth() { return kCardWidth; }
+    [[nodiscard]] double cardHeight() const;
+    [[nodiscard]] static double shadowMargin() { return kShadowMargin; }
+    [[nodiscard]] QSizeF collapsedSize() const;
 
     /// The trigger's click: the panel takes the focus and the card opens on the face it was left
     /// on.
@@ -71,6 +81,7 @@ signals:
     void viewModelChanged();
     void windowControllerChanged();
     void targetWindowSizeChanged();
+    void cardHeightChanged();
     void presentationChanged();
     void triggerStyleChanged();
     /**

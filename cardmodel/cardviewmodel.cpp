@@ -78,16 +78,24 @@ void CardViewModel::setQuery(const QString &query)
     emit queryChanged();
 }
 
-QVariant CardViewModel::resultForViews() const
+QString CardViewModel::resultTitle() const
 {
-    if (!m_result)
-        return {};
-    return QVariantMap{
-        {QStringLiteral("term"), m_result->term},
-        {QStringLiteral("title"), AnswerText::displayTitle(m_result->term)},
-        {QStringLiteral("explanation"), m_result->explanation},
-        {QStringLiteral("origin"), toString(m_result->origin)},
-    };
+    return m_result ? AnswerText::displayTitle(m_result->term) : QString();
+}
+
+QString CardViewModel::resultExplanation() const
+{
+    return m_result ? m_result->explanation : QString();
+}
+
+ExplanationOrigin CardViewModel::resultOrigin() const
+{
+    return m_result ? m_result->origin : ExplanationOrigin::Unavailable;
+}
+
+bool CardViewModel::offersApiSetup() const
+{
+    return m_result && m_result->origin == ExplanationOrigin::Unavailable;
 }
 
 const QList<ReverseLookupMatch> &CardViewModel::reverseLookupMatches() const
@@ -264,6 +272,7 @@ void CardViewModel::setResult(std::optional<ExplanationResult> result)
         return;
     m_result = std::move(result);
     emit resultChanged();
+    updateShowsPlaceholder();
 }
 
 void CardViewModel::setResultExplanation(const QString &explanation)
@@ -272,6 +281,7 @@ void CardViewModel::setResultExplanation(const QString &explanation)
         return;
     m_result->explanation = explanation;
     emit resultChanged();
+    updateShowsPlaceholder();
 }
 
 void CardViewModel::setAnswerMode(AnswerMode mode)
@@ -280,11 +290,13 @@ void CardViewModel::setAnswerMode(AnswerMode mode)
         return;
     m_answerMode = mode;
     emit answerModeChanged();
+    updateShowsPlaceholder();
 }
 
 void CardViewModel::setMatches(const QList<ReverseLookupMatch> &matches)
 {
     m_matchModel->setMatches(matches);
+    updateShowsPlaceholder();
 }
 
 void CardViewModel::setResumePresentation(Presentation presentation)
@@ -309,6 +321,7 @@ void CardViewModel::setLoading(bool loading)
         return;
     m_isLoading = loading;
     emit isLoadingChanged();
+    updateShowsPlaceholder();
 }
 
 void CardViewModel::setErrorMessage(const QString &message)
@@ -317,6 +330,18 @@ void CardViewModel::setErrorMessage(const QString &message)
         return;
     m_errorMessage = message;
     emit errorMessageChanged();
+}
+
+void CardViewModel::updateShowsPlaceholder()
+{
+    const bool nothingYet = m_answerMode == AnswerMode::ReverseLookup
+                                ? m_matchModel->count() == 0
+                                : !m_result || m_result->explanation.isEmpty();
+    const bool shows = m_isLoading && nothingYet;
+    if (shows == m_showsPlaceholder)
+        return;
+    m_showsPlaceholder = shows;
+    emit showsPlaceholderChanged();
 }
 
 void CardViewModel::setHasAPIKey(bool hasKey)

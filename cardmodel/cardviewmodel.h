@@ -39,9 +39,15 @@ class CardViewModel final : public QObject
     Q_DISABLE_COPY_MOVE(CardViewModel)
 
     Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
-    /// The answer as a map QML reads field by field (term, title, explanation,
-    /// origin), or null when there is none.
-    Q_PROPERTY(QVariant result READ resultForViews NOTIFY resultChanged)
+    /// The answer on the back face, field by field; empty texts without one.
+    Q_PROPERTY(bool hasResult READ hasResult NOTIFY resultChanged)
+    Q_PROPERTY(QString resultTitle READ resultTitle NOTIFY resultChanged)
+    Q_PROPERTY(QString resultExplanation READ resultExplanation NOTIFY resultChanged)
+    Q_PROPERTY(wordlumen::ExplanationOrigin resultOrigin READ resultOrigin NOTIFY resultChanged)
+    /// The answer is a notice that only the online service could go beyond.
+    Q_PROPERTY(bool offersApiSetup READ offersApiSetup NOTIFY resultChanged)
+    /// Online work runs and nothing of its answer (text or candidates) is there yet.
+    Q_PROPERTY(bool showsPlaceholder READ showsPlaceholder NOTIFY showsPlaceholderChanged)
     Q_PROPERTY(AnswerMode answerMode READ answerMode NOTIFY answerModeChanged)
     Q_PROPERTY(QObject *reverseLookupMatches READ matchModel CONSTANT)
     Q_PROPERTY(Presentation presentation READ presentation WRITE setPresentation NOTIFY
@@ -96,7 +102,14 @@ public:
     void setQuery(const QString &query);
 
     [[nodiscard]] const std::optional<ExplanationResult> &result() const { return m_result; }
-    [[nodiscard]] QVariant resultForViews() const;
+    [[nodiscard]] bool hasResult() const { return m_result.has_value(); }
+    /// The answer's title as shown: without full-width parenthesised parts.
+    [[nodiscard]] QString resultTitle() const;
+    [[nodiscard]] QString resultExplanation() const;
+    /// Unavailable when there is no answer.
+    [[nodiscard]] ExplanationOrigin resultOrigin() const;
+    [[nodiscard]] bool offersApiSetup() const;
+    [[nodiscard]] bool showsPlaceholder() const { return m_showsPlaceholder; }
     [[nodiscard]] AnswerMode answerMode() const { return m_answerMode; }
     [[nodiscard]] const QList<ReverseLookupMatch> &reverseLookupMatches() const;
     [[nodiscard]] ReverseLookupMatchModel *matchModel() const { return m_matchModel; }
@@ -146,6 +159,7 @@ signals:
     void isLoadingChanged();
     void errorMessageChanged();
     void hasAPIKeyChanged();
+    void showsPlaceholderChanged();
 
 private:
     void setResult(std::optional<ExplanationResult> result);
@@ -157,6 +171,7 @@ private:
     void setLoading(bool loading);
     void setErrorMessage(const QString &message);
     void setHasAPIKey(bool hasKey);
+    void updateShowsPlaceholder();
 
     void showExplanation(const QString &term, const QString &explanation, ExplanationOrigin origin,
                          int maximumCharacterCount);
@@ -182,6 +197,7 @@ private:
     bool m_isLoading = false;
     QString m_errorMessage;
     bool m_hasAPIKey = false;
+    bool m_showsPlaceholder = false;
 
     // The one tracked online task. Cancelling disconnects it and bumps the
     // generation, so nothing it reports later can reach the published state.

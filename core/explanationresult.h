@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <optional>
 
 namespace wordlumen {
+
+// The namespace's meta-object carries ExplanationOrigin, so views can read
+// an answer's origin as a typed enum. No other header declares one for it.
+Q_NAMESPACE
 
 /// Where an answer on the card came from.
 enum class ExplanationOrigin
@@ -14,6 +19,7 @@ enum class ExplanationOrigin
     DeepSeek,   ///< the online chat-completions service
     Unavailable ///< no answer; the explanation is a notice to the user
 };
+Q_ENUM_NS(ExplanationOrigin)
 
 /// The stored and printed form: "local", "custom", "deepSeek", "unavailable".
 [[nodiscard]] QString toString(ExplanationOrigin origin);

@@ -289,19 +289,6 @@ private slots:
         QVERIFY(qAbs(left - right) > 5);
     }
 
-    void originLabels()
-    {
-        QCOMPARE(CardFormat::originLabel(QStringLiteral("local")),
-                 QStringLiteral("本地词典 · 无需 API"));
-        QCOMPARE(CardFormat::originLabel(QStringLiteral("custom")),
-                 QStringLiteral("行业补充包 · 无需 API"));
-        QCOMPARE(CardFormat::originLabel(QStringLiteral("deepSeek")),
-                 QStringLiteral("在线 API · 灵活解释"));
-        QCOMPARE(CardFormat::originLabel(QStringLiteral("unavailable")), QStringLiteral("未收录"));
-        QVERIFY(CardFormat::originIsNotice(QStringLiteral("unavailable")));
-        QVERIFY(!CardFormat::originIsNotice(QStringLiteral("local")));
-    }
-
     void answerTextKeepsItsCharacters()
     {
         const QString html = CardFormat::answerHtml(QStringLiteral("a < b & \"c\"\n第二行"));

@@ -219,6 +219,8 @@ private slots:
         QCOMPARE(model->answerMode(), AnswerMode::Explanation);
         QCOMPARE(model->presentation(), Presentation::Back);
         QCOMPARE(model->expandedHeight(), CardViewModel::heightForText(notice));
+        QVERIFY(model->offersApiSetup());
+        QVERIFY(!model->showsPlaceholder());
     }
 
     void emptyQueryOnlySetsTheMessage()
@@ -289,6 +291,8 @@ private slots:
         auto model = makeModel();
         ask(*model, QStringLiteral("Kubernetes"));
         QVERIFY(m_server->waitForRequests(1));
+        // The placeholder holds the place until the first text, not until the end.
+        QVERIFY(model->showsPlaceholder());
 
         int longest = 0;
         connect(model.get(), &CardViewModel::resultChanged, this, [&] {
@@ -300,6 +304,7 @@ private slots:
             m_server->sendChunk(pieceLine(i == 4 ? text(9) + u'。' : text(10)) + "\n");
             QTRY_VERIFY(model->result()->explanation.size() >= std::min(60, (i + 1) * 10) ||
                         !model->isLoading());
+            QVERIFY(!model->showsPlaceholder());
         }
         QTRY_VERIFY(!model->isLoading());
         QVERIFY(m_server->waitForAbandonedResponses(1));
@@ -363,8 +368,11 @@ private slots:
         ask(*model, QStringLiteral("AI 一次能记住多少东西这种能力叫什么"));
         QCOMPARE(model->answerMode(), AnswerMode::ReverseLookup);
         QVERIFY(!model->result());
+        QVERIFY(model->showsPlaceholder());
+        QVERIFY(!model->offersApiSetup());
         QCOMPARE(model->expandedHeight(), 340.0);
         QTRY_VERIFY(!model->isLoading());
+        QVERIFY(!model->showsPlaceholder());
         QCOMPARE(model->reverseLookupMatches().size(), 3);
         QCOMPARE(model->expandedHeight(), 444.0);
         QCOMPARE(
