@@ -49,11 +49,11 @@ template<typename Action>
 void afterFirstFrame(QQuickWindow *window, QObject *context, Action action)
 {
     auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = QObject::connect(window, &QQuickWindow::frameSwapped, context,
-                                   [connection, action] {
-                                       QObject::disconnect(*connection);
-                                       action();
-                                   });
+    *connection =
+        QObject::connect(window, &QQuickWindow::frameSwapped, context, [connection, action] {
+            QObject::disconnect(*connection);
+            action();
+        });
 }
 
 } // namespace

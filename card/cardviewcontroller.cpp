@@ -116,9 +116,9 @@ QSizeF CardViewController::collapsedSize() const
 
 void CardViewController::updateTargetSize()
 {
-    const QSizeF size = isOpen() ? QSizeF(kCardWidth + 2 * kShadowMargin,
-                                          cardHeight() + 2 * kShadowMargin)
-                                 : collapsedSize();
+    const QSizeF size =
+        isOpen() ? QSizeF(kCardWidth + 2 * kShadowMargin, cardHeight() + 2 * kShadowMargin)
+                 : collapsedSize();
     if (size == m_targetSize) {
         return;
     }

@@ -60,15 +60,6 @@ QString SymbolIcon::lucideName(const QString &symbol)
     return {};
 }
 
-QStringList SymbolIcon::knownSymbols()
-{
-    QStringList names;
-    for (const auto &mapping : kSymbols) {
-        names.append(QLatin1StringView(mapping.symbol));
-    }
-    return names;
-}
-
 QByteArray SymbolIcon::tintedSvg(const QString &symbol, const QColor &color, double strokeWidth)
 {
     const QString name = lucideName(symbol);

@@ -29,8 +29,6 @@ public:
 
     /// The Lucide file name for a symbol name; empty when the symbol is unknown.
     [[nodiscard]] static QString lucideName(const QString &symbol);
-    /// Every symbol the card uses.
-    [[nodiscard]] static QStringList knownSymbols();
     /// The SVG source for a symbol in a colour, ready for QSvgRenderer; empty when unknown.
     [[nodiscard]] static QByteArray tintedSvg(const QString &symbol, const QColor &color,
                                               double strokeWidth);

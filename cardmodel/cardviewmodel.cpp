@@ -1,5 +1,6 @@
 #include "cardviewmodel.h"
 
+#include "cardmodellog.h"
 #include "core/answertext.h"
 #include "core/queryintentdetector.h"
 #include "core/textmetrics.h"
@@ -177,6 +178,9 @@ void CardViewModel::explain()
     setResumePresentation(Presentation::Back);
     setPresentation(Presentation::Back);
 
+    qCDebug(lcCardModel) << (reverse ? "asking the service for candidate terms"
+                                     : "asking the service to explain")
+                         << (local ? "a dictionary term" : "an unknown term");
     if (reverse)
         beginReverseLookup(q, *client);
     else
@@ -356,6 +360,7 @@ void CardViewModel::showExplanation(const QString &term, const QString &explanat
                                     ExplanationOrigin origin, int maximumCharacterCount)
 {
     const QString text = AnswerText::readableExplanation(explanation, maximumCharacterCount);
+    qCDebug(lcCardModel) << "answered locally from" << toString(origin);
     setResult(ExplanationResult{term, text, origin});
     updateExpandedHeight(text);
     setResumePresentation(Presentation::Back);

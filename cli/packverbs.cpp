@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <optional>
+
 namespace wordlumen::cli {
 
 namespace {
@@ -119,6 +121,40 @@ int listPacks(const CustomGlossaryStore &store, bool json, CliContext &context)
     return Success;
 }
 
+struct PackFile
+{
+    QString path;
+    QString text;
+};
+
+/**
+ * Parses a verb that takes one pack file and reads that file. Nothing when the
+ * verb is done already (help, a usage error, an unreadable file); `exitCode`
+ * then holds its status.
+ */
+std::optional<PackFile> packFileArgument(QCommandLineParser &parser, const QString &verb,
+                                         const QStringList &arguments, CliContext &context,
+                                         int *exitCode)
+{
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("补充包文件（.md、.markdown 或 .txt）。"));
+    *exitCode = Success;
+    if (!parseVerbArguments(parser, verb, arguments, context, exitCode))
+        return std::nullopt;
+    if (parser.positionalArguments().size() != 1) {
+        *exitCode =
+            usageError(parser, verb, QStringLiteral("需要且只需要一个补充包文件。"), context);
+        return std::nullopt;
+    }
+    const QString path = parser.positionalArguments().first();
+    auto text = CustomGlossaryStore::readPackFile(path);
+    if (!text) {
+        *exitCode = showError(text.error().message(), context);
+        return std::nullopt;
+    }
+    return PackFile{path, std::move(text).value()};
+}
+
 } // namespace
 
 int runCheckPack(const QStringList &arguments, CliContext &context)
@@ -129,19 +165,11 @@ int runCheckPack(const QStringList &arguments, CliContext &context)
         QStringLiteral("读一个补充包文件，显示能识别出的内容，但不导入。"));
     const QCommandLineOption json = jsonOption(QStringLiteral("输出一个 JSON 对象。"));
     parser.addOption(json);
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("补充包文件（.md、.markdown 或 .txt）。"));
     int exitCode = Success;
-    if (!parseVerbArguments(parser, verb, arguments, context, &exitCode))
+    const auto file = packFileArgument(parser, verb, arguments, context, &exitCode);
+    if (!file)
         return exitCode;
-    if (parser.positionalArguments().size() != 1)
-        return usageError(parser, verb, QStringLiteral("需要且只需要一个补充包文件。"), context);
-
-    const QString path = parser.positionalArguments().first();
-    const auto text = CustomGlossaryStore::readPackFile(path);
-    if (!text)
-        return showError(text.error().message(), context);
-    const auto parsed = GlossaryPackageParser::parse(text.value(), QFileInfo(path).fileName());
+    const auto parsed = GlossaryPackageParser::parse(file->text, QFileInfo(file->path).fileName());
     if (!parsed)
         return showError(parsed.error().message(), context);
     const GlossaryPackDraft &draft = parsed.value();
@@ -194,21 +222,13 @@ int runImport(const QStringList &arguments, CliContext &context)
         QStringLiteral("导入一个补充包文件，和控制中心的导入一样：同名补充包会更新成新版本。"));
     const QCommandLineOption library = libraryOption();
     parser.addOption(library);
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("补充包文件（.md、.markdown 或 .txt）。"));
     int exitCode = Success;
-    if (!parseVerbArguments(parser, verb, arguments, context, &exitCode))
-        return exitCode;
-    if (parser.positionalArguments().size() != 1)
-        return usageError(parser, verb, QStringLiteral("需要且只需要一个补充包文件。"), context);
-
     // The pack file first: a file that is refused costs no read of the library.
-    const QString path = parser.positionalArguments().first();
-    const auto text = CustomGlossaryStore::readPackFile(path);
-    if (!text)
-        return showError(text.error().message(), context);
+    const auto file = packFileArgument(parser, verb, arguments, context, &exitCode);
+    if (!file)
+        return exitCode;
     OpenedLibrary store(parser, library, context);
-    const auto summary = store->importText(text.value(), QFileInfo(path).fileName());
+    const auto summary = store->importText(file->text, QFileInfo(file->path).fileName());
     if (!summary)
         return showError(summary.error().message(), context);
     context.out << summary->message() << '\n';

@@ -17,14 +17,4 @@ QString toString(ExplanationOrigin origin)
     return {};
 }
 
-std::optional<ExplanationOrigin> explanationOriginFromString(QStringView text)
-{
-    for (auto origin : {ExplanationOrigin::Local, ExplanationOrigin::Custom,
-                        ExplanationOrigin::DeepSeek, ExplanationOrigin::Unavailable}) {
-        if (text == toString(origin))
-            return origin;
-    }
-    return std::nullopt;
-}
-
 } // namespace wordlumen

@@ -21,9 +21,8 @@ enum class ExplanationOrigin
 };
 Q_ENUM_NS(ExplanationOrigin)
 
-/// The stored and printed form: "local", "custom", "deepSeek", "unavailable".
+/// The printed form: "local", "custom", "deepSeek", "unavailable".
 [[nodiscard]] QString toString(ExplanationOrigin origin);
-[[nodiscard]] std::optional<ExplanationOrigin> explanationOriginFromString(QStringView text);
 
 /// The answer the card shows.
 struct ExplanationResult

@@ -38,8 +38,8 @@ public:
     Q_ENUM(Screen)
 
     /// `store` defaults to the system keyring and must outlive the controller.
-    explicit ApiSettingsController(Screen screen,
-                                   SecretStore *store = nullptr, QObject *parent = nullptr);
+    explicit ApiSettingsController(Screen screen, SecretStore *store = nullptr,
+                                   QObject *parent = nullptr);
 
     [[nodiscard]] Screen screen() const { return m_screen; }
     void setScreen(Screen screen);

@@ -45,12 +45,6 @@ public:
     [[nodiscard]] Kind kind() const { return m_kind; }
     /// The HTTP status for HttpStatus, otherwise 0.
     [[nodiscard]] int status() const { return m_kind == Kind::HttpStatus ? m_detail : 0; }
-    /// Qt's error for Transport, otherwise NoError.
-    [[nodiscard]] QNetworkReply::NetworkError networkError() const
-    {
-        return m_kind == Kind::Transport ? static_cast<QNetworkReply::NetworkError>(m_detail)
-                                         : QNetworkReply::NoError;
-    }
     [[nodiscard]] QString message() const;
 
     /// The sentence for a transport failure; never Qt's own (English) description.

@@ -376,19 +376,6 @@ std::optional<LabeledValue> labeledValue(QStringView line)
     return LabeledValue{label.toString(), TextMetrics::trimmed(line.mid(colon + 1))};
 }
 
-std::optional<QString> metadataValue(const QStringList &lines, const QStringList &keys)
-{
-    for (const QString &line : lines) {
-        const auto labeled = labeledValue(line);
-        if (!labeled || !keys.contains(lowerTrimmed(labeled->label)))
-            continue;
-        QString value = TextMetrics::trimmed(labeled->value);
-        if (!value.isEmpty())
-            return value;
-    }
-    return std::nullopt;
-}
-
 std::optional<QString> entryHeader(QStringView line)
 {
     if (line.startsWith(u"##")) {

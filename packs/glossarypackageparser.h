@@ -78,10 +78,6 @@ parse(const QString &text, const QString &sourceFileName, const QDateTime &now);
 /// Splits at the first colon of either width; nothing when the line has none.
 [[nodiscard]] std::optional<LabeledValue> labeledValue(QStringView line);
 
-/// The first non-empty value in `lines` whose label is one of `keys`.
-[[nodiscard]] std::optional<QString> metadataValue(const QStringList &lines,
-                                                   const QStringList &keys);
-
 /**
  * The term that a trimmed line opens an entry with, or nothing when the line
  * is no entry header. The term may be empty (「##」 alone), which makes an

@@ -1,7 +1,6 @@
 #include "cardfixture.h"
 
 #include "app/applicationshell.h"
-
 #include "core/glossarystore.h"
 #include "online/explanationpromptprofile.h"
 

@@ -217,7 +217,8 @@ private slots:
             << QStringLiteral("   一二三四五六七八九十一二三四五六七   ") << false;
         QTest::addRow("inner spaces count") << QStringLiteral("a b c d e f g h i j") << true;
         QTest::addRow("emoji is one character")
-            << QStringLiteral("👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽"
+            << QStringLiteral("👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍"
+                              "🏽"
                               "👍"
                               "🏽"
                               "👍"
