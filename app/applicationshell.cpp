@@ -4,6 +4,8 @@
 #include "card/floatingcardwindowcontroller.h"
 #include "card/logomark.h"
 #include "cardmodel/cardviewmodel.h"
+#include "controlcentermodel.h"
+#include "controlcenterwindow.h"
 #include "core/glossarystore.h"
 #include "core/identity.h"
 #include "packs/customglossarystore.h"
@@ -70,10 +72,12 @@ ApplicationShell::ApplicationShell(QObject *parent)
 
 ApplicationShell::~ApplicationShell()
 {
-    // The tray and its menu go first, then the panel (with the QML it shows),
-    // the view model it binds to, the engine, and the library last.
+    // The tray and its menu go first, then the windows (with the QML they
+    // show), the models they bind to, the engine, and the library last.
     delete m_tray;
     m_commandMenu.reset();
+    m_controlCenter.reset();
+    m_controlCenterModel.reset();
     m_controller.reset();
     m_viewModel.reset();
     m_engine.reset();
@@ -91,6 +95,48 @@ CustomGlossaryStore &ApplicationShell::library()
         m_library = std::make_unique<CustomGlossaryStore>();
     }
     return *m_library;
+}
+
+const std::optional<GlossaryStore> &ApplicationShell::dictionary()
+{
+    if (!m_dictionaryLoaded) {
+        m_dictionaryLoaded = true;
+        // The program works without the built-in dictionary; the card and the
+        // control center say so where it matters.
+        auto loaded = GlossaryStore::loadInstalled();
+        if (loaded) {
+            m_dictionary = std::move(loaded).value();
+        } else {
+            qCWarning(lcShell).noquote()
+                << "The built-in dictionary did not load:" << loaded.error().message();
+        }
+    }
+    return m_dictionary;
+}
+
+void ApplicationShell::showControlCenter(bool centred)
+{
+    if (!m_controlCenter) {
+        const auto &glossary = dictionary();
+        m_controlCenterModel = std::make_unique<ControlCenterModel>(
+            m_controller.get(), library(),
+            glossary ? std::optional(glossary->entries().size()) : std::nullopt);
+        m_controlCenter =
+            std::make_unique<ControlCenterWindow>(m_engine.get(), m_controlCenterModel.get());
+        if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_FIRST_FRAME")) {
+            connect(m_controlCenter.get(), &ControlCenterWindow::created, this,
+                    [this](QQuickView *window) {
+                        afterFirstFrame(window, this, [] {
+                            std::puts("control-center-first-frame");
+                            std::fflush(stdout);
+                        });
+                    });
+        }
+        if (m_stateDump) {
+            m_stateDump->setControlCenter(m_controlCenter.get());
+        }
+    }
+    m_controlCenter->show(centred);
 }
 
 QUrl ApplicationShell::cardSource()
@@ -117,6 +163,8 @@ void ApplicationShell::start()
             &ApplicationShell::showCommandMenu);
     connect(m_controller.get(), &FloatingCardWindowController::quitRequested, qApp,
             &QCoreApplication::quit);
+    connect(m_controller.get(), &FloatingCardWindowController::settingsRequested, this,
+            [this] { showControlCenter(false); });
 
     if (const QString path = qEnvironmentVariable("WORDLUMEN_STATE_FILE"); !path.isEmpty()) {
         m_stateDump = new StateDump(path, m_controller.get(), this);
@@ -146,6 +194,7 @@ void ApplicationShell::connectPanel(QQuickWindow *panel)
             std::fflush(stdout);
         }
         QTimer::singleShot(0, this, [this] {
+            showControlCenter(true);
             buildCommandMenu();
             setUpTrayIcon();
         });
@@ -157,15 +206,7 @@ void ApplicationShell::ensureViewModel()
     if (m_viewModel) {
         return;
     }
-    // The card works without the built-in dictionary; the view model says so on the card.
-    auto glossary = GlossaryStore::loadInstalled();
-    std::optional<GlossaryStore> dictionary;
-    if (glossary) {
-        dictionary = std::move(glossary).value();
-    } else {
-        qCWarning(lcShell) << "The built-in dictionary did not load";
-    }
-    m_viewModel = std::make_unique<CardViewModel>(std::move(dictionary), &library());
+    m_viewModel = std::make_unique<CardViewModel>(dictionary(), &library());
     if (auto *view = qobject_cast<QQuickView *>(m_controller->panel());
         view && view->rootObject()) {
         view->rootObject()->setProperty("viewModel", QVariant::fromValue(m_viewModel.get()));
@@ -185,8 +226,10 @@ void ApplicationShell::presentCard()
 
 void ApplicationShell::reopen()
 {
-    // Launching the program again shows the card, even when the user had hidden it.
+    // Launching the program again shows the card, even when the user had
+    // hidden it, and the control center where the user left it.
     presentCard();
+    showControlCenter(false);
 }
 
 void ApplicationShell::buildCommandMenu()
@@ -197,8 +240,7 @@ void ApplicationShell::buildCommandMenu()
     m_commandMenu = std::make_unique<QMenu>();
     QAction *settings = m_commandMenu->addAction(QStringLiteral("Wordlumen 设置…"));
     settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
-    // The control center is not part of this build yet; the command waits for it.
-    settings->setEnabled(false);
+    connect(settings, &QAction::triggered, this, [this] { showControlCenter(false); });
     m_toggleAction = m_commandMenu->addAction(QString());
     auto updateToggle = [this] {
         m_toggleAction->setText(m_controller->isVisible() ? QStringLiteral("隐藏浮卡")

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/glossarystore.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -17,6 +19,8 @@ class QSystemTrayIcon;
 namespace wordlumen {
 
 class CardViewModel;
+class ControlCenterModel;
+class ControlCenterWindow;
 class CustomGlossaryStore;
 class FloatingCardWindowController;
 class SingleInstance;
@@ -30,8 +34,9 @@ class StateDump;
  * everywhere. Closing windows never ends the process; only "退出" does.
  *
  * Owns everything that lives as long as the process: the pack library, the
- * QML engine, the card's view model and the panel's controller, and tears
- * them down in that order's reverse (the panel before the QML it shows).
+ * QML engine, the card's view model, the panel's controller and the control
+ * center, and tears them down in that order's reverse (windows before the
+ * QML they show).
  */
 class ApplicationShell final : public QObject
 {
@@ -55,6 +60,13 @@ public:
     }
     /// The supplement packs, shared by the card and the control center; loaded on first use.
     [[nodiscard]] CustomGlossaryStore &library();
+    /// The built-in dictionary, loaded once on first use; nothing when it failed to load.
+    [[nodiscard]] const std::optional<GlossaryStore> &dictionary();
+
+    /// Brings up the control center in front; at launch `centred` on the screen,
+    /// afterwards where the user left it.
+    void showControlCenter(bool centred);
+    [[nodiscard]] ControlCenterWindow *controlCenter() const { return m_controlCenter.get(); }
 
     /// The panel's content: the card, with the application's settings face.
     [[nodiscard]] static QUrl cardSource();
@@ -73,9 +85,13 @@ private:
     SingleInstance *m_instance = nullptr;
     // Declared in the order they are made; destroyed in reverse.
     std::unique_ptr<CustomGlossaryStore> m_library;
+    std::optional<GlossaryStore> m_dictionary;
+    bool m_dictionaryLoaded = false;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<CardViewModel> m_viewModel;
     std::unique_ptr<FloatingCardWindowController> m_controller;
+    std::unique_ptr<ControlCenterModel> m_controlCenterModel;
+    std::unique_ptr<ControlCenterWindow> m_controlCenter;
     StateDump *m_stateDump = nullptr;
     std::unique_ptr<QMenu> m_commandMenu;
     QAction *m_toggleAction = nullptr;

@@ -2,10 +2,12 @@
 
 #include "card/floatingcardwindowcontroller.h"
 #include "cardmodel/cardviewmodel.h"
+#include "controlcenterwindow.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMetaEnum>
+#include <QQuickView>
 #include <QSaveFile>
 
 namespace wordlumen {
@@ -84,6 +86,19 @@ void StateDump::write()
                         {QStringLiteral("active"), panel->isActive()},
                         {QStringLiteral("winId"), QString::number(panel->winId())}};
     }
+    if (m_controlCenter && m_controlCenter->window()) {
+        const QQuickView *window = m_controlCenter->window();
+        const QRect g = window->geometry();
+        // Keys of their own: the dump is read by the last part of a key.
+        state[QStringLiteral("controlCenter")] =
+            QJsonObject{{QStringLiteral("ccVisible"), window->isVisible()},
+                        {QStringLiteral("ccX"), g.x()},
+                        {QStringLiteral("ccY"), g.y()},
+                        {QStringLiteral("ccWidth"), g.width()},
+                        {QStringLiteral("ccHeight"), g.height()},
+                        {QStringLiteral("ccActive"), window->isActive()},
+                        {QStringLiteral("ccWinId"), QString::number(window->winId())}};
+    }
     QSaveFile file(m_path);
     if (file.open(QIODevice::WriteOnly)) {
         file.write(QJsonDocument(state).toJson(QJsonDocument::Indented));
@@ -98,6 +113,18 @@ void StateDump::write()
 void StateDump::watchPanel()
 {
     schedule();
+}
+
+void StateDump::setControlCenter(ControlCenterWindow *controlCenter)
+{
+    m_controlCenter = controlCenter;
+    connect(controlCenter, &ControlCenterWindow::created, this, [this](QQuickView *window) {
+        connect(window, &QWindow::visibleChanged, this, &StateDump::schedule);
+        connect(window, &QWindow::activeChanged, this, &StateDump::schedule);
+        connect(window, &QWindow::xChanged, this, &StateDump::schedule);
+        connect(window, &QWindow::yChanged, this, &StateDump::schedule);
+        schedule();
+    });
 }
 
 } // namespace wordlumen

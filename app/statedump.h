@@ -8,6 +8,7 @@
 namespace wordlumen {
 
 class CardViewModel;
+class ControlCenterWindow;
 class FloatingCardWindowController;
 
 /**
@@ -28,6 +29,8 @@ public:
     void setViewModel(CardViewModel *viewModel);
     /// Writes again once the panel exists.
     void watchPanel();
+    /// The control center's window, once it is made.
+    void setControlCenter(ControlCenterWindow *controlCenter);
 
 private:
     void schedule();
@@ -36,6 +39,7 @@ private:
     QString m_path;
     QPointer<CardViewModel> m_viewModel;
     QPointer<FloatingCardWindowController> m_controller;
+    QPointer<ControlCenterWindow> m_controlCenter;
     QTimer m_debounce;
 };
 

@@ -26,6 +26,11 @@ FocusScope {
         onActivated: controller.cancel()
     }
     Shortcut {
+        sequence: "Ctrl+,"
+        enabled: root.windowController !== null
+        onActivated: root.windowController.requestSettings()
+    }
+    Shortcut {
         sequence: "Ctrl+Q"
         enabled: root.windowController !== null
         onActivated: root.windowController.requestQuit()

@@ -327,6 +327,11 @@ void FloatingCardWindowController::requestQuit()
     emit quitRequested();
 }
 
+void FloatingCardWindowController::requestSettings()
+{
+    emit settingsRequested();
+}
+
 bool FloatingCardWindowController::isAnimating() const
 {
     return m_animation && m_animation->state() == QAbstractAnimation::Running;

@@ -107,6 +107,8 @@ public:
     Q_INVOKABLE void requestCommandMenu(QPoint globalPosition);
     /// Asks the application to quit (Ctrl+Q on the open card).
     Q_INVOKABLE void requestQuit();
+    /// Asks the application for its control center (Ctrl+, on the open card).
+    Q_INVOKABLE void requestSettings();
 
     /// Whether a frame animation is running (tests and the state dump wait for it).
     [[nodiscard]] bool isAnimating() const;
@@ -124,6 +126,7 @@ signals:
     /// The user asked for the application's commands or to quit; the application acts.
     void commandMenuRequested(QPoint globalPosition);
     void quitRequested();
+    void settingsRequested();
 
 private:
     void setVisible(bool visible);

@@ -29,6 +29,20 @@ constexpr SymbolMapping kSymbols[] = {
     {"xmark", "x"},
     {"checkmark.circle.fill", "circle-check"},
     {"exclamationmark.circle.fill", "circle-alert"},
+    // The control center's.
+    {"rectangle.on.rectangle", "square-stack"},
+    {"text.book.closed", "book-text"},
+    {"bolt.horizontal.circle", "zap"},
+    {"switch.2", "toggle-right"},
+    {"macwindow", "app-window"},
+    {"shippingbox", "package"},
+    {"arrow.down.doc", "file-down"},
+    {"arrow.triangle.branch", "git-branch"},
+    {"network", "network"},
+    {"text.alignleft", "align-left"},
+    {"trash", "trash-2"},
+    {"circle", "circle"},
+    {"minus", "minus"},
 };
 
 QByteArray lucideSource(const QString &name)

@@ -187,6 +187,16 @@ QColor Theme::triggerFill() const
     return alpha(paper(), isDark() ? 0.9 : 0.88);
 }
 
+QColor Theme::consoleSidebar() const
+{
+    return isDark() ? rgb(0.05, 0.056, 0.068) : rgb(0.967, 0.961, 0.946);
+}
+
+QColor Theme::consolePage() const
+{
+    return isDark() ? rgb(0.025, 0.03, 0.04) : rgb(0.986, 0.983, 0.974);
+}
+
 QString Theme::sansFamily() const
 {
     return kSans;

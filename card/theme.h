@@ -55,6 +55,9 @@ private:
     Q_PROPERTY(QColor paperUnderside READ paperUnderside NOTIFY changed)
     /// The translucent fill of the trigger capsule (our stand-in for a blurred material).
     Q_PROPERTY(QColor triggerFill READ triggerFill NOTIFY changed)
+    /// The control center's flat sidebar and its page area.
+    Q_PROPERTY(QColor consoleSidebar READ consoleSidebar NOTIFY changed)
+    Q_PROPERTY(QColor consolePage READ consolePage NOTIFY changed)
 
     Q_PROPERTY(QString sansFamily READ sansFamily CONSTANT)
     Q_PROPERTY(QString serifFamily READ serifFamily CONSTANT)
@@ -94,6 +97,8 @@ public:
     [[nodiscard]] QColor paper() const;
     [[nodiscard]] QColor paperUnderside() const;
     [[nodiscard]] QColor triggerFill() const;
+    [[nodiscard]] QColor consoleSidebar() const;
+    [[nodiscard]] QColor consolePage() const;
 
     [[nodiscard]] QString sansFamily() const;
     [[nodiscard]] QString serifFamily() const;

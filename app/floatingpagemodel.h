@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+namespace wordlumen {
+
+class FloatingCardWindowController;
+
+/**
+ * The control center's page about the floating card: its visibility, the
+ * trigger's shape and its place, with the texts that follow the card's state.
+ */
+class FloatingPageModel final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FloatingPageModel)
+    QML_ELEMENT
+    QML_UNCREATABLE("The control center makes its pages.")
+
+    Q_PROPERTY(bool cardVisible READ cardVisible NOTIFY cardVisibleChanged)
+    /// The sidebar's line under "浮动卡".
+    Q_PROPERTY(QString sidebarDetail READ sidebarDetail NOTIFY cardVisibleChanged)
+    Q_PROPERTY(QString badgeTitle READ badgeTitle NOTIFY cardVisibleChanged)
+    Q_PROPERTY(QString visibilityActionTitle READ visibilityActionTitle NOTIFY cardVisibleChanged)
+    /// The trigger style's raw value, "compact" or "wide"; writing it applies it at once.
+    Q_PROPERTY(
+        QString triggerStyle READ triggerStyle WRITE setTriggerStyle NOTIFY triggerStyleChanged)
+
+public:
+    explicit FloatingPageModel(FloatingCardWindowController *card, QObject *parent = nullptr);
+    ~FloatingPageModel() override;
+
+    [[nodiscard]] bool cardVisible() const;
+    [[nodiscard]] QString sidebarDetail() const;
+    [[nodiscard]] QString badgeTitle() const;
+    [[nodiscard]] QString visibilityActionTitle() const;
+    [[nodiscard]] QString triggerStyle() const;
+    void setTriggerStyle(const QString &style);
+
+    /// "隐藏浮卡" / "显示浮卡".
+    Q_INVOKABLE void toggleVisibility();
+    /// "回到右下角".
+    Q_INVOKABLE void resetPosition();
+
+signals:
+    void cardVisibleChanged();
+    void triggerStyleChanged();
+
+private:
+    QPointer<FloatingCardWindowController> m_card;
+};
+
+} // namespace wordlumen

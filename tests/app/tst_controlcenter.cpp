@@ -1,0 +1,392 @@
+// The control center's rules, headless: what the sidebar, badges and status
+// lines say as the library and the settings change, the prompt it copies, the
+// style it stores, and the window it lives in.
+#include "app/controlcentermodel.h"
+#include "app/controlcenterwindow.h"
+#include "card/floatingcardwindowcontroller.h"
+#include "online/apisettings.h"
+#include "online/apisettingsnotifier.h"
+#include "packs/customglossarystore.h"
+#include "packs/glossarypackageparser.h"
+#include "tests/support/fakesecretstore.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
+Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
+
+using namespace wordlumen;
+using namespace wordlumen::testing;
+
+namespace {
+
+// A pack of `count` entries for `industry`, as a file the import reads.
+QString writePack(const QTemporaryDir &dir, const QString &fileName, const QString &industry,
+                  int count, const QString &depth = QString())
+{
+    QString text = QStringLiteral("# 补充包\n\n行业：%1\n").arg(industry);
+    if (!depth.isEmpty())
+        text += QStringLiteral("词表深度：%1\n").arg(depth);
+    for (int i = 1; i <= count; ++i)
+        text += QStringLiteral("\n## %1｜术语%1\n解释：第 %1 个术语的白话解释。\n").arg(i);
+    const QString path = dir.filePath(fileName);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(text.toUtf8());
+    return path;
+}
+
+QUrl fileUrl(const QString &path)
+{
+    return QUrl::fromLocalFile(path);
+}
+
+} // namespace
+
+class ControlCenterTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CustomGlossaryStore> m_library;
+    std::unique_ptr<FloatingCardWindowController> m_card;
+    std::unique_ptr<FakeSecretStore> m_secretStore;
+
+    std::unique_ptr<ControlCenterModel> makeModel(std::optional<qsizetype> builtIn = 200)
+    {
+        return std::make_unique<ControlCenterModel>(m_card.get(), *m_library, builtIn,
+                                                    m_secretStore.get());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("Zintaro"));
+        QCoreApplication::setApplicationName(QStringLiteral("WordlumenControlCenterTest"));
+    }
+
+    void init()
+    {
+        QSettings().clear();
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_library =
+            std::make_unique<CustomGlossaryStore>(m_dir->filePath(QStringLiteral("lib.json")));
+        m_card = std::make_unique<FloatingCardWindowController>();
+        m_secretStore = std::make_unique<FakeSecretStore>();
+    }
+
+    void cleanup()
+    {
+        m_card.reset();
+        m_library.reset();
+        QSettings().clear();
+    }
+
+    void sidebarAndBadgeFollowTheLibrary()
+    {
+        auto model = makeModel();
+        VocabularyPageModel *page = model->vocabulary();
+        QCOMPARE(page->sidebarDetail(), QStringLiteral("200 条内置词典"));
+        QCOMPARE(page->badgeTitle(), QStringLiteral("200 条可用"));
+        QVERIFY(page->badgeHealthy());
+        QVERIFY(!page->hasPacks());
+
+        QSignalSpy packsChanged(page, &VocabularyPageModel::packsChanged);
+        page->importFile(fileUrl(
+            writePack(*m_dir, QStringLiteral("法律.md"), QStringLiteral("法律补充包"), 35)));
+        QCOMPARE(page->statusLine(), QStringLiteral("已导入 法律补充包 · 35 条"));
+        QVERIFY(!packsChanged.isEmpty());
+        QCOMPARE(page->sidebarDetail(), QStringLiteral("200 内置 + 1 个补充包"));
+        QCOMPARE(page->badgeTitle(), QStringLiteral("235 条可用"));
+
+        // Only enabled entries count; the pack keeps its place in the list.
+        page->setPackEnabled(0, false);
+        QCOMPARE(page->badgeTitle(), QStringLiteral("200 条可用"));
+        QCOMPARE(page->sidebarDetail(), QStringLiteral("200 内置 + 1 个补充包"));
+        QCOMPARE(page->statusLine(), QStringLiteral("已停用 法律补充包"));
+        page->setPackEnabled(0, true);
+        QCOMPARE(page->statusLine(), QStringLiteral("已启用 法律补充包"));
+        QCOMPARE(page->badgeTitle(), QStringLiteral("235 条可用"));
+    }
+
+    void withoutTheDictionaryTheBadgeSaysSo()
+    {
+        auto model = makeModel(std::nullopt);
+        QCOMPARE(model->vocabulary()->badgeTitle(), QStringLiteral("词库异常"));
+        QVERIFY(!model->vocabulary()->badgeHealthy());
+        QVERIFY(!model->vocabulary()->sidebarDetail().contains(QStringLiteral("200")));
+
+        // A dictionary of another size is no intact dictionary either.
+        auto partial = makeModel(199);
+        QCOMPARE(partial->vocabulary()->badgeTitle(), QStringLiteral("词库异常"));
+        QCOMPARE(partial->vocabulary()->sidebarDetail(), QStringLiteral("199 条内置词典"));
+    }
+
+    void packRowsNameAndDescribeEachPack()
+    {
+        auto model = makeModel();
+        VocabularyPageModel *page = model->vocabulary();
+        page->importFile(fileUrl(writePack(*m_dir, QStringLiteral("a.md"), QStringLiteral("金融"),
+                                           3, QStringLiteral("入门"))));
+        page->importFile(
+            fileUrl(writePack(*m_dir, QStringLiteral("law.txt"), QStringLiteral("法律补充包"), 2)));
+        PackListModel *packs = page->packs();
+        QCOMPARE(packs->count(), 2);
+        // Newest import first; a name that already ends with 补充包 is not doubled.
+        auto row = [&](int r, int role) {
+            return packs->data(packs->index(r), role);
+        };
+        QCOMPARE(row(0, PackListModel::NameRole).toString(), QStringLiteral("法律补充包"));
+        QCOMPARE(row(0, PackListModel::DetailRole).toString(), QStringLiteral("2 条 · law.txt"));
+        QCOMPARE(row(1, PackListModel::NameRole).toString(), QStringLiteral("金融补充包"));
+        QCOMPARE(row(1, PackListModel::DetailRole).toString(), QStringLiteral("入门 · 3 条"));
+        QCOMPARE(row(1, PackListModel::ToggleTooltipRole).toString(), QStringLiteral("停用补充包"));
+
+        // Switching a pack updates its row in place: the delegates stay.
+        QSignalSpy reset(packs, &QAbstractItemModel::modelReset);
+        QSignalSpy changed(packs, &QAbstractItemModel::dataChanged);
+        page->setPackEnabled(1, false);
+        QCOMPARE(reset.size(), 0);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.first().first().toModelIndex().row(), 1);
+        QCOMPARE(row(1, PackListModel::ToggleTooltipRole).toString(), QStringLiteral("启用补充包"));
+
+        page->requestDelete(0);
+        QVERIFY(page->confirmingDelete());
+        QCOMPARE(page->deleteMessage(),
+                 QStringLiteral("“法律补充包”及其中 2 条解释会从这台电脑删除。"));
+    }
+
+    void statusLineAfterEachAction()
+    {
+        // A library file that cannot be read is reported until an action speaks.
+        {
+            QFile broken(m_dir->filePath(QStringLiteral("lib.json")));
+            QVERIFY(broken.open(QIODevice::WriteOnly));
+            broken.write("{ not json");
+        }
+        m_library =
+            std::make_unique<CustomGlossaryStore>(m_dir->filePath(QStringLiteral("lib.json")));
+        auto model = makeModel();
+        VocabularyPageModel *page = model->vocabulary();
+        QVERIFY(page->statusLine().startsWith(QStringLiteral("本地补充包没有加载成功：")));
+
+        page->importFile(fileUrl(m_dir->filePath(QStringLiteral("notes.pdf"))));
+        QCOMPARE(page->statusLine(), QStringLiteral("只支持导入 MD 或 TXT 文件。"));
+
+        page->importFile(
+            fileUrl(writePack(*m_dir, QStringLiteral("f.md"), QStringLiteral("金融"), 2)));
+        QCOMPARE(page->statusLine(), QStringLiteral("已导入 金融补充包 · 2 条"));
+
+        // Cancelling the delete leaves the message; deleting clears it, and the
+        // library's own notice (where the unreadable file went) shows again.
+        page->requestDelete(0);
+        page->cancelDelete();
+        QVERIFY(!page->confirmingDelete());
+        QCOMPARE(page->statusLine(), QStringLiteral("已导入 金融补充包 · 2 条"));
+        page->requestDelete(0);
+        page->confirmDelete();
+        QVERIFY(!page->confirmingDelete());
+        QVERIFY(!page->hasPacks());
+        QCOMPARE(page->statusLine(), m_library->loadError());
+    }
+
+    void theCopiedPromptIsThePackTemplateTheParserReads()
+    {
+        auto model = makeModel();
+        VocabularyPageModel *page = model->vocabulary();
+        const QString prompt = VocabularyPageModel::packagePrompt();
+        QFile resource(QStringLiteral(":/wordlumen/packprompt.txt"));
+        QVERIFY(resource.open(QIODevice::ReadOnly));
+        const QByteArray bytes = resource.readAll();
+        QVERIFY(!bytes.endsWith('\n'));
+        QVERIFY(bytes.startsWith("你是一位“行业黑话补充包”制作助手。"));
+
+        page->copyPackagePrompt();
+        QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), bytes);
+
+        // The template inside it is a pack: a generic title, the industry
+        // line, and numbered entries whose prefix the parser removes.
+        const qsizetype from = prompt.indexOf(QStringLiteral("# 行业黑话补充包"));
+        const qsizetype to = prompt.indexOf(QStringLiteral("保持相同结构"));
+        QVERIFY(from > 0 && to > from);
+        const auto draft = GlossaryPackageParser::parse(prompt.mid(from, to - from),
+                                                        QStringLiteral("template.txt"));
+        QVERIFY(draft);
+        QCOMPARE(draft->industry, QStringLiteral("这里填写行业名称"));
+        QCOMPARE(draft->entries.first().term, QStringLiteral("术语名称"));
+    }
+
+    void twoQuickCopiesResetAfterTheFirst()
+    {
+        auto model = makeModel();
+        VocabularyPageModel *page = model->vocabulary();
+        QElapsedTimer clock;
+        clock.start();
+        page->copyPackagePrompt();
+        QCOMPARE(page->copyPromptTitle(), QStringLiteral("提示词已复制"));
+        QTest::qWait(600);
+        page->copyPackagePrompt();
+        QSignalSpy reset(page, &VocabularyPageModel::didCopyPackagePromptChanged);
+        QVERIFY(reset.wait(2000));
+        // The first copy's own reset, not one pushed back by the second copy.
+        QVERIFY2(clock.elapsed() < 1700, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(page->copyPromptTitle(), QStringLiteral("复制制作提示词"));
+    }
+
+    void unknownStoredStylesShowTheDefaults()
+    {
+        QSettings settings;
+        settings.setValue(QStringLiteral("explanationAudience"), QStringLiteral("elder"));
+        settings.setValue(QStringLiteral("explanationLength"), QStringLiteral("huge"));
+        auto model = makeModel();
+        ApiPageModel *api = model->api();
+        QCOMPARE(api->audienceIndex(), 0);
+        QCOMPARE(api->styleLine(), QStringLiteral("通俗白话 · 推荐"));
+        QCOMPARE(api->lengthIndex(), 1);
+        QCOMPARE(api->lengthSummaryLine(),
+                 QStringLiteral("推荐默认 · 2～3 句 · 70～100 字 · 视角不额外加长"));
+        // Showing the default does not rewrite what is stored.
+        QCOMPARE(QSettings().value(QStringLiteral("explanationAudience")).toString(),
+                 QStringLiteral("elder"));
+
+        QSignalSpy changed(api, &ApiPageModel::styleChanged);
+        api->setAudienceIndex(4);
+        api->setLengthIndex(2);
+        QCOMPARE(QSettings().value(QStringLiteral("explanationAudience")).toString(),
+                 QStringLiteral("custom"));
+        QCOMPARE(QSettings().value(QStringLiteral("explanationLength")).toString(),
+                 QStringLiteral("detailed"));
+        QVERIFY(api->customAudience());
+        QCOMPARE(api->styleLine(), QStringLiteral("自定义 · 完整"));
+        QCOMPARE(changed.size(), 2);
+    }
+
+    void hoveringALengthShowsItsSummaryUntilThePointerLeavesIt()
+    {
+        auto model = makeModel();
+        ApiPageModel *api = model->api();
+        api->hoverLength(0);
+        QCOMPARE(api->lengthSummaryLine(),
+                 QStringLiteral("快速扫读 · 1～2 句 · 40～60 字 · 视角不额外加长"));
+        // Entering the next segment before the previous one reports leaving.
+        api->hoverLength(2);
+        api->unhoverLength(0);
+        QCOMPARE(api->hoveredLength(), 2);
+        api->unhoverLength(2);
+        QCOMPARE(api->hoveredLength(), -1);
+        QCOMPARE(api->lengthSummaryLine(),
+                 QStringLiteral("推荐默认 · 2～3 句 · 70～100 字 · 视角不额外加长"));
+    }
+
+    void saveAcceptsWhatTheClientAccepts_data()
+    {
+        QTest::addColumn<QString>("endpoint");
+        QTest::addColumn<bool>("saves");
+        QTest::addRow("https") << QStringLiteral("https://api.example.com/v1/chat/completions")
+                               << true;
+        QTest::addRow("http to this machine")
+            << QStringLiteral("http://127.0.0.1:8080/v1/chat/completions") << true;
+        QTest::addRow("http to another host")
+            << QStringLiteral("http://api.example.com/v1/chat/completions") << false;
+        QTest::addRow("HTTPS in capitals")
+            << QStringLiteral("HTTPS://api.example.com/v1/chat/completions") << false;
+    }
+    void saveAcceptsWhatTheClientAccepts()
+    {
+        QFETCH(QString, endpoint);
+        QFETCH(bool, saves);
+        auto model = makeModel();
+        ApiPageModel *api = model->api();
+        api->settings()->setEndpoint(endpoint);
+        api->settings()->setApiKey(QStringLiteral(" sk-new \n"));
+        QVERIFY(api->connected());
+        QSignalSpy announced(&ApiSettingsNotifier::instance(),
+                             &ApiSettingsNotifier::apiSettingsDidChange);
+        api->settings()->save();
+        QCOMPARE(api->settings()->didSave(), saves);
+        QCOMPARE(announced.size(), saves ? 1 : 0);
+        QCOMPARE(m_secretStore->item.has_value(), saves);
+        if (saves)
+            QCOMPARE(api->settings()->statusMessage(), QStringLiteral("API 设置已保存。"));
+    }
+
+    void anEmptyKeyRemovesTheStoredOne()
+    {
+        m_secretStore->item = QByteArrayLiteral("sk-old");
+        auto model = makeModel();
+        ApiPageModel *api = model->api();
+        QVERIFY(api->connected());
+        QCOMPARE(api->sidebarDetail(), QStringLiteral("API 已连接"));
+        api->settings()->setApiKey(QStringLiteral("   "));
+        QCOMPARE(api->sidebarDetail(), QStringLiteral("默认 DeepSeek · 未连接"));
+        api->settings()->save();
+        QCOMPARE(api->settings()->statusMessage(), QStringLiteral("已保存，本地词库优先。"));
+        QVERIFY(!m_secretStore->item);
+    }
+
+    void theFloatingPageDrivesTheCard()
+    {
+        auto model = makeModel();
+        FloatingPageModel *floating = model->floating();
+        QVERIFY(!floating->cardVisible());
+        QCOMPARE(floating->visibilityActionTitle(), QStringLiteral("显示浮卡"));
+        floating->toggleVisibility();
+        QVERIFY(m_card->isVisible());
+        QCOMPARE(floating->sidebarDetail(), QStringLiteral("正在桌面显示"));
+        QCOMPARE(floating->badgeTitle(), QStringLiteral("正在显示"));
+        floating->toggleVisibility();
+        QCOMPARE(floating->sidebarDetail(), QStringLiteral("当前已隐藏"));
+
+        // The shape applies at once to the panel and is stored.
+        floating->setTriggerStyle(QStringLiteral("wide"));
+        QCOMPARE(m_card->collapsedSize(), QSizeF(188, 68));
+        QCOMPARE(QSettings().value(QStringLiteral("floatingTriggerStyle")).toString(),
+                 QStringLiteral("wide"));
+    }
+
+    void theWindowIsFixedHidesOnCloseAndFocusesNothing()
+    {
+        auto model = makeModel();
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        ControlCenterWindow window(&engine, model.get());
+        window.show(true);
+        QQuickView *view = window.window();
+        QVERIFY(view);
+        QVERIFY2(view->errors().isEmpty(), qPrintable(view->errors().value(0).toString()));
+        QCOMPARE(view->size(), QSize(640, 502));
+        QCOMPARE(view->minimumSize(), view->maximumSize());
+        QCOMPARE(view->title(), QStringLiteral("Wordlumen"));
+        QVERIFY(view->flags() & Qt::FramelessWindowHint);
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+
+        // 0.15 s after showing, no control holds the keyboard.
+        QTRY_VERIFY(view->activeFocusItem() == view->rootObject());
+
+        // Closing hides; showing again brings back the same window where it was.
+        view->setPosition(40, 30);
+        QPointer<QQuickView> kept(view);
+        view->close();
+        QVERIFY(kept);
+        QVERIFY(!view->isVisible());
+        window.show(false);
+        QCOMPARE(window.window(), view);
+        QCOMPARE(view->position(), QPoint(40, 30));
+        QVERIFY(view->isVisible());
+    }
+};
+
+QTEST_MAIN(ControlCenterTest)
+#include "tst_controlcenter.moc"
