@@ -44,6 +44,9 @@ Column {
             clip: true
             activeFocusOnTab: true
             onTextEdited: field.edited(text)
+            // A long address shows from its beginning while it is not being edited.
+            onActiveFocusChanged: if (!activeFocus) cursorPosition = 0
+            onTextChanged: if (!activeFocus) cursorPosition = 0
             Accessible.role: Accessible.EditableText
             Accessible.name: field.title
             Accessible.passwordEdit: field.secure

@@ -11,7 +11,7 @@ Item {
     property bool showsFold: false
     default property alias content: body.data
 
-    readonly property real foldSize: showsFold ? 22 : 0
+    readonly property real foldSize: showsFold ? 28 : 0
 
     implicitHeight: body.implicitHeight + heading.height + 16 + 14 + 12
 

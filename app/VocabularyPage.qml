@@ -18,6 +18,9 @@ ConsolePage {
         id: picker
         title: "导入补充包"
         fileMode: FileDialog.OpenFile
+        // Found only once the page is in its window, so named explicitly.
+        parentWindow: vocabularyPage.Window.window
+        currentFolder: vocabularyPage.page.pickerStartFolder
         nameFilters: ["补充包 (*.md *.markdown *.txt)"]
         onAccepted: vocabularyPage.page.importFile(selectedFile)
     }

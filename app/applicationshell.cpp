@@ -93,6 +93,9 @@ CustomGlossaryStore &ApplicationShell::library()
 {
     if (!m_library) {
         m_library = std::make_unique<CustomGlossaryStore>();
+        if (m_stateDump) {
+            m_stateDump->setLibrary(m_library.get());
+        }
     }
     return *m_library;
 }

@@ -3,6 +3,7 @@
 #include "card/floatingcardwindowcontroller.h"
 #include "cardmodel/cardviewmodel.h"
 #include "controlcenterwindow.h"
+#include "packs/customglossarystore.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -99,6 +100,9 @@ void StateDump::write()
                         {QStringLiteral("ccActive"), window->isActive()},
                         {QStringLiteral("ccWinId"), QString::number(window->winId())}};
     }
+    if (m_library) {
+        state[QStringLiteral("packCount")] = int(m_library->packs().size());
+    }
     QSaveFile file(m_path);
     if (file.open(QIODevice::WriteOnly)) {
         file.write(QJsonDocument(state).toJson(QJsonDocument::Indented));
@@ -112,6 +116,13 @@ void StateDump::write()
 
 void StateDump::watchPanel()
 {
+    schedule();
+}
+
+void StateDump::setLibrary(CustomGlossaryStore *library)
+{
+    m_library = library;
+    connect(library, &CustomGlossaryStore::packsChanged, this, &StateDump::schedule);
     schedule();
 }
 

@@ -9,6 +9,7 @@ namespace wordlumen {
 
 class CardViewModel;
 class ControlCenterWindow;
+class CustomGlossaryStore;
 class FloatingCardWindowController;
 
 /**
@@ -31,6 +32,8 @@ public:
     void watchPanel();
     /// The control center's window, once it is made.
     void setControlCenter(ControlCenterWindow *controlCenter);
+    /// The pack library, once it is loaded: the dump counts its packs.
+    void setLibrary(CustomGlossaryStore *library);
 
 private:
     void schedule();
@@ -40,6 +43,7 @@ private:
     QPointer<CardViewModel> m_viewModel;
     QPointer<FloatingCardWindowController> m_controller;
     QPointer<ControlCenterWindow> m_controlCenter;
+    QPointer<CustomGlossaryStore> m_library;
     QTimer m_debounce;
 };
 

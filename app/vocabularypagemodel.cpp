@@ -5,6 +5,7 @@
 #include "packs/customglossarystore.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTimer>
@@ -143,6 +144,11 @@ void VocabularyPageModel::copyPackagePrompt()
     // Every copy schedules its own reset: the label comes back 1.2 s after
     // the first of several quick copies.
     QTimer::singleShot(kCopyFeedbackMilliseconds, this, [this] { setDidCopyPackagePrompt(false); });
+}
+
+QUrl VocabularyPageModel::pickerStartFolder()
+{
+    return QUrl::fromLocalFile(QDir::homePath());
 }
 
 bool VocabularyPageModel::acceptsDrop(const QUrl &url)

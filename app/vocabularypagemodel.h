@@ -44,6 +44,8 @@ class VocabularyPageModel final : public QObject
     /// A pack waits for the delete confirmation.
     Q_PROPERTY(bool confirmingDelete READ confirmingDelete NOTIFY pendingDeleteChanged)
     Q_PROPERTY(QString deleteMessage READ deleteMessage NOTIFY pendingDeleteChanged)
+    /// Where the file picker opens: the user's home folder.
+    Q_PROPERTY(QUrl pickerStartFolder READ pickerStartFolder CONSTANT)
 
 public:
     /// How long "提示词已复制" stays after a copy.
@@ -65,6 +67,7 @@ public:
     [[nodiscard]] bool didCopyPackagePrompt() const { return m_didCopyPackagePrompt; }
     [[nodiscard]] bool confirmingDelete() const { return m_pendingDelete.has_value(); }
     [[nodiscard]] QString deleteMessage() const;
+    [[nodiscard]] static QUrl pickerStartFolder();
 
     /// Imports a chosen or dropped file (a local file URL).
     Q_INVOKABLE void importFile(const QUrl &file);

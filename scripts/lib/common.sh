@@ -13,7 +13,7 @@ RUNTIME_PACKAGES=(
     qml6-module-qtqml-workerscript qml6-module-qtquick-window
     qml6-module-qtquick-shapes qml6-module-qtquick-controls
     qml6-module-qtquick-templates qml6-module-qtquick-layouts
-    qml6-module-qtquick-dialogs
+    qml6-module-qtquick-dialogs qml6-module-qt-labs-folderlistmodel
     qtkeychain-qt6-dev libsecret-1-dev gnome-keyring
     libxcb1-dev fonts-noto-cjk libgl1-mesa-dri
     libbenchmark-dev
@@ -22,7 +22,7 @@ RUNTIME_PACKAGES=(
 # tools, a session bus, a real Secret Service for the keyring tests and the
 # Unicode data the case-folding table is checked against.
 TEST_PACKAGES=(
-    qml6-module-qttest xvfb xauth xdotool x11-utils imagemagick trayer
+    qml6-module-qttest xvfb xauth xdotool x11-utils imagemagick trayer openbox
     dbus dbus-user-session gnome-keyring
     unicode-data
 )

@@ -386,6 +386,75 @@ private slots:
         QCOMPARE(view->position(), QPoint(40, 30));
         QVERIFY(view->isVisible());
     }
+
+    // Every control is reached with Tab in reading order, and Space presses it.
+    void theKeyboardWorksEveryPage()
+    {
+        auto model = makeModel();
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        ControlCenterWindow window(&engine, model.get());
+        window.show(true);
+        QQuickView *view = window.window();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        QTRY_VERIFY(view->activeFocusItem() == view->rootObject());
+
+        auto focusedName = [view] {
+            QQuickItem *item = view->activeFocusItem();
+            for (const char *name : {"title", "label", "accessibleName", "style"}) {
+                const QString value = item ? item->property(name).toString() : QString();
+                if (!value.isEmpty())
+                    return value;
+            }
+            return QString();
+        };
+        auto tabUntil = [&](const QString &name) {
+            for (int i = 0; i < 30; ++i) {
+                QTest::keyClick(view, Qt::Key_Tab);
+                if (focusedName() == name)
+                    return true;
+            }
+            return false;
+        };
+        // The card is not shown in this test, so its switch offers to show it.
+        const QString visibilityTitle =
+            m_card->isVisible() ? QStringLiteral("隐藏浮卡") : QStringLiteral("显示浮卡");
+        QStringList order;
+        for (int i = 0; i < 9; ++i) {
+            QTest::keyClick(view, Qt::Key_Tab);
+            order << focusedName();
+        }
+        QCOMPARE(order, (QStringList{QStringLiteral("浮动卡"), QStringLiteral("本地词库"),
+                                     QStringLiteral("API 与口吻"), QStringLiteral("精简"),
+                                     QStringLiteral("完整"), visibilityTitle,
+                                     QStringLiteral("回到右下角"), QStringLiteral("最小化"),
+                                     QStringLiteral("关闭")}));
+
+        // Space on a tile chooses it; on a sidebar row it opens that page.
+        QVERIFY(tabUntil(QStringLiteral("完整")));
+        QTest::keyClick(view, Qt::Key_Space);
+        QCOMPARE(m_card->triggerStyleName(), QStringLiteral("wide"));
+        QVERIFY(tabUntil(QStringLiteral("本地词库")));
+        QTest::keyClick(view, Qt::Key_Space);
+        QCOMPARE(model->selection(), ControlCenterModel::Section::Scripts);
+
+        // The delete dialog opens from the keyboard, and Escape closes it.
+        model->vocabulary()->importFile(
+            fileUrl(writePack(*m_dir, QStringLiteral("k.md"), QStringLiteral("金融"), 2)));
+        QVERIFY(tabUntil(QStringLiteral("删除补充包")));
+        QTest::keyClick(view, Qt::Key_Return);
+        QVERIFY(model->vocabulary()->confirmingDelete());
+        QTRY_COMPARE(focusedName(), QStringLiteral("取消"));
+        QTest::keyClick(view, Qt::Key_Escape);
+        QVERIFY(!model->vocabulary()->confirmingDelete());
+        QVERIFY(model->vocabulary()->hasPacks());
+
+        // The style is chosen with the arrow keys.
+        model->setSelection(ControlCenterModel::Section::Api);
+        QVERIFY(tabUntil(QStringLiteral("解释视角")));
+        QTest::keyClick(view, Qt::Key_Right);
+        QCOMPARE(model->api()->audienceIndex(), 1);
+    }
 };
 
 QTEST_MAIN(ControlCenterTest)

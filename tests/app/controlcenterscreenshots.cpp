@@ -1,0 +1,213 @@
+// Renders every page of the control center in the light and the dark scheme
+// to PNG files, for looking at: the floating page, the vocabulary page without
+// packs, with three packs, with the delete dialog and with a library that did
+// not load, and the API page with and without a status message, with the
+// custom audience and its field, and with a length hovered.
+//
+//   controlcenter_screenshots [output-directory]     (default: ./screenshots)
+
+#include "app/controlcentermodel.h"
+#include "app/controlcenterwindow.h"
+#include "card/floatingcardwindowcontroller.h"
+#include "card/theme.h"
+#include "packs/customglossarystore.h"
+#include "tests/support/fakesecretstore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+#include <cstdio>
+#include <functional>
+
+Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
+Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
+
+using namespace wordlumen;
+using namespace wordlumen::testing;
+
+namespace {
+
+struct Scene
+{
+    QTemporaryDir dir;
+    std::unique_ptr<CustomGlossaryStore> library;
+    FloatingCardWindowController card;
+    FakeSecretStore secrets;
+    std::unique_ptr<ControlCenterModel> model;
+
+    QString libraryPath() const { return dir.filePath(QStringLiteral("MyGlossary.json")); }
+
+    void importPack(const QString &fileName, const QString &text)
+    {
+        QFile file(dir.filePath(fileName));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text.toUtf8());
+        file.close();
+        model->vocabulary()->importFile(QUrl::fromLocalFile(file.fileName()));
+    }
+};
+
+QString pack(const QString &industry, const QString &depth, const QString &perspective, int count)
+{
+    QString text = QStringLiteral("# 行业黑话补充包\n\n行业：%1\n").arg(industry);
+    if (!depth.isEmpty())
+        text += QStringLiteral("词表深度：%1\n解释视角：%2\n").arg(depth, perspective);
+    for (int i = 1; i <= count; ++i)
+        text += QStringLiteral("\n## %1｜术语%1\n解释：第 %1 个术语的白话解释。\n").arg(i);
+    return text;
+}
+
+// Scrolls the shown page to its end, where the explanation style sits.
+void scrollPageToEnd(QQuickView *view)
+{
+    for (QQuickItem *item : view->rootObject()->findChildren<QQuickItem *>()) {
+        if (!item->inherits("QQuickFlickable") || !item->isVisible())
+            continue;
+        const double end = item->property("contentHeight").toDouble() - item->height();
+        item->setProperty("contentY", std::max(0.0, end));
+    }
+}
+
+struct Shot
+{
+    const char *name;
+    std::function<void(Scene &)> prepare;
+    std::function<void(Scene &, QQuickView *)> afterShow = {};
+};
+
+using Section = ControlCenterModel::Section;
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Zintaro"));
+    QApplication::setApplicationName(QStringLiteral("WordlumenControlCenterScreenshots"));
+    QQuickWindow::setTextRenderType(QQuickWindow::NativeTextRendering);
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+
+    const QString outDir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(outDir);
+    Theme::instance()->setReduceMotion(true);
+
+    const QList<Shot> shots = {
+        {"control-center-floating", [](Scene &) {}},
+        {"control-center-floating-hidden-wide",
+         [](Scene &scene) {
+             scene.card.setTriggerStyle(FloatingTriggerStyle::Wide);
+         }},
+        {"control-center-vocabulary-empty",
+         [](Scene &scene) { scene.model->setSelection(Section::Scripts); }},
+        {"control-center-vocabulary-packs",
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Scripts);
+             scene.importPack(QStringLiteral("金融.md"),
+                              pack(QStringLiteral("金融"), QStringLiteral("入门"),
+                                   QStringLiteral("零基础"), 35));
+             scene.importPack(QStringLiteral("法律补充包.txt"),
+                              pack(QStringLiteral("法律补充包"), QString(), QString(), 12));
+             scene.importPack(QStringLiteral("跨境电商-专业-业内人士-黑话补充包.txt"),
+                              pack(QStringLiteral("跨境电商"), QStringLiteral("专业"),
+                                   QStringLiteral("业内人士"), 80));
+             scene.model->vocabulary()->setPackEnabled(1, false);
+         }},
+        {"control-center-vocabulary-delete",
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Scripts);
+             scene.importPack(QStringLiteral("金融.md"),
+                              pack(QStringLiteral("金融"), QStringLiteral("入门"),
+                                   QStringLiteral("零基础"), 35));
+             scene.model->vocabulary()->requestDelete(0);
+         }},
+        {"control-center-vocabulary-load-error",
+         [](Scene &scene) { scene.model->setSelection(Section::Scripts); }},
+        {"control-center-api",
+         [](Scene &scene) { scene.model->setSelection(Section::Api); }},
+        {"control-center-api-saved",
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Api);
+             scene.model->api()->settings()->setApiKey(QStringLiteral("sk-1234567890"));
+             scene.model->api()->settings()->save();
+         }},
+        {"control-center-api-refused",
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Api);
+             scene.model->api()->settings()->setEndpoint(
+                 QStringLiteral("http://api.example.com/v1/chat/completions"));
+             scene.model->api()->settings()->save();
+         }},
+        {"control-center-api-custom",
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Api);
+             scene.model->api()->setAudienceIndex(4);
+             scene.model->api()->setCustomPerspective(
+                 QStringLiteral("给完全不懂技术的餐饮店老板解释"));
+         },
+         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+        {"control-center-api-length-hover",
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Api);
+             scene.model->api()->hoverLength(2);
+         },
+         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+    };
+
+    int failures = 0;
+    for (const Theme::Scheme scheme : {Theme::Scheme::Light, Theme::Scheme::Dark}) {
+        Theme::instance()->setScheme(scheme);
+        const QString suffix =
+            scheme == Theme::Scheme::Dark ? QStringLiteral("dark") : QStringLiteral("light");
+        for (const Shot &shot : shots) {
+            QSettings().clear();
+            Scene scene;
+            if (QByteArrayView(shot.name).endsWith("load-error")) {
+                QFile broken(scene.libraryPath());
+                if (broken.open(QIODevice::WriteOnly))
+                    broken.write("{\"version\": 2, \"packs\": [ ]");
+            }
+            scene.library = std::make_unique<CustomGlossaryStore>(scene.libraryPath());
+            scene.model = std::make_unique<ControlCenterModel>(&scene.card, *scene.library, 200,
+                                                               &scene.secrets);
+            if (!QByteArrayView(shot.name).contains("hidden"))
+                scene.card.showPanel();
+            shot.prepare(scene);
+
+            QQmlEngine engine;
+            engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+            ControlCenterWindow window(&engine, scene.model.get());
+            window.show(true);
+            QQuickView *view = window.window();
+            if (!QTest::qWaitForWindowExposed(view)) {
+                std::fprintf(stderr, "%s: the window was not exposed\n", shot.name);
+                ++failures;
+                continue;
+            }
+            QTest::qWait(300);
+            if (shot.afterShow)
+                shot.afterShow(scene, view);
+            QTest::qWait(300);
+            const QImage image = view->grabWindow();
+            const QString path =
+                QStringLiteral("%1/%2-%3.png").arg(outDir, QString::fromLatin1(shot.name), suffix);
+            if (image.isNull() || !image.save(path)) {
+                std::fprintf(stderr, "%s: could not save %s\n", shot.name, qPrintable(path));
+                ++failures;
+                continue;
+            }
+            std::printf("%s\n", qPrintable(path));
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
