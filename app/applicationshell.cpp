@@ -1,5 +1,6 @@
 #include "applicationshell.h"
 
+#include "autostartentry.h"
 #include "card/cardviewcontroller.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "card/logomark.h"
@@ -9,6 +10,7 @@
 #include "core/glossarystore.h"
 #include "core/identity.h"
 #include "core/textmetrics.h"
+#include "globalshortcut.h"
 #include "packs/customglossarystore.h"
 #include "selectiontext.h"
 #include "singleinstance.h"
@@ -81,6 +83,7 @@ ApplicationShell::~ApplicationShell()
     m_commandMenu.reset();
     m_controlCenter.reset();
     m_controlCenterModel.reset();
+    m_shortcut.reset();
     m_controller.reset();
     m_viewModel.reset();
     m_engine.reset();
@@ -127,6 +130,8 @@ void ApplicationShell::showControlCenter(bool centred)
         m_controlCenterModel = std::make_unique<ControlCenterModel>(
             m_controller.get(), library(),
             glossary ? std::optional(glossary->entries().size()) : std::nullopt);
+        m_controlCenterModel->floating()->setDesktopIntegration(m_shortcut.get(),
+                                                                m_autostart.get());
         m_controlCenter =
             std::make_unique<ControlCenterWindow>(m_engine.get(), m_controlCenterModel.get());
         if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_FIRST_FRAME")) {
@@ -165,6 +170,9 @@ void ApplicationShell::start(const LaunchRequest &request)
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
 
     m_controller = std::make_unique<FloatingCardWindowController>();
+    m_autostart = std::make_unique<AutostartEntry>(AutostartEntry::defaultPath());
+    m_shortcut = std::make_unique<GlobalShortcut>(GlobalShortcut::backendForSession());
+    connect(m_shortcut.get(), &GlobalShortcut::activated, this, &ApplicationShell::lookUpSelection);
     m_controller->setContent(m_engine.get(), cardSource(), cardProperties());
     connect(m_controller.get(), &FloatingCardWindowController::panelCreated, this,
             &ApplicationShell::connectPanel);
@@ -209,6 +217,7 @@ void ApplicationShell::connectPanel(QQuickWindow *panel)
             std::fflush(stdout);
         }
         QTimer::singleShot(0, this, [this] {
+            m_shortcut->start();
             if (m_controlCenterAtStart) {
                 showControlCenter(true);
             }

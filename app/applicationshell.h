@@ -19,12 +19,14 @@ class QSystemTrayIcon;
 
 namespace wordlumen {
 
+class AutostartEntry;
 class CardViewController;
 class CardViewModel;
 class ControlCenterModel;
 class ControlCenterWindow;
 class CustomGlossaryStore;
 class FloatingCardWindowController;
+class GlobalShortcut;
 class SingleInstance;
 class StateDump;
 
@@ -78,6 +80,8 @@ public:
     /// afterwards where the user left it.
     void showControlCenter(bool centred);
     [[nodiscard]] ControlCenterWindow *controlCenter() const { return m_controlCenter.get(); }
+    /// The shortcut that looks up the selection; registered once the trigger is on screen.
+    [[nodiscard]] GlobalShortcut *globalShortcut() const { return m_shortcut.get(); }
 
     /// The panel's content: the card, with the application's settings face.
     [[nodiscard]] static QUrl cardSource();
@@ -110,6 +114,8 @@ private:
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<CardViewModel> m_viewModel;
     std::unique_ptr<FloatingCardWindowController> m_controller;
+    std::unique_ptr<GlobalShortcut> m_shortcut;
+    std::unique_ptr<AutostartEntry> m_autostart;
     std::unique_ptr<ControlCenterModel> m_controlCenterModel;
     std::unique_ptr<ControlCenterWindow> m_controlCenter;
     StateDump *m_stateDump = nullptr;

@@ -1,12 +1,16 @@
 // Renders every page of the control center in the light and the dark scheme
-// to PNG files, for looking at: the floating page, the vocabulary page without
+// to PNG files, for looking at: the floating page (with its shortcut and
+// start-at-login rows in each state), the vocabulary page without
 // packs, with three packs, with the delete dialog and with a library that did
 // not load, and the API page with and without a status message, with the
 // custom audience and its field, and with a length hovered.
 //
 //   controlcenter_screenshots [output-directory]     (default: ./screenshots)
 
+#include "app/autostartentry.h"
 #include "app/controlcentermodel.h"
+#include "app/globalshortcut.h"
+#include "tests/app/fakeshortcuts.h"
 #include "app/controlcenterwindow.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "card/theme.h"
@@ -108,6 +112,53 @@ int main(int argc, char *argv[])
          [](Scene &scene) {
              scene.card.setTriggerStyle(FloatingTriggerStyle::Wide);
          }},
+        // The shortcut and start-at-login rows: registered with start at login on,
+        // being changed, a combination another program holds, and the manual way.
+        {"control-center-floating-shortcut",
+         [](Scene &scene) {
+             auto *autostart = new AutostartEntry(
+                 scene.dir.filePath(QStringLiteral("autostart/w.desktop")), scene.model.get());
+             autostart->setEnabled(true);
+             auto *shortcut = new GlobalShortcut(
+                 std::make_unique<FakeShortcutBackend>(std::nullopt), scene.model.get());
+             shortcut->start();
+             scene.model->floating()->setDesktopIntegration(shortcut, autostart);
+         },
+         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+        {"control-center-floating-shortcut-recording",
+         [](Scene &scene) {
+             auto *shortcut = new GlobalShortcut(
+                 std::make_unique<FakeShortcutBackend>(std::nullopt), scene.model.get());
+             shortcut->start();
+             scene.model->floating()->setDesktopIntegration(
+                 shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
+                                              scene.model.get()));
+         },
+         [](Scene &scene, QQuickView *view) {
+             scrollPageToEnd(view);
+             scene.model->floating()->shortcut()->startRecording();
+             scene.model->floating()->shortcut()->recordKey(Qt::Key_E, 0);
+         }},
+        {"control-center-floating-shortcut-taken",
+         [](Scene &scene) {
+             auto *shortcut = new GlobalShortcut(
+                 std::make_unique<FakeShortcutBackend>(ShortcutBackend::Failure::Taken),
+                 scene.model.get());
+             shortcut->start();
+             scene.model->floating()->setDesktopIntegration(
+                 shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
+                                              scene.model.get()));
+         },
+         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+        {"control-center-floating-shortcut-manual",
+         [](Scene &scene) {
+             auto *shortcut = new GlobalShortcut(nullptr, scene.model.get());
+             shortcut->start();
+             scene.model->floating()->setDesktopIntegration(
+                 shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
+                                              scene.model.get()));
+         },
+         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
         {"control-center-vocabulary-empty",
          [](Scene &scene) { scene.model->setSelection(Section::Scripts); }},
         {"control-center-vocabulary-packs",

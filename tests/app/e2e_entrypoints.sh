@@ -4,7 +4,8 @@
 # runs, and against a running one `--toggle`, `--lookup`, `--selection` (the
 # primary selection set with xclip, then the clipboard, then neither) and
 # `--settings` act in the running instance while the second process ends at
-# once; help, version and mistakes are answered without a display.
+# once; help, version and mistakes are answered without a display; and the
+# global shortcut looks up the selection.
 #
 #   e2e_entrypoints.sh path/to/wordlumen
 set -euo pipefail
@@ -97,5 +98,15 @@ sleep 0.3
 [ "$(field presentation)" = "Collapsed" ] || fail "--background changed the card"
 [ "$(field ccActive)" = "true" ] || fail "--background took the focus"
 kill -0 "$pid" || fail "the running instance ended"
+
+echo "10. Ctrl+Alt+E looks up the selected text, also with Num Lock on"
+select_text primary "LoRA"
+xdotool key ctrl+alt+e
+await query LoRA
+await presentation Back
+select_text primary "RAG"
+xdotool key Num_Lock ctrl+alt+e Num_Lock
+await query RAG
+await result.title 检索增强生成
 
 echo "PASS"
