@@ -240,6 +240,18 @@ void ApplicationShell::ensureViewModel()
     if (m_stateDump) {
         m_stateDump->setViewModel(m_viewModel.get());
     }
+    if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_ANSWER_FRAME")) {
+        // For the entry-point benchmark: an answer has reached the screen.
+        connect(m_viewModel.get(), &CardViewModel::resultChanged, this, [this] {
+            if (m_viewModel->resultExplanation().isEmpty() || !m_controller->panel()) {
+                return;
+            }
+            afterFirstFrame(m_controller->panel(), this, [] {
+                std::puts("answer-frame");
+                std::fflush(stdout);
+            });
+        });
+    }
 }
 
 void ApplicationShell::presentCard()
