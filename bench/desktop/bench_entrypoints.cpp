@@ -153,13 +153,18 @@ int main(int argc, char *argv[])
     }
     QThread::msleep(500); // the shortcut, tray and menu come right after the first frame
 
+    // Each lookup asks for another term than the one before, so each brings a new answer.
     const QString terms[] = {QStringLiteral("RAG"), QStringLiteral("LoRA")};
+    int lookups = 0;
+    const auto nextTerm = [&] {
+        return terms[lookups++ % 2];
+    };
     std::vector<double> exits, roundTrips, keyPresses;
     std::optional<double> firstLookup;
     // From the start of `wordlumen --selection` to the answer's frame; the
     // second process's own end is waited for afterwards.
     for (int i = 0; i <= runs; ++i) {
-        select(terms[i % 2], env);
+        select(nextTerm(), env);
         QElapsedTimer clock;
         clock.start();
         QProcess second;
@@ -185,7 +190,7 @@ int main(int argc, char *argv[])
 
     // How long the second process lives, timed by waiting for its end alone.
     for (int i = 0; i < runs; ++i) {
-        select(terms[i % 2], env);
+        select(nextTerm(), env);
         QElapsedTimer clock;
         clock.start();
         QProcess second;
@@ -196,7 +201,10 @@ int main(int argc, char *argv[])
             return 2;
         }
         exits.push_back(double(clock.nsecsElapsed()) / 1e6);
-        awaitLine(instance, out, "answer-frame", 5000);
+        if (!awaitLine(instance, out, "answer-frame", 5000)) {
+            std::fprintf(stderr, "no answer reached the card\n");
+            return 2;
+        }
         run(wordlumen, {QStringLiteral("--toggle")}, env);
         QThread::msleep(400);
         out.clear();
@@ -213,14 +221,16 @@ int main(int argc, char *argv[])
     }
 
     for (int i = 0; i < runs; ++i) {
-        select(terms[(i + 1) % 2], env);
+        select(nextTerm(), env);
         QElapsedTimer clock;
         clock.start();
         QProcess::startDetached(QStringLiteral("xdotool"),
                                 {QStringLiteral("key"), QStringLiteral("ctrl+alt+e")});
-        if (awaitLine(instance, out, "answer-frame", 5000)) {
-            keyPresses.push_back(double(clock.nsecsElapsed()) / 1e6);
+        if (!awaitLine(instance, out, "answer-frame", 5000)) {
+            std::fprintf(stderr, "a key press brought no answer\n");
+            return 2;
         }
+        keyPresses.push_back(double(clock.nsecsElapsed()) / 1e6);
         run(wordlumen, {QStringLiteral("--toggle")}, env);
         QThread::msleep(400);
         out.clear();
