@@ -30,6 +30,7 @@ ConsolePanel {
         // The combination; while recording it takes the next key press.
         Rectangle {
             id: keysChip
+            objectName: "shortcutKeys"
             anchors.verticalCenter: parent.verticalCenter
             width: Math.max(120, keysLabel.implicitWidth + 24)
             height: 28
@@ -154,6 +155,7 @@ ConsolePanel {
             color: Theme.ink
         }
         PackSwitch {
+            objectName: "launchAtLogin"
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             checked: panel.autostart !== null && panel.autostart.enabled

@@ -6,10 +6,14 @@
 // session bus.
 
 #include "app/autostartentry.h"
+#include "app/controlcentermodel.h"
+#include "app/controlcenterwindow.h"
 #include "app/globalshortcut.h"
 #include "app/launchcommand.h"
 #include "app/portalshortcut.h"
 #include "app/x11keygrabber.h"
+#include "card/floatingcardwindowcontroller.h"
+#include "packs/customglossarystore.h"
 #include "tests/app/fakeshortcuts.h"
 
 #include <QClipboard>
@@ -18,14 +22,21 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdlib>
 #include <xcb/xcb.h>
+
+Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
+Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 using namespace wordlumen;
 using namespace wordlumen::testing;
@@ -360,6 +371,56 @@ private slots:
         press(QStringLiteral("ctrl+alt+e"));
         QTest::qWait(200);
         QCOMPARE(activated.count(), 2);
+    }
+
+    // The floating page's panel, driven from the keyboard as a user would.
+
+    void theFloatingPageRecordsAShortcutAndSwitchesStartAtLogin()
+    {
+        FloatingCardWindowController card;
+        CustomGlossaryStore library(m_dir.filePath(QStringLiteral("MyGlossary.json")));
+        ControlCenterModel model(&card, library, 200);
+        GlobalShortcut shortcut(std::make_unique<FakeShortcutBackend>(std::nullopt));
+        shortcut.start();
+        AutostartEntry autostart(m_dir.filePath(QStringLiteral("page/autostart.desktop")));
+        model.floating()->setDesktopIntegration(&shortcut, &autostart);
+
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        ControlCenterWindow window(&engine, &model);
+        window.show(true);
+        QQuickView *view = window.window();
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        QTest::qWait(ControlCenterWindow::kFocusResetMilliseconds + 50);
+        auto *keys = view->rootObject()->findChild<QQuickItem *>(QStringLiteral("shortcutKeys"));
+        auto *login = view->rootObject()->findChild<QQuickItem *>(QStringLiteral("launchAtLogin"));
+        QVERIFY(keys && login);
+        QVERIFY(keys->isVisible());
+
+        keys->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(view, Qt::Key_Space);
+        QVERIFY(shortcut.isRecording());
+        // Ctrl+, would open the settings anywhere else; here it is a combination to record.
+        QTest::keyClick(view, Qt::Key_Comma, Qt::ControlModifier);
+        QCOMPARE(shortcut.state(), State::Registered);
+        QCOMPARE(QKeySequence(shortcut.keys()).toString(QKeySequence::PortableText),
+                 QStringLiteral("Ctrl+,"));
+
+        login->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(view, Qt::Key_Space);
+        QVERIFY(autostart.isEnabled());
+        QVERIFY(QFile::exists(autostart.path()));
+        QTest::keyClick(view, Qt::Key_Space);
+        QVERIFY(!QFile::exists(autostart.path()));
+
+        // Leaving the combination while recording gives the old one back.
+        keys->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(view, Qt::Key_Return);
+        QVERIFY(shortcut.isRecording());
+        login->forceActiveFocus(Qt::TabFocusReason);
+        QCOMPARE(shortcut.state(), State::Registered);
+        QCOMPARE(QKeySequence(shortcut.keys()).toString(QKeySequence::PortableText),
+                 QStringLiteral("Ctrl+,"));
     }
 
     // Where nothing registers shortcuts.
