@@ -16,6 +16,7 @@
 #include "card/theme.h"
 #include "packs/customglossarystore.h"
 #include "tests/support/fakesecretstore.h"
+#include "tests/support/packfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,22 +53,13 @@ struct Scene
 
     void importPack(const QString &fileName, const QString &text)
     {
-        QFile file(dir.filePath(fileName));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(text.toUtf8());
-        file.close();
-        model->vocabulary()->importFile(QUrl::fromLocalFile(file.fileName()));
+        model->vocabulary()->importFile(QUrl::fromLocalFile(writeTextFile(dir, fileName, text)));
     }
 };
 
 QString pack(const QString &industry, const QString &depth, const QString &perspective, int count)
 {
-    QString text = QStringLiteral("# 行业黑话补充包\n\n行业：%1\n").arg(industry);
-    if (!depth.isEmpty())
-        text += QStringLiteral("词表深度：%1\n解释视角：%2\n").arg(depth, perspective);
-    for (int i = 1; i <= count; ++i)
-        text += QStringLiteral("\n## %1｜术语%1\n解释：第 %1 个术语的白话解释。\n").arg(i);
-    return text;
+    return numberedPackText(industry, count, depth, perspective);
 }
 
 // Scrolls the shown page to its end, where the explanation style sits.
@@ -107,7 +99,9 @@ int main(int argc, char *argv[])
     Theme::instance()->setReduceMotion(true);
 
     const QList<Shot> shots = {
-        {"control-center-floating", [](Scene &) {}},
+        {"control-center-floating",
+         [](Scene &) {
+         }},
         {"control-center-floating-hidden-wide",
          [](Scene &scene) {
              scene.card.setTriggerStyle(FloatingTriggerStyle::Wide);
@@ -160,7 +154,9 @@ int main(int argc, char *argv[])
          },
          [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
         {"control-center-vocabulary-empty",
-         [](Scene &scene) { scene.model->setSelection(Section::Scripts); }},
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Scripts);
+         }},
         {"control-center-vocabulary-packs",
          [](Scene &scene) {
              scene.model->setSelection(Section::Scripts);
@@ -183,9 +179,13 @@ int main(int argc, char *argv[])
              scene.model->vocabulary()->requestDelete(0);
          }},
         {"control-center-vocabulary-load-error",
-         [](Scene &scene) { scene.model->setSelection(Section::Scripts); }},
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Scripts);
+         }},
         {"control-center-api",
-         [](Scene &scene) { scene.model->setSelection(Section::Api); }},
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Api);
+         }},
         {"control-center-api-saved",
          [](Scene &scene) {
              scene.model->setSelection(Section::Api);
@@ -206,13 +206,17 @@ int main(int argc, char *argv[])
              scene.model->api()->setCustomPerspective(
                  QStringLiteral("给完全不懂技术的餐饮店老板解释"));
          },
-         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+         [](Scene &, QQuickView *view) {
+             scrollPageToEnd(view);
+         }},
         {"control-center-api-length-hover",
          [](Scene &scene) {
              scene.model->setSelection(Section::Api);
              scene.model->api()->hoverLength(2);
          },
-         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+         [](Scene &, QQuickView *view) {
+             scrollPageToEnd(view);
+         }},
     };
 
     int failures = 0;
