@@ -79,6 +79,11 @@ GlobalShortcut::~GlobalShortcut() = default;
 
 std::unique_ptr<ShortcutBackend> GlobalShortcut::backendForSession()
 {
+    // Without a display of its own (offscreen, minimal) there is no desktop to ask.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1StringView("offscreen") || platform == QLatin1StringView("minimal")) {
+        return nullptr;
+    }
     // On Wayland an X11 grab only sees keys typed into XWayland windows, so
     // even a program on XWayland asks the portal.
     if (isWaylandSession()) {
