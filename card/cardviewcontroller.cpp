@@ -75,6 +75,8 @@ void CardViewController::connectWindowController()
     });
     connect(m_windowController, &FloatingCardWindowController::panelActiveChanged, this,
             &CardViewController::panelActiveChanged);
+    connect(m_windowController, &FloatingCardWindowController::closeRequested, this,
+            &CardViewController::cancel);
 }
 
 QSizeF CardViewController::targetWindowSize() const

@@ -71,7 +71,7 @@ public:
     /// The trigger's click: the panel takes the focus and the card opens on the face it was left
     /// on.
     Q_INVOKABLE void activateAndExpand();
-    /// Escape while the panel has the focus.
+    /// Escape while the panel has the focus, and the window manager's close request.
     Q_INVOKABLE void cancel();
 
     void classBegin() override {}

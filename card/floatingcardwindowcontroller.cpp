@@ -4,6 +4,7 @@
 #include "x11panelhints.h"
 
 #include <QEasingCurve>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQmlEngine>
@@ -175,7 +176,7 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
     const QRectF frame =
         space.toQt({origin.x(), origin.y(), m_currentSize.width(), m_currentSize.height()});
     view->setGeometry(snapped(frame));
-    requestAllWorkspaces(view);
+    view->installEventFilter(this);
 
     m_panel = view;
     connect(view, &QWindow::activeChanged, this,
@@ -196,6 +197,32 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
     }
     emit panelCreated(view);
     return view;
+}
+
+bool FloatingCardWindowController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panel) {
+        switch (event->type()) {
+        case QEvent::Show:
+            // Sent before the window is mapped, also when its platform window
+            // was made anew: the window manager reads the hints at the map.
+            X11PanelHints::prepareForMap(m_panel);
+            break;
+        case QEvent::Close:
+            // The window manager's close request folds the card; the panel
+            // lives as long as the program. Closes of our own (the toolkit's
+            // quit) go through.
+            if (event->spontaneous()) {
+                event->ignore();
+                emit closeRequested();
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void FloatingCardWindowController::setVisible(bool visible)

@@ -123,10 +123,18 @@ signals:
     void panelCreated(QQuickWindow *panel);
     /// The panel's frame changed (moved, resized or animated).
     void panelFrameChanged();
+    /**
+     * The window manager asked to close the panel (Alt+F4, a close button of
+     * a task switcher). The panel is never closed: the card folds instead.
+     */
+    void closeRequested();
     /// The user asked for the application's commands or to quit; the application acts.
     void commandMenuRequested(QPoint globalPosition);
     void quitRequested();
     void settingsRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setVisible(bool visible);

@@ -22,7 +22,7 @@ RUNTIME_PACKAGES=(
 # tools, a session bus, a real Secret Service for the keyring tests and the
 # Unicode data the case-folding table is checked against.
 TEST_PACKAGES=(
-    qml6-module-qttest xvfb xauth xdotool x11-utils imagemagick trayer openbox
+    qml6-module-qttest xvfb xauth xdotool x11-utils imagemagick trayer openbox wmctrl
     dbus dbus-user-session gnome-keyring
     unicode-data
 )

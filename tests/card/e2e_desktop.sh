@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The panel as a citizen of a real desktop: a window manager (openbox), once
+# without and once with a compositing manager (xcompmgr). The panel stays out
+# of the window lists and on every workspace (also after it was hidden and
+# shown again), a close request from the window manager folds the card instead
+# of destroying the panel, and without a compositor the panel is cut to the
+# card's outline instead of showing a black box. Screenshots of the trigger and
+# the open card in both cases go to SCREENSHOT_DIR.
+#
+#   e2e_desktop.sh path/to/wordlumen SCREENSHOT_DIR
+set -euo pipefail
+[ -n "${E2E_TRACE:-}" ] && set -x
+
+E2E_SCRIPT="$0"
+source "$(dirname "$0")/../app/e2e_lib.sh"
+shots="${2:?where the screenshots go}"
+mkdir -p "$shots"
+
+wm_pid=""
+cm_pid=""
+stop_wm() { [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null || true; }
+stop_cm() {
+    [ -n "$cm_pid" ] && kill "$cm_pid" 2>/dev/null && wait "$cm_pid" 2>/dev/null || true
+    cm_pid=""
+}
+trap 'finish; stop_cm; stop_wm' EXIT
+openbox >/dev/null 2>&1 &
+wm_pid=$!
+sleep 0.5
+
+panel_id() { printf '0x%x' "$(field panel.winId)"; }
+
+# The hints a window manager reads: every workspace, no taskbar, no pager.
+check_hints() {
+    local id
+    id="$(panel_id)"
+    xprop -id "$id" _NET_WM_DESKTOP | grep -q "= 4294967295" ||
+        fail "$1: not on every workspace: $(xprop -id "$id" _NET_WM_DESKTOP)"
+    local states
+    states="$(xprop -id "$id" _NET_WM_STATE)"
+    local wanted
+    for wanted in _NET_WM_STATE_SKIP_TASKBAR _NET_WM_STATE_SKIP_PAGER _NET_WM_STATE_ABOVE; do
+        case "$states" in *"$wanted"*) ;; *) fail "$1: $wanted missing: $states" ;; esac
+    done
+    xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q "= _NET_WM_WINDOW_TYPE_UTILITY" ||
+        fail "$1: window type $(xprop -id "$id" _NET_WM_WINDOW_TYPE)"
+    # wmctrl lists managed windows with their workspace; -1 is every workspace.
+    local listed
+    listed="$(wmctrl -l | while read -r wid desktop _; do
+        if [ "$((wid))" -eq "$((id))" ]; then echo "$desktop"; fi
+    done)"
+    [ "$listed" = "-1" ] || fail "$1: wmctrl shows the panel on workspace '$listed': $(wmctrl -l)"
+}
+
+map_state() { xwininfo -id "$(panel_id)" | awk '/Map State/ {print $3}'; }
+
+open_card() {
+    xdotool mousemove $((WIDTH - 78)) $((HEIGHT - 38)) click 1
+    await presentation Front
+}
+
+# The screen around the bottom-right corner, where the panel sits.
+screenshot() {
+    import -window root -crop 440x400+$((WIDTH - 440))+$((HEIGHT - 400)) "$shots/$1.png"
+}
+
+echo "1. The panel is on every workspace and in no window list"
+start_app
+await presentation Collapsed
+await ccVisible true
+check_hints "at launch"
+wmctrl -s 2
+sleep 0.3
+[ "$(map_state)" = "IsViewable" ] || fail "the panel is not shown on workspace 3"
+wmctrl -s 0
+sleep 0.3
+
+echo "2. Alt+Tab passes the panel by"
+xmessage -title e2e-other-window -geometry +200+200 "another window" >/dev/null 2>&1 &
+other_pid=$!
+sleep 0.6
+wmctrl -a e2e-other-window
+sleep 0.3
+for _ in 1 2 3 4; do
+    xdotool key alt+Tab
+    sleep 0.4
+    active="$(xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}')"
+    [ "$((active))" != "$(field panel.winId)" ] || fail "Alt+Tab focused the panel"
+done
+kill "$other_pid" 2>/dev/null || true
+
+echo "3. A close request folds the open card; the panel stays"
+open_card
+sleep 0.4
+xdotool key alt+F4
+await presentation Collapsed
+kill -0 "$pid" || fail "the program ended"
+[ "$(map_state)" = "IsViewable" ] || fail "the panel went away after Alt+F4"
+wmctrl -i -c "$(panel_id)"
+sleep 0.5
+[ "$(map_state)" = "IsViewable" ] || fail "the panel went away after a close request"
+[ "$(field isVisible)" = "true" ] || fail "the card says it is hidden"
+
+echo "4. Hidden and shown again, the panel keeps its place in no list and on every workspace"
+xdotool mousemove $((WIDTH - 78)) $((HEIGHT - 38)) click 3
+sleep 0.6
+xdotool key Up Up Return   # 隐藏浮卡
+await isVisible false
+[ "$(map_state)" != "IsViewable" ] || fail "the panel did not hide"
+timeout 10 "$APP" >>"$work/app.log" 2>&1 || fail "the second launch did not end cleanly"
+await isVisible true
+sleep 0.3
+[ "$(map_state)" = "IsViewable" ] || fail "the second launch did not show the panel"
+check_hints "after hiding and showing"
+
+echo "PASS"
