@@ -5,6 +5,7 @@ import Wordlumen.Card
 // front and answer faces stacked back to back (or the settings face).
 FocusScope {
     id: card
+    objectName: "openCard"
 
     required property CardViewModel viewModel
     required property CardViewController controller

@@ -10,8 +10,10 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QVariantAnimation>
 
 namespace wordlumen {
@@ -53,7 +55,16 @@ QRect snapped(const QRectF &rect)
 
 FloatingCardWindowController::FloatingCardWindowController(QObject *parent)
     : QObject(parent)
+    , m_settle(new QTimer(this))
 {
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(kResizeMilliseconds);
+    connect(m_settle, &QTimer::timeout, this, [this] {
+        if (m_panel) {
+            applyGeometry(m_settleGeometry);
+        }
+        updateContentRect();
+    });
     const QSettings settings;
     m_triggerStyle = floatingTriggerStyleFromString(
         settings.value(QLatin1StringView(kTriggerStyleKey)).toString());
@@ -126,12 +137,20 @@ QList<DesktopScreen> FloatingCardWindowController::screens() const
     return result;
 }
 
+QRect FloatingCardWindowController::frameGeometry() const
+{
+    if (!m_panel) {
+        return {};
+    }
+    return m_settle->isActive() ? m_settleGeometry : m_panel->geometry();
+}
+
 DesktopRect FloatingCardWindowController::panelFrame() const
 {
     if (!m_panel) {
         return {};
     }
-    return DesktopSpace::current().fromQt(QRectF(m_panel->geometry()));
+    return DesktopSpace::current().fromQt(QRectF(frameGeometry()));
 }
 
 DesktopScreen FloatingCardWindowController::screenForWindow() const
@@ -177,8 +196,10 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
         space.toQt({origin.x(), origin.y(), m_currentSize.width(), m_currentSize.height()});
     view->setGeometry(snapped(frame));
     view->installEventFilter(this);
+    m_deliveredSize = view->size();
 
     m_panel = view;
+    updateContentRect();
     connect(view, &QWindow::activeChanged, this,
             [this, view] { emit panelActiveChanged(view->isActive()); });
     connect(view, &QWindow::xChanged, this, &FloatingCardWindowController::panelFrameChanged);
@@ -207,6 +228,12 @@ bool FloatingCardWindowController::eventFilter(QObject *watched, QEvent *event)
             // Sent before the window is mapped, also when its platform window
             // was made anew: the window manager reads the hints at the map.
             X11PanelHints::prepareForMap(m_panel);
+            break;
+        case QEvent::Resize:
+            m_deliveredSize = static_cast<QResizeEvent *>(event)->size();
+            if (m_deliveredSize == m_panel->size()) {
+                emit windowSizeDelivered();
+            }
             break;
         case QEvent::Close:
             // The window manager's close request folds the card; the panel
@@ -275,6 +302,7 @@ void FloatingCardWindowController::toggleVisibility()
 void FloatingCardWindowController::resetPosition()
 {
     makePanelIfNeeded();
+    finishSettling();
     const DesktopRect current = panelFrame();
     const QPointF origin = Placement::resetOrigin(current.size(), screenForWindow().visibleFrame);
     QSettings settings;
@@ -289,6 +317,7 @@ void FloatingCardWindowController::moveWindow(QPointF topLeft)
     if (!m_panel) {
         return;
     }
+    finishSettling();
     const DesktopSpace space = DesktopSpace::current();
     const QSizeF size = m_panel->size();
     const DesktopRect candidate = space.fromQt(QRectF(topLeft, size));
@@ -334,14 +363,22 @@ void FloatingCardWindowController::resize(QSizeF size, bool animated)
     const DesktopRect target = Placement::resizedFrame(current, size, visible);
     m_currentSize = size;
     emit currentSizeChanged();
-    if (animated) {
-        animateTo(target, kResizeMilliseconds);
-    } else {
-        if (m_animation) {
-            m_animation->stop();
-        }
-        applyFrame(target);
+    if (m_animation) {
+        m_animation->stop();
     }
+    const QRect geometry = snapped(DesktopSpace::current().toQt(target));
+    if (!animated) {
+        m_settle->stop();
+        applyGeometry(geometry);
+        updateContentRect();
+        return;
+    }
+    // The card animates its own change inside a window that holds both
+    // frames; the window takes the new frame when that is over.
+    m_settleGeometry = geometry;
+    m_settle->start();
+    applyGeometry(m_panel->geometry().united(geometry));
+    updateContentRect();
 }
 
 void FloatingCardWindowController::requestCommandMenu(QPoint globalPosition)
@@ -359,14 +396,46 @@ void FloatingCardWindowController::requestSettings()
     emit settingsRequested();
 }
 
-bool FloatingCardWindowController::isAnimating() const
+bool FloatingCardWindowController::isResizePending() const
 {
-    return m_animation && m_animation->state() == QAbstractAnimation::Running;
+    return m_panel && m_panel->size() != m_deliveredSize;
 }
 
-void FloatingCardWindowController::applyFrame(const DesktopRect &frame)
+bool FloatingCardWindowController::isAnimating() const
 {
-    m_panel->setGeometry(snapped(DesktopSpace::current().toQt(frame)));
+    return m_settle->isActive() ||
+           (m_animation && m_animation->state() == QAbstractAnimation::Running);
+}
+
+void FloatingCardWindowController::applyGeometry(const QRect &geometry)
+{
+    if (geometry == m_panel->geometry()) {
+        return;
+    }
+    if (geometry.size() != m_panel->size()) {
+        X11PanelHints::setResizeGravity(m_panel, m_anchor.right, m_anchor.top);
+    }
+    m_panel->setGeometry(geometry);
+}
+
+void FloatingCardWindowController::finishSettling()
+{
+    if (m_settle->isActive()) {
+        m_settle->stop();
+        applyGeometry(m_settleGeometry);
+        updateContentRect();
+    }
+}
+
+void FloatingCardWindowController::updateContentRect()
+{
+    const QRectF rect =
+        m_panel ? QRectF(frameGeometry().translated(-m_panel->geometry().topLeft())) : QRectF();
+    if (rect == m_contentRect) {
+        return;
+    }
+    m_contentRect = rect;
+    emit contentRectChanged();
 }
 
 void FloatingCardWindowController::animateTo(const DesktopRect &frame, int milliseconds)
