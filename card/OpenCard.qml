@@ -73,6 +73,7 @@ FocusScope {
 
         FrontFace {
             id: front
+            objectName: "frontFace"
             anchors.fill: parent
             viewModel: card.viewModel
             windowController: card.windowController

@@ -13,7 +13,9 @@
 #include <QAccessibleActionInterface>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QQuickItem>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -260,6 +262,50 @@ private slots:
         QVERIFY(press(QStringLiteral("展开 Wordlumen；可拖动摆放")));
         QCOMPARE(model()->presentation(), CardPresentation::Front);
         QCOMPARE(model()->query(), QStringLiteral("半句话"));
+    }
+
+    void anAnimatedResizeChangesTheWindowOnlyAtItsEnds()
+    {
+        const QRect collapsed = panel()->geometry();
+        model()->expand();
+        // The window grows at once to hold the card, anchored at the corner...
+        QCOMPARE(panel()->geometry(),
+                 QRect(collapsed.right() + 1 - 380, collapsed.bottom() + 1 - 336, 380, 336));
+        QVERIFY(m_card->controller()->isAnimating());
+        m_card->settle();
+        const QRect open = panel()->geometry();
+        model()->collapse();
+        // ...and keeps its size while the card fades out in it; the content
+        // keeps to the new, small frame in its bottom-right corner.
+        QCOMPARE(panel()->geometry(), open);
+        QCOMPARE(m_card->controller()->currentSize(), QSizeF(140, 60));
+        QCOMPARE(m_card->controller()->contentRect(), QRectF(240, 276, 140, 60));
+        m_card->settle();
+        QCOMPARE(panel()->geometry(), collapsed);
+        QCOMPARE(m_card->controller()->contentRect(), QRectF(0, 0, 140, 60));
+    }
+
+    void foldingFadesAndShrinksTheCardWithoutTurningIt()
+    {
+        Theme::instance()->setReduceMotion(false);
+        const auto restore = qScopeGuard([] { Theme::instance()->setReduceMotion(true); });
+        submit(QStringLiteral("RAG"));
+        const auto *open = m_card->root()->findChild<QObject *>(QStringLiteral("openCard"));
+        QVERIFY(open);
+        QCOMPARE(open->property("turn").toDouble(), 1.0);
+        model()->collapse();
+        int frames = 0;
+        QPointer<const QObject> watched(open);
+        while (watched && frames < 200) {
+            QCOMPARE(watched->property("turn").toDouble(), 1.0);
+            const auto *front = watched->findChild<QQuickItem *>(QStringLiteral("frontFace"));
+            QVERIFY(front);
+            QVERIFY(!front->isVisible());
+            QTest::qWait(5);
+            ++frames;
+        }
+        QVERIFY2(!watched, "the open card stayed after the fold");
+        QVERIFY(frames > 10); // the fold was watched while it ran
     }
 
     void losingTheFocusFoldsTheCard()
