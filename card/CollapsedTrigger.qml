@@ -67,6 +67,10 @@ Item {
             height: capsule.height + 2 * spread
             opacity: trigger.shadowOpacity * trigger.hoverAmount
         }
+        ShapeMask {
+            anchors.fill: parent
+            shape: ShapeMask.Capsule
+        }
         Rectangle {
             anchors.fill: parent
             radius: height / 2

@@ -20,6 +20,13 @@ Item {
     Keys.onEnterPressed: corner.clicked()
     Keys.onSpacePressed: corner.clicked()
 
+    ShapeMask {
+        anchors.top: parent.top
+        anchors.right: parent.right
+        width: 36
+        height: 36
+        shape: ShapeMask.FoldTriangle
+    }
     FoldCornerGraphic {
         anchors.fill: parent
         hover: mouse.containsMouse || corner.activeFocus ? 1 : 0

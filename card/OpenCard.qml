@@ -54,6 +54,13 @@ FocusScope {
         height: card.height + 2 * spread
         opacity: Theme.dark ? 0.22 : 0.045
     }
+    // Where windows cannot be see-through, the panel is cut to this outline.
+    ShapeMask {
+        anchors.fill: parent
+        shape: ShapeMask.FoldedCard
+        cornerRadius: 16
+        foldSize: card.foldSize
+    }
     CardPaper {
         id: paper
         anchors.fill: parent

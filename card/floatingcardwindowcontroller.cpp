@@ -1,6 +1,7 @@
 #include "floatingcardwindowcontroller.h"
 
 #include "desktopspace.h"
+#include "panelsurface.h"
 #include "x11panelhints.h"
 
 #include <QEasingCurve>
@@ -196,6 +197,8 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
         space.toQt({origin.x(), origin.y(), m_currentSize.width(), m_currentSize.height()});
     view->setGeometry(snapped(frame));
     view->installEventFilter(this);
+    // Before the content: its outlines find the surface as they enter the window.
+    new PanelSurface(view);
     m_deliveredSize = view->size();
 
     m_panel = view;
@@ -414,6 +417,11 @@ void FloatingCardWindowController::applyGeometry(const QRect &geometry)
     }
     if (geometry.size() != m_panel->size()) {
         X11PanelHints::setResizeGravity(m_panel, m_anchor.right, m_anchor.top);
+    }
+    // A window cut to its content keeps the cut where the content stays on
+    // screen until the next frame places it anew.
+    if (const QRegion shape = m_panel->mask(); !shape.isEmpty()) {
+        m_panel->setMask(shape.translated(m_panel->position() - geometry.topLeft()));
     }
     m_panel->setGeometry(geometry);
 }

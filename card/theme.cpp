@@ -1,5 +1,6 @@
 #include "theme.h"
 
+#include "compositorwatch.h"
 #include "desktopappearance.h"
 
 #include <QEvent>
@@ -49,9 +50,15 @@ const QString kSerif = QStringLiteral("Noto Serif CJK SC");
 Theme::Theme(QObject *parent)
     : QObject(parent)
     , m_desktop(new DesktopAppearance(this))
+    , m_compositor(new CompositorWatch(this))
 {
     readPalette();
     connect(m_desktop, &DesktopAppearance::changed, this, &Theme::changed);
+    connect(m_compositor, &CompositorWatch::compositingChanged, this, [this] {
+        if (!m_translucentWindows) {
+            emit changed();
+        }
+    });
     if (qApp) {
         qApp->installEventFilter(this);
     }
@@ -135,6 +142,20 @@ void Theme::setReduceTransparency(bool reduce)
     emit changed();
 }
 
+bool Theme::translucentWindows() const
+{
+    return m_translucentWindows.value_or(m_compositor->isCompositing());
+}
+
+void Theme::setTranslucentWindows(bool translucent)
+{
+    if (m_translucentWindows == translucent) {
+        return;
+    }
+    m_translucentWindows = translucent;
+    emit changed();
+}
+
 QColor Theme::ink() const
 {
     return isDark() ? rgb(0.96, 0.97, 0.99) : rgb(0.067, 0.094, 0.153);
@@ -184,6 +205,9 @@ QColor Theme::triggerFill() const
 {
     // Mostly opaque paper: without a compositor that blurs what lies behind,
     // a see-through capsule would only make the text hard to read.
+    if (!translucentWindows()) {
+        return paper();
+    }
     return alpha(paper(), isDark() ? 0.9 : 0.88);
 }
 

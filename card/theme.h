@@ -43,6 +43,13 @@ private:
     Q_PROPERTY(bool reduceMotion READ reduceMotion WRITE setReduceMotion NOTIFY changed)
     Q_PROPERTY(
         bool reduceTransparency READ reduceTransparency WRITE setReduceTransparency NOTIFY changed)
+    /**
+     * Whether windows may be see-through: a compositing manager blends them
+     * over the desktop. Without one the card is drawn opaque and its window
+     * cut to its outline. Follows the desktop unless set.
+     */
+    Q_PROPERTY(
+        bool translucentWindows READ translucentWindows WRITE setTranslucentWindows NOTIFY changed)
 
     Q_PROPERTY(QColor ink READ ink NOTIFY changed)
     Q_PROPERTY(QColor secondaryInk READ secondaryInk NOTIFY changed)
@@ -53,7 +60,8 @@ private:
     Q_PROPERTY(QColor edge READ edge NOTIFY changed)
     Q_PROPERTY(QColor paper READ paper NOTIFY changed)
     Q_PROPERTY(QColor paperUnderside READ paperUnderside NOTIFY changed)
-    /// The translucent fill of the trigger capsule (our stand-in for a blurred material).
+    /// The fill of the trigger capsule: translucent (our stand-in for a blurred
+    /// material), opaque paper where windows cannot be see-through.
     Q_PROPERTY(QColor triggerFill READ triggerFill NOTIFY changed)
     /// The control center's flat sidebar and its page area.
     Q_PROPERTY(QColor consoleSidebar READ consoleSidebar NOTIFY changed)
@@ -86,6 +94,8 @@ public:
     void setReduceMotion(bool reduce);
     [[nodiscard]] bool reduceTransparency() const { return m_reduceTransparency; }
     void setReduceTransparency(bool reduce);
+    [[nodiscard]] bool translucentWindows() const;
+    void setTranslucentWindows(bool translucent);
 
     [[nodiscard]] QColor ink() const;
     [[nodiscard]] QColor secondaryInk() const;
@@ -138,6 +148,8 @@ private:
 
     Scheme m_scheme = Scheme::System;
     class DesktopAppearance *m_desktop = nullptr;
+    class CompositorWatch *m_compositor = nullptr;
+    std::optional<bool> m_translucentWindows;
     bool m_paletteDark = false;
     std::optional<bool> m_reduceMotion;
     bool m_reduceTransparency = false;

@@ -15,14 +15,14 @@ RUNTIME_PACKAGES=(
     qml6-module-qtquick-templates qml6-module-qtquick-layouts
     qml6-module-qtquick-dialogs qml6-module-qt-labs-folderlistmodel
     qtkeychain-qt6-dev libsecret-1-dev gnome-keyring
-    libxcb1-dev fonts-noto-cjk libgl1-mesa-dri
+    libxcb1-dev libxcb-xfixes0-dev fonts-noto-cjk libgl1-mesa-dri
     libbenchmark-dev
 )
 # What the headless suite needs on top: a display server, input and screen
 # tools, a session bus, a real Secret Service for the keyring tests and the
 # Unicode data the case-folding table is checked against.
 TEST_PACKAGES=(
-    qml6-module-qttest xvfb xauth xdotool x11-utils imagemagick trayer openbox wmctrl
+    qml6-module-qttest xvfb xauth xdotool x11-utils imagemagick trayer openbox wmctrl xcompmgr
     dbus dbus-user-session gnome-keyring
     unicode-data
 )

@@ -55,6 +55,9 @@ int main(int argc, char *argv[])
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(outDir);
     Theme::instance()->setReduceMotion(true);
+    // The card as a compositor shows it, with its shadows and see-through
+    // margins; e2e_desktop shows it on a screen without one.
+    Theme::instance()->setTranslucentWindows(true);
 
     const QList<Shot> shots = {
         {"collapsed-compact",

@@ -12,6 +12,8 @@ set -euo pipefail
 [ -n "${E2E_TRACE:-}" ] && set -x
 
 E2E_SCRIPT="$0"
+# A white desktop: where the panel shows a black box, the difference shows.
+E2E_XVFB_ARGS="-wr"
 source "$(dirname "$0")/../app/e2e_lib.sh"
 shots="${2:?where the screenshots go}"
 mkdir -p "$shots"
@@ -112,5 +114,71 @@ await isVisible true
 sleep 0.3
 [ "$(map_state)" = "IsViewable" ] || fail "the second launch did not show the panel"
 check_hints "after hiding and showing"
+
+# The colour of one pixel of the screen as "r g b" (0-255).
+pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- |
+        sed -n 's/^0,0: (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+# Whether two "r g b" colours differ by at most $3 in every channel.
+close_to() {
+    local a b
+    read -r -a a <<<"$1"
+    read -r -a b <<<"$2"
+    for i in 0 1 2; do
+        local d=$((a[i] - b[i]))
+        [ "${d#-}" -le "$3" ] || return 1
+    done
+}
+# The panel's corner (outside the capsule) must show the desktop beside it.
+check_corner_shows_desktop() {
+    local x y desktop corner
+    x="$(field panel.x)"
+    y="$(field panel.y)"
+    desktop="$(pixel $((WIDTH - 3)) $((y + 2)))" # right of the panel, 8 points in
+    corner="$(pixel $((x + 1)) $((y + 1)))"
+    close_to "$corner" "$desktop" 24 || fail "$1: the panel's corner is ($corner), the desktop ($desktop)"
+}
+shape_of_panel() { xwininfo -shape -id "$(panel_id)" | sed -n 's/^ *Window shape extents: *//p'; }
+
+echo "5. Without a compositor the panel is cut to the trigger's capsule"
+await translucentWindows false
+xdotool mousemove 200 200 # the hovered capsule lifts by a point
+sleep 0.4
+[ "$(shape_of_panel)" = "116x36+12+12" ] || fail "the trigger's shape is '$(shape_of_panel)'"
+check_corner_shows_desktop "no compositor, trigger"
+screenshot desktop-no-compositor-trigger
+open_card
+sleep 0.4
+shape="$(shape_of_panel)"
+[ "${shape%%+*}" = "356x312" ] || fail "the open card's shape is '$shape'"
+check_corner_shows_desktop "no compositor, open card"
+screenshot desktop-no-compositor-card
+xdotool key Escape
+await presentation Collapsed
+xdotool mousemove 200 200
+
+echo "6. A compositor starts: the panel turns see-through with its shadows"
+xcompmgr >/dev/null 2>&1 &
+cm_pid=$!
+await translucentWindows true
+sleep 0.3
+[ -z "$(shape_of_panel)" ] || fail "the panel is still cut: $(shape_of_panel)"
+check_corner_shows_desktop "compositor, trigger"
+screenshot desktop-compositor-trigger
+open_card
+sleep 0.4
+check_corner_shows_desktop "compositor, open card"
+screenshot desktop-compositor-card
+xdotool key Escape
+await presentation Collapsed
+xdotool mousemove 200 200
+
+echo "7. The compositor stops: the panel is cut to its outline again"
+stop_cm
+await translucentWindows false
+sleep 0.3
+[ "$(shape_of_panel)" = "116x36+12+12" ] || fail "after the compositor, the shape is '$(shape_of_panel)'"
+check_corner_shows_desktop "compositor gone, trigger"
 
 echo "PASS"

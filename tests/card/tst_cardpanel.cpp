@@ -308,6 +308,30 @@ private slots:
         QVERIFY(frames > 10); // the fold was watched while it ran
     }
 
+    void withoutSeeThroughWindowsThePanelIsCutToWhatItShows()
+    {
+        Theme::instance()->setTranslucentWindows(false);
+        const auto restore = qScopeGuard([] { Theme::instance()->setTranslucentWindows(true); });
+        m_card->settle(100);
+        // The capsule in the middle of the collapsed panel, on paper that is
+        // (just short of) opaque.
+        QTRY_COMPARE(panel()->mask().boundingRect(), QRect(12, 12, 116, 36));
+        QVERIFY(!panel()->mask().contains(QPoint(13, 13))); // the capsule's round end
+        QCOMPARE(panel()->color().rgb(), Theme::instance()->paper().rgb());
+        QVERIFY(panel()->color().alpha() > 250);
+
+        openCard();
+        QTRY_COMPARE(panel()->mask().boundingRect(), QRect(12, 12, 356, 312));
+        // The fold's triangle belongs to the card; the shadow margin does not.
+        QVERIFY(panel()->mask().contains(QPoint(12 + 355, 13)));
+        QVERIFY(!panel()->mask().contains(QPoint(6, 100)));
+
+        // A compositor starts: see-through again, nothing cut.
+        Theme::instance()->setTranslucentWindows(true);
+        QTRY_VERIFY(panel()->mask().isEmpty());
+        QCOMPARE(panel()->color().alpha(), 0);
+    }
+
     void losingTheFocusFoldsTheCard()
     {
         QVERIFY(press(QStringLiteral("展开 Wordlumen；可拖动摆放")));
