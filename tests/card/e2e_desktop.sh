@@ -4,10 +4,14 @@
 # of the window lists and on every workspace (also after it was hidden and
 # shown again), a close request from the window manager folds the card instead
 # of destroying the panel, and without a compositor the panel is cut to the
-# card's outline instead of showing a black box. Screenshots of the trigger and
-# the open card in both cases go to SCREENSHOT_DIR.
+# card's outline instead of showing a black box. When the desktop turns dark
+# (through a stand-in for the XDG portal), the card and the control center
+# follow at once. Screenshots of the trigger and the open card, light and
+# dark, with and without a compositor, go to SCREENSHOT_DIR.
 #
-#   e2e_desktop.sh path/to/wordlumen SCREENSHOT_DIR
+#   e2e_desktop.sh path/to/wordlumen SCREENSHOT_DIR PORTAL
+#
+# PORTAL is the fake_appearance_portal program.
 set -euo pipefail
 [ -n "${E2E_TRACE:-}" ] && set -x
 
@@ -16,19 +20,31 @@ E2E_SCRIPT="$0"
 E2E_XVFB_ARGS="-wr"
 source "$(dirname "$0")/../app/e2e_lib.sh"
 shots="${2:?where the screenshots go}"
+portal="${3:?the fake appearance portal}"
 mkdir -p "$shots"
 
 wm_pid=""
 cm_pid=""
+portal_pid=""
 stop_wm() { [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null || true; }
 stop_cm() {
     [ -n "$cm_pid" ] && kill "$cm_pid" 2>/dev/null && wait "$cm_pid" 2>/dev/null || true
     cm_pid=""
 }
-trap 'finish; stop_cm; stop_wm' EXIT
+stop_portal() { [ -n "$portal_pid" ] && kill "$portal_pid" 2>/dev/null && wait "$portal_pid" 2>/dev/null || true; }
+trap 'finish; stop_cm; stop_wm; stop_portal' EXIT
 openbox >/dev/null 2>&1 &
 wm_pid=$!
-sleep 0.5
+# The desktop's colour scheme, changed by a line written to descriptor 3.
+mkfifo "$work/scheme"
+"$portal" light <"$work/scheme" >"$work/portal.log" 2>&1 &
+portal_pid=$!
+exec 3>"$work/scheme"
+for _ in $(seq 50); do
+    grep -q ready "$work/portal.log" && break
+    sleep 0.1
+done
+grep -q ready "$work/portal.log" || fail "the portal did not start: $(cat "$work/portal.log")"
 
 panel_id() { printf '0x%x' "$(field panel.winId)"; }
 
@@ -180,5 +196,34 @@ await translucentWindows false
 sleep 0.3
 [ "$(shape_of_panel)" = "116x36+12+12" ] || fail "after the compositor, the shape is '$(shape_of_panel)'"
 check_corner_shows_desktop "compositor gone, trigger"
+
+echo "8. The desktop turns dark: the card and the control center follow while running"
+cc_pixel() { pixel $(($(field ccX) + 600)) $(($(field ccY) + 470)); }
+lightness() { read -r r g b <<<"$1"; echo $(((r + g + b) / 3)); }
+await dark false
+[ "$(lightness "$(cc_pixel)")" -gt 200 ] || fail "the light control center is ($(cc_pixel))"
+echo dark >&3
+await dark true
+sleep 0.5
+[ "$(lightness "$(cc_pixel)")" -lt 40 ] || fail "the control center stayed light: ($(cc_pixel))"
+screenshot desktop-no-compositor-trigger-dark
+open_card
+sleep 0.4
+# The paper in the middle of the card's empty area.
+[ "$(lightness "$(pixel $((WIDTH - 100)) $((HEIGHT - 120)))")" -lt 40 ] ||
+    fail "the card stayed light: ($(pixel $((WIDTH - 100)) $((HEIGHT - 120))))"
+screenshot desktop-no-compositor-card-dark
+xdotool key Escape
+await presentation Collapsed
+xdotool mousemove 200 200
+xcompmgr >/dev/null 2>&1 &
+cm_pid=$!
+await translucentWindows true
+sleep 0.3
+screenshot desktop-compositor-trigger-dark
+open_card
+sleep 0.4
+screenshot desktop-compositor-card-dark
+stop_cm
 
 echo "PASS"
