@@ -505,6 +505,151 @@ private slots:
         QCOMPARE(model()->query(), QStringLiteral("RPA"));
     }
 
+    // The answer face is laid out as the view model sizes the card: below the
+    // largest height, a text the formula measures, the title's second line,
+    // the "接上 API" action, the error and the placeholder all fit without
+    // scrolling. Both modes, long titles, long answers.
+    void theAnswerFitsTheHeightTheCardAsksFor_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("withKey");
+        QTest::addColumn<QByteArray>("reply"); // a streamed text, or a body for `status`
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("holdOpen");
+        QTest::addColumn<QStringList>("inView"); // accessible names that must be seen whole
+        QTest::addColumn<bool>("wholeTitle");    // fits in the title's two lines
+
+        const QString cjk = QStringLiteral(
+            "检索增强生成是先到可信资料里找出和问题相关的段落，再让模型只根据这些段落来回答，"
+            "所以答案能说清出处，也更少凭空编造。企业常用它把内部文档接进问答助手里，"
+            "资料更新以后不用重新训练模型，只要更新检索的资料库就行。它的难点在于切分资料、"
+            "挑选最相关的段落，以及在资料互相矛盾时给出稳妥的说法。做得好时，"
+            "员工问制度、流程和产品细节都能得到带出处的回答。");
+        const QString mixed = QStringLiteral(
+            "RAG（Retrieval-Augmented Generation）先 retrieve 再 generate：用 embedding "
+            "在 vector database 里找出 top-k 段落，拼进 prompt，再交给 LLM 回答。这样 "
+            "answer 有 citation，hallucination 更少，知识更新只要重建 index，不用 "
+            "fine-tune 模型，成本也低很多。常见的坑是 chunk 切得太碎或太长。");
+        const QString description =
+            QStringLiteral("有没有一种办法让电脑像人一样一步步自己去把一整件事情办完");
+        const QString longTitle = QStringLiteral("一个名字特别长的行业黑话术语两行");
+        QTest::addRow("a detailed answer") << QStringLiteral("Zorblax") << true << pieceLine(cjk)
+                                           << 200 << false << QStringList() << true;
+        QTest::addRow("a detailed answer in mixed script")
+            << QStringLiteral("Zorblax") << true << pieceLine(mixed) << 200 << false
+            << QStringList() << true;
+        QTest::addRow("a two-line title") << longTitle << true << pieceLine(cjk.left(100)) << 200
+                                          << false << QStringList() << true;
+        QTest::addRow("a Latin description the service refuses")
+            << QStringLiteral("what do you call a program that finishes a whole task alone") << true
+            << QByteArray("{}") << 503 << false
+            << QStringList{QStringLiteral("接上 API"),
+                           QStringLiteral("API 暂时没有回答（错误码 503）。")}
+            << false;
+        QTest::addRow("no key, a description")
+            << description << false << QByteArray() << 200 << false
+            << QStringList{QStringLiteral("接上 API")} << true;
+        QTest::addRow("no key, a long unknown term")
+            << QStringLiteral("Hyperconverged Infrastructure Orchestration") << false
+            << QByteArray() << 200 << false << QStringList{QStringLiteral("接上 API")} << false;
+        QTest::addRow("a reverse lookup the service refuses")
+            << description << true << QByteArray("{}") << 500 << false
+            << QStringList{QStringLiteral("接上 API"),
+                           QStringLiteral("API 暂时没有回答（错误码 500）。")}
+            << true;
+        QTest::addRow("an explanation the service refuses, two-line title")
+            << longTitle << true << QByteArray("{}") << 500 << false
+            << QStringList{QStringLiteral("API 暂时没有回答（错误码 500）。")} << true;
+        QTest::addRow("the placeholder under a two-line title")
+            << longTitle << true << QByteArray() << 200 << true
+            << QStringList{QStringLiteral("正在生成解释")} << true;
+        QTest::addRow("reverse-lookup candidates")
+            << description << true
+            << matchesReply(
+                   {{QStringLiteral("AI 智能体"), QStringLiteral("AI Agent"),
+                     QStringLiteral("能自己拆解任务、调用工具、一步步把事情做完的 AI "
+                                    "程序，常用来替人跑完一整套流程。"),
+                     QStringLiteral("high")},
+                    {QStringLiteral("工作流自动化"), QStringLiteral("Workflow Automation"),
+                     QStringLiteral("把一串固定步骤交给软件按顺序自动执行，中间不用人来回点。"),
+                     QStringLiteral("high")},
+                    {QStringLiteral("RPA"), QStringLiteral("rpa"),
+                     QStringLiteral("让软件模仿人在电脑上的点击和输入，替人做大量重复的操作。"),
+                     QStringLiteral("high")}})
+            << 200 << false
+            << QStringList{QStringLiteral(
+                   "RPA，让软件模仿人在电脑上的点击和输入，替人做大量重复的操作。，点击查看解释")}
+            << true;
+        QTest::addRow("the reverse-lookup placeholder")
+            << description << true << QByteArray() << 200 << true
+            << QStringList{QStringLiteral("正在生成解释")} << true;
+    }
+    void theAnswerFitsTheHeightTheCardAsksFor()
+    {
+        QFETCH(QString, query);
+        QFETCH(bool, withKey);
+        QFETCH(QByteArray, reply);
+        QFETCH(int, status);
+        QFETCH(bool, holdOpen);
+        QFETCH(QStringList, inView);
+        QFETCH(bool, wholeTitle);
+        m_card->profile.length = ExplanationLength::Detailed;
+        if (withKey) {
+            m_card->apiKey = QStringLiteral("sk-test");
+            ScriptedResponse response =
+                status != 200 || reply.startsWith('{')
+                    ? ScriptedResponse::json(reply, status)
+                    : ScriptedResponse::eventStream(reply.isEmpty()
+                                                        ? QList<QByteArray>{}
+                                                        : QList<QByteArray>{reply, "data: [DONE]"});
+            response.holdOpen = holdOpen;
+            m_server->enqueue(response);
+        }
+        submit(query);
+        if (!holdOpen) {
+            QTRY_VERIFY(!model()->isLoading());
+        }
+        m_card->settle();
+        QVERIFY(model()->expandedHeight() < CardViewModel::kMaximumHeight);
+        QCOMPARE(panel()->height(), int(model()->expandedHeight()) + 24);
+
+        QQuickItem *scroll = nullptr;
+        for (auto *item :
+             m_card->root()->findChildren<QQuickItem *>(QStringLiteral("answerScroll")))
+            if (item->isVisible())
+                scroll = item;
+        QVERIFY(scroll);
+        const double contentHeight = scroll->property("contentHeight").toDouble();
+
+        QVERIFY2(contentHeight <= scroll->height() + 0.5,
+                 qPrintable(QStringLiteral("%1 points of content in a %2-point area at height %3")
+                                .arg(contentHeight)
+                                .arg(scroll->height())
+                                .arg(model()->expandedHeight())));
+        // A title of two lines is shown whole (a longer one is cut at two).
+        if (wholeTitle) {
+            const auto *title =
+                m_card->root()->findChild<QQuickItem *>(QStringLiteral("answerTitle"));
+            QVERIFY(title);
+            QVERIFY(!title->property("truncated").toBool());
+        }
+        const QRectF area = scroll->mapRectToScene(QRectF(0, 0, scroll->width(), scroll->height()));
+        const QRect seen = QRectF(panel()->mapToGlobal(area.topLeft().toPoint()), area.size())
+                               .toAlignedRect()
+                               .adjusted(-1, -1, 1, 1);
+        for (const QString &name : inView) {
+            QAccessibleInterface *control = accessible(name);
+            QVERIFY2(control, qPrintable(name));
+            QVERIFY2(seen.contains(control->rect()),
+                     qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 is not inside the answer area")
+                                    .arg(name)
+                                    .arg(control->rect().x())
+                                    .arg(control->rect().y())
+                                    .arg(control->rect().width())
+                                    .arg(control->rect().height())));
+        }
+    }
+
     void anExampleChipLooksItsTermUp()
     {
         openCard();
