@@ -55,6 +55,14 @@ Item {
                     onClicked: face.viewModel.collapse()
                 }
             }
+            // On the face's corner, but the header's last control on screen:
+            // declared here, so Tab reaches it in that order.
+            FoldCorner {
+                x: parent.width + content.anchors.rightMargin - width
+                y: -content.anchors.topMargin
+                label: "翻回黑话面"
+                onClicked: face.viewModel.flipToFront()
+            }
         }
 
         Column {
@@ -238,12 +246,5 @@ Item {
                 }
             }
         }
-    }
-
-    FoldCorner {
-        anchors.top: parent.top
-        anchors.right: parent.right
-        label: "翻回黑话面"
-        onClicked: face.viewModel.flipToFront()
     }
 }

@@ -66,11 +66,16 @@ FocusScope {
         Loader {
             id: triggerLoader
             anchors.fill: parent
+            // The folded card keeps the keyboard: Return opens it again.
+            focus: !controller.isOpen
             // A new trigger each time the card collapses: hover and press start
             // fresh. It stays while it fades out.
             active: !controller.isOpen || triggerBox.visible
             source: "CollapsedTrigger.qml"
-            onLoaded: (item as CollapsedTrigger).windowController = root.windowController
+            onLoaded: {
+                (item as CollapsedTrigger).windowController = root.windowController
+                item.focus = true
+            }
         }
         Connections {
             target: triggerLoader.item as CollapsedTrigger

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QJSEngine>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QQmlEngine>
 #include <QScreen>
@@ -87,14 +88,50 @@ void Theme::readPalette()
 
 bool Theme::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) {
-        const bool before = m_paletteDark;
-        readPalette();
-        if (before != m_paletteDark) {
-            emit changed();
+    switch (event->type()) {
+    case QEvent::ApplicationPaletteChange:
+        if (watched == qApp) {
+            const bool before = m_paletteDark;
+            readPalette();
+            if (before != m_paletteDark) {
+                emit changed();
+            }
         }
+        break;
+    case QEvent::KeyPress:
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+        case Qt::Key_Escape:
+            setKeyboardNavigation(true);
+            break;
+        default:
+            break;
+        }
+        break;
+    case QEvent::MouseButtonPress:
+        setKeyboardNavigation(false);
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void Theme::setKeyboardNavigation(bool keyboard)
+{
+    if (m_keyboardNavigation == keyboard) {
+        return;
+    }
+    m_keyboardNavigation = keyboard;
+    emit keyboardNavigationChanged();
 }
 
 void Theme::setScheme(Scheme scheme)

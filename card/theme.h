@@ -50,6 +50,9 @@ private:
      */
     Q_PROPERTY(
         bool translucentWindows READ translucentWindows WRITE setTranslucentWindows NOTIFY changed)
+    /// Whether the keyboard is in use: focus rings show after a navigation key
+    /// and hide again after a click.
+    Q_PROPERTY(bool keyboardNavigation READ keyboardNavigation NOTIFY keyboardNavigationChanged)
 
     Q_PROPERTY(QColor ink READ ink NOTIFY changed)
     Q_PROPERTY(QColor secondaryInk READ secondaryInk NOTIFY changed)
@@ -96,6 +99,7 @@ public:
     void setReduceTransparency(bool reduce);
     [[nodiscard]] bool translucentWindows() const;
     void setTranslucentWindows(bool translucent);
+    [[nodiscard]] bool keyboardNavigation() const { return m_keyboardNavigation; }
 
     [[nodiscard]] QColor ink() const;
     [[nodiscard]] QColor secondaryInk() const;
@@ -136,6 +140,7 @@ public:
 
 signals:
     void changed();
+    void keyboardNavigationChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -145,11 +150,13 @@ private:
     // per engine instead of asking create() for the shared one.
     explicit Theme(QObject *parent);
     void readPalette();
+    void setKeyboardNavigation(bool keyboard);
 
     Scheme m_scheme = Scheme::System;
     class DesktopAppearance *m_desktop = nullptr;
     class CompositorWatch *m_compositor = nullptr;
     std::optional<bool> m_translucentWindows;
+    bool m_keyboardNavigation = false;
     bool m_paletteDark = false;
     std::optional<bool> m_reduceMotion;
     bool m_reduceTransparency = false;

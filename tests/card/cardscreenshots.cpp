@@ -78,6 +78,30 @@ int main(int argc, char *argv[])
          [](CardFixture &card, FakeChatServer &) {
              card.viewModel()->expand();
          }},
+        {"focus-fold-corner",
+         [](CardFixture &card, FakeChatServer &) {
+             card.viewModel()->expand();
+             card.settle(300);
+             // From the input: three chips, 翻转, the two header buttons, the corner.
+             for (int i = 0; i < 7; ++i)
+                 QTest::keyClick(card.panel(), Qt::Key_Tab);
+         }},
+        {"focus-trigger",
+         [](CardFixture &card, FakeChatServer &) {
+             card.controller()->activatePanel();
+             card.viewModel()->expand();
+             card.settle(300);
+             QTest::keyClick(card.panel(), Qt::Key_Escape);
+         }},
+        {"focus-save",
+         [](CardFixture &card, FakeChatServer &) {
+             card.viewModel()->expand();
+             card.viewModel()->openSettings();
+             card.settle(300);
+             // From the key field: the endpoint, the model, 清除 KEY, 保存设置.
+             for (int i = 0; i < 4; ++i)
+                 QTest::keyClick(card.panel(), Qt::Key_Tab);
+         }},
         {"front-error",
          [](CardFixture &card, FakeChatServer &) {
              submit(card, QStringLiteral("   "));

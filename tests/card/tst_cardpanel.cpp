@@ -86,6 +86,42 @@ private:
     }
     QPoint triggerCentre() const { return panel()->geometry().center(); }
 
+    QString focusedName() const
+    {
+        QQuickItem *item = panel()->activeFocusItem();
+        QAccessibleInterface *focused =
+            item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+        return focused ? focused->text(QAccessible::Name) : QString();
+    }
+    /// Presses Tab `count` times and names what has the focus after each.
+    QStringList tabbedThrough(qsizetype count)
+    {
+        QStringList names;
+        for (qsizetype i = 0; i < count; ++i) {
+            QTest::keyClick(panel(), Qt::Key_Tab);
+            names << focusedName();
+        }
+        return names;
+    }
+    bool tabUntil(const QString &name)
+    {
+        for (int i = 0; i < 20; ++i) {
+            if (focusedName() == name)
+                return true;
+            QTest::keyClick(panel(), Qt::Key_Tab);
+        }
+        return false;
+    }
+    int visibleFocusRings() const
+    {
+        int rings = 0;
+        for (QQuickItem *item : m_card->root()->findChildren<QQuickItem *>()) {
+            if (item->property("outset").isValid() && item->isVisible())
+                ++rings;
+        }
+        return rings;
+    }
+
     void openCard()
     {
         model()->expand();
@@ -370,6 +406,94 @@ private slots:
         QTest::keyClick(panel(), Qt::Key_Return);
         QCOMPARE(model()->query(), QStringLiteral("context"));
         QCOMPARE(model()->presentation(), CardPresentation::Back);
+    }
+
+    // Only what lies under the pointer looks hovered: a control that was
+    // under it while its face was hidden or not laid out yet does not stay lit.
+    void onlyTheControlUnderThePointerLooksHovered()
+    {
+        Theme::instance()->setReduceMotion(false);
+        const auto restore = qScopeGuard([] { Theme::instance()->setReduceMotion(true); });
+        const QPoint pointer = triggerCentre();
+        pointerDown(pointer);
+        pointerUp(pointer);
+        m_card->settle();
+        QTRY_VERIFY(panel()->activeFocusItem() &&
+                    panel()->activeFocusItem()->inherits("QQuickTextInput"));
+        for (const QChar c : QStringLiteral("RAG"))
+            QTest::sendKeyEvent(QTest::Click, panel(), Qt::Key_unknown, QString(c), {});
+        QTest::keyClick(panel(), Qt::Key_Return);
+        m_card->settle();
+        QCOMPARE(model()->presentation(), CardPresentation::Back);
+        int checked = 0;
+        for (QQuickItem *item : m_card->root()->findChildren<QQuickItem *>()) {
+            if (!item->isVisible() || !item->property("tint").isValid())
+                continue;
+            const QRectF area = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+            // (Whether the one under the pointer lights before the pointer
+            // moves depends on the platform.)
+            if (!area.contains(pointer - panel()->position())) {
+                QCOMPARE(item->property("tint").value<QColor>(), Theme::instance()->controlInk());
+                ++checked;
+            }
+        }
+        QVERIFY(checked >= 1); // 换一个词, at least
+    }
+
+    // Tab walks the controls as they are read: the header's buttons and the
+    // folded corner on its right, then the face's body, then its footer.
+    void tabFollowsTheVisualOrder()
+    {
+        openCard();
+        QTRY_VERIFY(panel()->activeFocusItem() &&
+                    panel()->activeFocusItem()->inherits("QQuickTextInput"));
+        const QStringList front{
+            QStringLiteral("context"),  QStringLiteral("RAG"),
+            QStringLiteral("LoRA"),     QStringLiteral("翻转"),
+            QStringLiteral("API 设置"), QStringLiteral("收起"),
+            QStringLiteral("翻成白话"), QStringLiteral("输入黑话，或描述你想找的词…")};
+        QCOMPARE(tabbedThrough(front.size()), front);
+
+        m_card->apiKey.clear();
+        model()->setQuery(QStringLiteral("Zorblax"));
+        QTest::keyClick(panel(), Qt::Key_Return);
+        m_card->settle();
+        QCOMPARE(model()->presentation(), CardPresentation::Back);
+        const QStringList back{QStringLiteral("复制解释"),   QStringLiteral("收起"),
+                               QStringLiteral("翻回黑话面"), QStringLiteral("接上 API"),
+                               QStringLiteral("换一个词"),   QStringLiteral("翻回去"),
+                               QStringLiteral("复制解释")};
+        QCOMPARE(tabbedThrough(back.size()), back);
+    }
+
+    // The keyboard alone folds the card, opens it again, and shows where the
+    // focus is with the theme's ring; a click hides the rings again.
+    void theKeyboardFoldsAndOpensTheCardAndShowsItsFocus()
+    {
+        QVERIFY(press(QStringLiteral("展开 Wordlumen；可拖动摆放")));
+        QTRY_VERIFY(panel()->isActive());
+        m_card->settle();
+        QTest::keyClick(panel(), Qt::Key_Escape);
+        m_card->settle();
+        QCOMPARE(model()->presentation(), CardPresentation::Collapsed);
+        QCOMPARE(focusedName(), QStringLiteral("展开 Wordlumen；可拖动摆放"));
+        QCOMPARE(visibleFocusRings(), 1);
+        QTest::keyClick(panel(), Qt::Key_Return);
+        QCOMPARE(model()->presentation(), CardPresentation::Front);
+        m_card->settle();
+
+        // The folded corner and the settings face's save button have rings too.
+        QVERIFY(tabUntil(QStringLiteral("翻成白话")));
+        QCOMPARE(visibleFocusRings(), 1);
+        QVERIFY(tabUntil(QStringLiteral("API 设置")));
+        QTest::keyClick(panel(), Qt::Key_Space);
+        m_card->settle();
+        QCOMPARE(model()->presentation(), CardPresentation::Settings);
+        QVERIFY(tabUntil(QStringLiteral("保存设置")));
+        QCOMPARE(visibleFocusRings(), 1);
+
+        QTest::mouseClick(panel(), Qt::LeftButton, {}, QPoint(100, 200));
+        QCOMPARE(visibleFocusRings(), 0);
     }
 
     void aLocalAnswer()
