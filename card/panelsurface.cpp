@@ -65,12 +65,16 @@ QRegion PanelSurface::shapeRegion() const
         if (!shape || !shape->isShown()) {
             continue;
         }
-        bool ok = false;
-        const QTransform toWindow = shape->itemTransform(nullptr, &ok);
-        if (ok) {
-            region +=
-                QRegion(shape->outline().toFillPolygon(toWindow).toPolygon(), Qt::WindingFill);
+        // Where the outline lies at its items' own scale: opening and folding
+        // scale the card by a few percent, and a shape that changed with every
+        // frame would make the X server expose the window again each time, so
+        // that every frame were drawn two or three times.
+        QPointF offset;
+        for (const QQuickItem *item = shape; item; item = item->parentItem()) {
+            offset += item->position();
         }
+        const QTransform toWindow = QTransform::fromTranslate(offset.x(), offset.y());
+        region += QRegion(shape->outline().toFillPolygon(toWindow).toPolygon(), Qt::WindingFill);
     }
     // An empty shape would mean "no shape", the whole window: keep one pixel
     // rather than show a paper rectangle while nothing is drawn.
