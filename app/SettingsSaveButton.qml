@@ -24,9 +24,8 @@ Item {
         anchors.fill: parent
         radius: 7
         color: Theme.alpha(Theme.accent, mouse.pressed ? 0.78 : 0.92)
-        border.width: button.activeFocus ? 1 : 0
-        border.color: Theme.alpha(Theme.ink, 0.5)
     }
+    FocusRing { target: button; radius_: 7 }
     Text {
         id: label
         anchors.centerIn: parent

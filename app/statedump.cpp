@@ -1,6 +1,7 @@
 #include "statedump.h"
 
 #include "card/floatingcardwindowcontroller.h"
+#include "card/theme.h"
 #include "cardmodel/cardviewmodel.h"
 #include "controlcenterwindow.h"
 #include "packs/customglossarystore.h"
@@ -27,6 +28,7 @@ StateDump::StateDump(QString path, FloatingCardWindowController *controller, QOb
             &StateDump::schedule);
     connect(controller, &FloatingCardWindowController::panelActiveChanged, this,
             &StateDump::schedule);
+    connect(Theme::instance(), &Theme::changed, this, &StateDump::schedule);
     schedule();
 }
 
@@ -76,6 +78,8 @@ void StateDump::write()
         }
     }
     state[QStringLiteral("isVisible")] = m_controller->isVisible();
+    state[QStringLiteral("translucentWindows")] = Theme::instance()->translucentWindows();
+    state[QStringLiteral("dark")] = Theme::instance()->isDark();
     state[QStringLiteral("animating")] = m_controller->isAnimating();
     if (const QQuickWindow *panel = m_controller->panel()) {
         const QRect g = panel->geometry();

@@ -4,6 +4,12 @@ import Wordlumen.Card
 
 // The back of the card: the answer with where it came from, or the candidates
 // of a reverse lookup; a placeholder pulses while online work runs.
+//
+// The rows are the ones the view model sizes the card for (heightForAnswer):
+// 17 + 24 (header) + 14 + 12 (section) + 13 + 28 a title line + 8 + 12
+// (source) + 13, the text at 24 points a line, then 1 + 8 + 24 (footer) + 17.
+// The header's buttons and the footer's actions are taller than their rows;
+// their hit areas reach into the padding.
 Item {
     id: face
 
@@ -26,7 +32,7 @@ Item {
         Item {
             id: header
             width: parent.width
-            height: 36
+            height: 24
 
             FaceTitle {
                 anchors.verticalCenter: parent.verticalCenter
@@ -49,6 +55,14 @@ Item {
                     onClicked: face.viewModel.collapse()
                 }
             }
+            // On the face's corner, but the header's last control on screen:
+            // declared here, so Tab reaches it in that order.
+            FoldCorner {
+                x: parent.width + content.anchors.rightMargin - width
+                y: -content.anchors.topMargin
+                label: "翻回黑话面"
+                onClicked: face.viewModel.flipToFront()
+            }
         }
 
         Column {
@@ -59,12 +73,21 @@ Item {
 
             CardSectionLabel { text: face.reverseMode ? "02 · 反查" : "02 · 人话" }
 
-            Item { width: 1; height: 13; visible: title.visible }
+            Item { width: 1; height: 13; visible: titleBox.visible }
 
-            Text {
-                id: title
+            // The title's rows are 28 points a line, the last one too (a fixed
+            // line height leaves the last line at the face's own, taller one).
+            Item {
+                id: titleBox
                 width: parent.width
+                height: title.lineCount * title.lineHeight
                 visible: face.reverseMode || face.viewModel.hasResult
+                Text {
+                id: title
+                objectName: "answerTitle"
+                // Half of what the last line overhangs goes above the rows.
+                y: -2
+                width: parent.width
                 text: face.reverseMode ? "你可能在找" : face.viewModel.resultTitle
                 font: Theme.serif(22, Font.DemiBold)
                 lineHeightMode: Text.FixedHeight
@@ -75,13 +98,15 @@ Item {
                 elide: Text.ElideRight
                 Accessible.role: Accessible.Heading
                 Accessible.name: text
+                }
             }
 
             Item { width: 1; height: 8; visible: source.visible }
 
             Row {
                 id: source
-                visible: title.visible
+                visible: titleBox.visible
+                height: 12
                 spacing: 10
                 Rectangle {
                     anchors.verticalCenter: parent.verticalCenter
@@ -106,6 +131,7 @@ Item {
 
         Flickable {
             id: scroller
+            objectName: "answerScroll"
             anchors.top: heading.bottom
             anchors.topMargin: 13
             anchors.bottom: footer.top
@@ -167,6 +193,9 @@ Item {
                     text: face.viewModel.errorMessage
                     wrapMode: Text.Wrap
                     font: Theme.font(10.5, Font.Medium)
+                    lineHeightMode: Text.FixedHeight
+                    lineHeight: 16
+                    height: lineCount * lineHeight
                     color: Theme.accentInk
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
@@ -188,7 +217,7 @@ Item {
             }
             Item {
                 width: parent.width
-                height: 34
+                height: 24
                 InlineAction {
                     anchors.verticalCenter: parent.verticalCenter
                     title: "换一个词"
@@ -217,12 +246,5 @@ Item {
                 }
             }
         }
-    }
-
-    FoldCorner {
-        anchors.top: parent.top
-        anchors.right: parent.right
-        label: "翻回黑话面"
-        onClicked: face.viewModel.flipToFront()
     }
 }

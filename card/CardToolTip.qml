@@ -47,6 +47,11 @@ Item {
         onTriggered: tip.shown = true
     }
 
+    ShapeMask {
+        anchors.fill: parent
+        shape: ShapeMask.RoundedRect
+        cornerRadius: 6
+    }
     Rectangle {
         anchors.fill: parent
         radius: 6

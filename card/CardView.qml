@@ -36,17 +36,20 @@ FocusScope {
         onActivated: root.windowController.requestQuit()
     }
 
-    // While the panel animates its frame the content keeps to the edges that
-    // hold still, so the card unfolds away from the screen corner.
+    // The content keeps to the edges of the panel's frame that hold still, so
+    // the card unfolds away from the screen corner; while a resize settles the
+    // window is larger than that frame.
     readonly property bool alignRight: windowController ? windowController.anchoredRight : true
     readonly property bool alignTop: windowController ? windowController.anchoredTop : false
+    readonly property rect frame: windowController ? windowController.contentRect
+                                                   : Qt.rect(0, 0, width, height)
 
     Item {
         id: triggerBox
         width: controller.collapsedSize.width
         height: controller.collapsedSize.height
-        x: root.alignRight ? root.width - width : 0
-        y: root.alignTop ? 0 : root.height - height
+        x: root.alignRight ? root.frame.x + root.frame.width - width : root.frame.x
+        y: root.alignTop ? root.frame.y : root.frame.y + root.frame.height - height
         visible: opacity > 0.001
         opacity: controller.isOpen ? 0 : 1
         scale: controller.isOpen ? 0.94 : 1
@@ -63,10 +66,16 @@ FocusScope {
         Loader {
             id: triggerLoader
             anchors.fill: parent
-            // A new trigger each time the card collapses: hover and press start fresh.
-            active: !controller.isOpen
+            // The folded card keeps the keyboard: Return opens it again.
+            focus: !controller.isOpen
+            // A new trigger each time the card collapses: hover and press start
+            // fresh. It stays while it fades out.
+            active: !controller.isOpen || triggerBox.visible
             source: "CollapsedTrigger.qml"
-            onLoaded: (item as CollapsedTrigger).windowController = root.windowController
+            onLoaded: {
+                (item as CollapsedTrigger).windowController = root.windowController
+                item.focus = true
+            }
         }
         Connections {
             target: triggerLoader.item as CollapsedTrigger
@@ -78,8 +87,8 @@ FocusScope {
         id: cardBox
         width: controller.cardWidth + 2 * controller.shadowMargin
         height: controller.cardHeight + 2 * controller.shadowMargin
-        x: root.alignRight ? root.width - width : 0
-        y: root.alignTop ? 0 : root.height - height
+        x: root.alignRight ? root.frame.x + root.frame.width - width : root.frame.x
+        y: root.alignTop ? root.frame.y : root.frame.y + root.frame.height - height
         visible: opacity > 0.001
         opacity: controller.isOpen ? 1 : 0
         scale: controller.isOpen ? 1 : 0.96

@@ -2,7 +2,8 @@ import QtQuick
 import Wordlumen.Card
 
 // The collapsed card: a capsule in the middle of the panel. The whole panel
-// is the hit area; a click opens the card and a drag moves the panel.
+// is the hit area; a click opens the card and a drag moves the panel. From the
+// keyboard it is one button: Return, Enter or Space opens the card.
 Item {
     id: trigger
 
@@ -27,16 +28,20 @@ Item {
     property real hoverAmount: hovered && !pressed ? 1 : 0
     Behavior on hoverAmount { NumberAnimation { duration: 120; easing.type: Easing.OutQuad } }
 
+    activeFocusOnTab: true
+    Keys.onReturnPressed: trigger.activated()
+    Keys.onEnterPressed: trigger.activated()
+    Keys.onSpacePressed: trigger.activated()
+    Accessible.role: Accessible.Button
+    Accessible.name: "展开 Wordlumen；可拖动摆放"
+    Accessible.focusable: true
+    Accessible.onPressAction: trigger.activated()
+
     TriggerInteractionArea {
         id: area
         anchors.fill: parent
         controller: trigger.windowController
         onActivated: trigger.activated()
-
-        Accessible.role: Accessible.Button
-        Accessible.name: "展开 Wordlumen；可拖动摆放"
-        Accessible.focusable: true
-        Accessible.onPressAction: trigger.activated()
     }
 
     Item {
@@ -66,6 +71,15 @@ Item {
             width: capsule.width + 2 * spread
             height: capsule.height + 2 * spread
             opacity: trigger.shadowOpacity * trigger.hoverAmount
+        }
+        ShapeMask {
+            anchors.fill: parent
+            shape: ShapeMask.Capsule
+        }
+        FocusRing {
+            target: capsule
+            radius_: capsule.height / 2
+            visible: trigger.activeFocus && Theme.keyboardNavigation
         }
         Rectangle {
             anchors.fill: parent

@@ -27,8 +27,7 @@ Item {
         radius: 6
         color: Theme.alpha(Theme.controlFill, mouse.pressed ? 0.92 : 0.68)
         border.width: 1
-        border.color: chip.activeFocus ? Theme.alpha(Theme.accent, 0.6)
-                                       : Theme.alpha(Theme.ink, 0.07)
+        border.color: Theme.alpha(Theme.ink, 0.07)
     }
     Text {
         id: label
@@ -37,15 +36,16 @@ Item {
         font: Theme.font(9.5, Font.DemiBold)
         color: Theme.controlInk
     }
+    FocusRing { target: chip; radius_: 6; outset: 2 }
+    HoverHandler { id: hover }
     MouseArea {
         id: mouse
         anchors.fill: parent
-        hoverEnabled: true
         onClicked: chip.clicked()
     }
     CardToolTip {
         host: chip
         text: chip.help
-        active: mouse.containsMouse
+        active: hover.hovered
     }
 }

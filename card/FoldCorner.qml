@@ -20,20 +20,40 @@ Item {
     Keys.onEnterPressed: corner.clicked()
     Keys.onSpacePressed: corner.clicked()
 
+    ShapeMask {
+        anchors.top: parent.top
+        anchors.right: parent.right
+        width: 36
+        height: 36
+        shape: ShapeMask.FoldTriangle
+    }
     FoldCornerGraphic {
         anchors.fill: parent
-        hover: mouse.containsMouse || corner.activeFocus ? 1 : 0
+        hover: hover.hovered || corner.activeFocus ? 1 : 0
         Behavior on hover { NumberAnimation { duration: 150; easing.type: Easing.OutQuad } }
     }
+    // Around the fold, inside the card: the corner sits at the card's edge.
+    Item {
+        id: foldArea
+        anchors.top: parent.top
+        anchors.right: parent.right
+        width: 36
+        height: 36
+    }
+    FocusRing {
+        target: foldArea
+        radius_: 6
+        outset: -3
+        visible: corner.activeFocus && Theme.keyboardNavigation
+    }
+    HoverHandler { id: hover }
     MouseArea {
-        id: mouse
         anchors.fill: parent
-        hoverEnabled: true
         onClicked: corner.clicked()
     }
     CardToolTip {
         host: corner
         text: corner.label
-        active: mouse.containsMouse
+        active: hover.hovered
     }
 }

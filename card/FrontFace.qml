@@ -56,6 +56,14 @@ FocusScope {
                     onClicked: face.viewModel.collapse()
                 }
             }
+            // On the face's corner, but the header's last control on screen:
+            // declared here, so Tab reaches it in that order.
+            FoldCorner {
+                x: parent.width + content.anchors.rightMargin - width
+                y: -content.anchors.topMargin
+                label: "翻成白话"
+                onClicked: face.viewModel.explain()
+            }
         }
 
         Column {
@@ -186,12 +194,5 @@ FocusScope {
                 }
             }
         }
-    }
-
-    FoldCorner {
-        anchors.top: parent.top
-        anchors.right: parent.right
-        label: "翻成白话"
-        onClicked: face.viewModel.explain()
     }
 }

@@ -25,17 +25,10 @@ Item {
         anchors.fill: parent
         radius: 10
         color: Theme.controlFill
-        opacity: mouse.containsMouse || button.activeFocus ? 0.72 : 0
+        opacity: hover.hovered || button.activeFocus ? 0.72 : 0
         Behavior on opacity { NumberAnimation { duration: 140; easing.type: Easing.OutQuad } }
     }
-    Rectangle {
-        anchors.fill: parent
-        radius: 10
-        color: "transparent"
-        border.width: 1
-        border.color: Theme.alpha(Theme.accent, 0.6)
-        visible: button.activeFocus
-    }
+    FocusRing { target: button; radius_: 10; outset: 1 }
     SymbolIcon {
         anchors.centerIn: parent
         width: 15
@@ -44,16 +37,17 @@ Item {
         color: Theme.controlInk
         strokeWidth: 2.1
     }
+    // Hover from a handler: a MouseArea keeps believing it is hovered when its
+    // face was hidden or turned away under the pointer.
+    HoverHandler { id: hover }
     MouseArea {
-        id: mouse
         anchors.fill: parent
-        hoverEnabled: true
         cursorShape: Qt.ArrowCursor
         onClicked: button.clicked()
     }
     CardToolTip {
         host: button
         text: button.label
-        active: mouse.containsMouse
+        active: hover.hovered
     }
 }

@@ -10,8 +10,8 @@ Item {
     property bool iconTrailing: true
     signal clicked()
 
-    readonly property color tint: mouse.containsMouse || activeFocus ? Theme.accentInk
-                                                                      : Theme.controlInk
+    readonly property color tint: hover.hovered || activeFocus ? Theme.accentInk
+                                                                : Theme.controlInk
 
     implicitWidth: row.implicitWidth
     implicitHeight: Math.max(34, row.implicitHeight)
@@ -47,10 +47,12 @@ Item {
             strokeWidth: 2.1
         }
     }
+    // Hover from a handler: a MouseArea keeps believing it is hovered when its
+    // face was hidden or turned away under the pointer.
+    HoverHandler { id: hover }
     MouseArea {
-        id: mouse
         anchors.fill: parent
-        hoverEnabled: true
         onClicked: action.clicked()
     }
+    FocusRing { target: action; radius_: 6; outset: 2 }
 }

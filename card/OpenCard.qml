@@ -5,6 +5,7 @@ import Wordlumen.Card
 // front and answer faces stacked back to back (or the settings face).
 FocusScope {
     id: card
+    objectName: "openCard"
 
     required property CardViewModel viewModel
     required property CardViewController controller
@@ -53,6 +54,13 @@ FocusScope {
         height: card.height + 2 * spread
         opacity: Theme.dark ? 0.22 : 0.045
     }
+    // Where windows cannot be see-through, the panel is cut to this outline.
+    ShapeMask {
+        anchors.fill: parent
+        shape: ShapeMask.FoldedCard
+        cornerRadius: 16
+        foldSize: card.foldSize
+    }
     CardPaper {
         id: paper
         anchors.fill: parent
@@ -72,6 +80,7 @@ FocusScope {
 
         FrontFace {
             id: front
+            objectName: "frontFace"
             anchors.fill: parent
             viewModel: card.viewModel
             windowController: card.windowController

@@ -24,9 +24,9 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: 9
-        color: Theme.alpha(Theme.controlFill, mouse.containsMouse ? 0.9 : 0.66)
+        color: Theme.alpha(Theme.controlFill, hover.hovered ? 0.9 : 0.66)
         border.width: 1
-        border.color: row.activeFocus ? Theme.alpha(Theme.accent, 0.6) : Theme.alpha(Theme.ink, 0.07)
+        border.color: Theme.alpha(Theme.ink, 0.07)
     }
     Column {
         id: column
@@ -65,10 +65,10 @@ Item {
         color: Theme.accent
         strokeWidth: 2.6
     }
+    FocusRing { target: row; radius_: 9; outset: 2 }
+    HoverHandler { id: hover }
     MouseArea {
-        id: mouse
         anchors.fill: parent
-        hoverEnabled: true
         onClicked: row.clicked()
     }
 }

@@ -5,11 +5,23 @@
 
 namespace wordlumen {
 
+namespace {
+
+// How long the card waits for the window system to confirm a bigger panel
+// before it shows its change anyway.
+constexpr int kResizeWaitMilliseconds = 100;
+
+} // namespace
+
 CardViewController::CardViewController(QObject *parent)
     : QObject(parent)
+    , m_publishLater(new QTimer(this))
 {
     // The view model itself follows the API-settings notification, so the
     // status line changes as soon as a key is saved or cleared anywhere.
+    m_publishLater->setSingleShot(true);
+    m_publishLater->setInterval(kResizeWaitMilliseconds);
+    connect(m_publishLater, &QTimer::timeout, this, &CardViewController::publish);
 }
 
 CardViewController::~CardViewController() = default;
@@ -25,9 +37,7 @@ void CardViewController::setViewModel(CardViewModel *viewModel)
     m_viewModel = viewModel;
     connectViewModel();
     emit viewModelChanged();
-    emit presentationChanged();
-    emit cardHeightChanged();
-    updateTargetSize();
+    modelChanged();
 }
 
 void CardViewController::setWindowController(FloatingCardWindowController *controller)
@@ -51,17 +61,14 @@ void CardViewController::connectViewModel()
         return;
     }
     connect(m_viewModel, &CardViewModel::presentationChanged, this, [this] {
-        emit presentationChanged();
-        updateTargetSize();
-        if (!isOpen() && m_windowController) {
+        if (modelPresentation() == CardPresentation::Collapsed && m_windowController) {
             // The control center may have changed the style while the card was open.
             m_windowController->reloadTriggerStyle();
         }
+        modelChanged();
     });
-    connect(m_viewModel, &CardViewModel::expandedHeightChanged, this, [this] {
-        emit cardHeightChanged();
-        updateTargetSize();
-    });
+    connect(m_viewModel, &CardViewModel::expandedHeightChanged, this,
+            &CardViewController::modelChanged);
 }
 
 void CardViewController::connectWindowController()
@@ -75,6 +82,14 @@ void CardViewController::connectWindowController()
     });
     connect(m_windowController, &FloatingCardWindowController::panelActiveChanged, this,
             &CardViewController::panelActiveChanged);
+    connect(m_windowController, &FloatingCardWindowController::closeRequested, this,
+            &CardViewController::cancel);
+    connect(m_windowController, &FloatingCardWindowController::windowSizeDelivered, this, [this] {
+        if (m_publishLater->isActive()) {
+            m_publishLater->stop();
+            publish();
+        }
+    });
 }
 
 QSizeF CardViewController::targetWindowSize() const
@@ -84,17 +99,56 @@ QSizeF CardViewController::targetWindowSize() const
 
 bool CardViewController::isOpen() const
 {
-    return m_viewModel && m_viewModel->presentation() != CardPresentation::Collapsed;
+    return m_presentation != CardPresentation::Collapsed;
 }
 
 bool CardViewController::showsBack() const
 {
-    return m_viewModel && m_viewModel->presentation() == CardPresentation::Back;
+    return m_openFace == CardPresentation::Back;
 }
 
 bool CardViewController::showsSettings() const
 {
-    return m_viewModel && m_viewModel->presentation() == CardPresentation::Settings;
+    return m_openFace == CardPresentation::Settings;
+}
+
+CardPresentation CardViewController::modelPresentation() const
+{
+    return m_viewModel ? m_viewModel->presentation() : CardPresentation::Collapsed;
+}
+
+double CardViewController::modelHeight() const
+{
+    return m_viewModel ? m_viewModel->expandedHeight() : CardViewModel::kDefaultHeight;
+}
+
+void CardViewController::modelChanged()
+{
+    updateTargetSize();
+    // A panel that grows is given its new size first; what is drawn before
+    // the scene knows that size would land displaced in the bigger window.
+    if (m_windowController && m_windowController->isResizePending()) {
+        m_publishLater->start();
+    } else {
+        m_publishLater->stop();
+        publish();
+    }
+}
+
+void CardViewController::publish()
+{
+    const CardPresentation presentation = modelPresentation();
+    const CardPresentation face =
+        presentation == CardPresentation::Collapsed ? m_openFace : presentation;
+    if (presentation != m_presentation || face != m_openFace) {
+        m_presentation = presentation;
+        m_openFace = face;
+        emit presentationChanged();
+    }
+    if (!qFuzzyCompare(m_height, modelHeight())) {
+        m_height = modelHeight();
+        emit cardHeightChanged();
+    }
 }
 
 QString CardViewController::triggerStyle() const
@@ -105,7 +159,7 @@ QString CardViewController::triggerStyle() const
 
 double CardViewController::cardHeight() const
 {
-    return m_viewModel ? m_viewModel->expandedHeight() : CardViewModel::kDefaultHeight;
+    return m_height;
 }
 
 QSizeF CardViewController::collapsedSize() const
@@ -117,8 +171,9 @@ QSizeF CardViewController::collapsedSize() const
 void CardViewController::updateTargetSize()
 {
     const QSizeF size =
-        isOpen() ? QSizeF(kCardWidth + 2 * kShadowMargin, cardHeight() + 2 * kShadowMargin)
-                 : collapsedSize();
+        modelPresentation() != CardPresentation::Collapsed
+            ? QSizeF(kCardWidth + 2 * kShadowMargin, modelHeight() + 2 * kShadowMargin)
+            : collapsedSize();
     if (size == m_targetSize) {
         return;
     }
@@ -155,7 +210,7 @@ void CardViewController::activateAndExpand()
 
 void CardViewController::cancel()
 {
-    if (isOpen()) {
+    if (modelPresentation() != CardPresentation::Collapsed) {
         m_viewModel->collapse();
     }
 }
@@ -163,7 +218,7 @@ void CardViewController::cancel()
 void CardViewController::panelActiveChanged(bool active)
 {
     // Clicking anywhere outside the open card folds it back into the trigger.
-    if (!active && isOpen()) {
+    if (!active && modelPresentation() != CardPresentation::Collapsed) {
         m_viewModel->collapse();
     }
 }

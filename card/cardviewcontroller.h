@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QQmlParserStatus>
 #include <QSizeF>
+#include <QTimer>
 #include <QtQml/qqmlregistration.h>
 
 namespace wordlumen {
@@ -30,6 +31,11 @@ class CardViewController : public QObject, public QQmlParserStatus
                    setWindowController NOTIFY windowControllerChanged)
     /// The panel size for the current face: the trigger's, or the open card plus its margin.
     Q_PROPERTY(QSizeF targetWindowSize READ targetWindowSize NOTIFY targetWindowSizeChanged)
+    /**
+     * What the card shows, following the view model once the panel has room
+     * for it. While the card folds, the face it folds from stays: the fold
+     * fades and shrinks the card as it is, it does not turn it.
+     */
     Q_PROPERTY(bool isOpen READ isOpen NOTIFY presentationChanged)
     Q_PROPERTY(bool showsBack READ showsBack NOTIFY presentationChanged)
     Q_PROPERTY(bool showsSettings READ showsSettings NOTIFY presentationChanged)
@@ -71,7 +77,7 @@ public:
     /// The trigger's click: the panel takes the focus and the card opens on the face it was left
     /// on.
     Q_INVOKABLE void activateAndExpand();
-    /// Escape while the panel has the focus.
+    /// Escape while the panel has the focus, and the window manager's close request.
     Q_INVOKABLE void cancel();
 
     void classBegin() override {}
@@ -97,10 +103,20 @@ private:
     void connectWindowController();
     void updateTargetSize();
     void panelActiveChanged(bool active);
+    [[nodiscard]] CardPresentation modelPresentation() const;
+    [[nodiscard]] double modelHeight() const;
+    /// Follows the view model: at once, or when a growing panel has its new size.
+    void modelChanged();
+    void publish();
 
     QPointer<CardViewModel> m_viewModel;
     QPointer<FloatingCardWindowController> m_windowController;
     QSizeF m_targetSize;
+    // What the faces show, published from the view model.
+    CardPresentation m_presentation = CardPresentation::Collapsed;
+    CardPresentation m_openFace = CardPresentation::Front;
+    double m_height = CardViewModel::kDefaultHeight;
+    QTimer *m_publishLater = nullptr;
     bool m_complete = false;
     bool m_sizedOnce = false;
 };

@@ -1,12 +1,16 @@
 #include "desktopappearance.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QLoggingCategory>
 
 namespace wordlumen {
+
+Q_LOGGING_CATEGORY(lcAppearance, "wordlumen.card.appearance")
 
 namespace {
 
@@ -34,8 +38,15 @@ DesktopAppearance::DesktopAppearance(QObject *parent)
     if (!bus.isConnected()) {
         return;
     }
-    bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
-                SLOT(settingChanged(QString, QString, QDBusVariant)));
+    // QtDBus finds the slot's argument types by name, and a type's name is
+    // known only once it is registered: without this the connection fails,
+    // silently, and changes made while the program runs never arrive.
+    qRegisterMetaType<QDBusVariant>();
+    if (!bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
+                     SLOT(settingChanged(QString, QString, QDBusVariant)))) {
+        qCWarning(lcAppearance) << "Cannot follow the desktop's appearance settings:"
+                                << bus.lastError().message();
+    }
     read(kAppearance, QStringLiteral("color-scheme"));
     read(kGnomeInterface, QStringLiteral("enable-animations"));
 }

@@ -1,16 +1,20 @@
 #include "floatingcardwindowcontroller.h"
 
 #include "desktopspace.h"
+#include "panelsurface.h"
 #include "x11panelhints.h"
 
 #include <QEasingCurve>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QVariantAnimation>
 
 namespace wordlumen {
@@ -52,7 +56,16 @@ QRect snapped(const QRectF &rect)
 
 FloatingCardWindowController::FloatingCardWindowController(QObject *parent)
     : QObject(parent)
+    , m_settle(new QTimer(this))
 {
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(kResizeMilliseconds);
+    connect(m_settle, &QTimer::timeout, this, [this] {
+        if (m_panel) {
+            applyGeometry(m_settleGeometry);
+        }
+        updateContentRect();
+    });
     const QSettings settings;
     m_triggerStyle = floatingTriggerStyleFromString(
         settings.value(QLatin1StringView(kTriggerStyleKey)).toString());
@@ -125,12 +138,20 @@ QList<DesktopScreen> FloatingCardWindowController::screens() const
     return result;
 }
 
+QRect FloatingCardWindowController::frameGeometry() const
+{
+    if (!m_panel) {
+        return {};
+    }
+    return m_settle->isActive() ? m_settleGeometry : m_panel->geometry();
+}
+
 DesktopRect FloatingCardWindowController::panelFrame() const
 {
     if (!m_panel) {
         return {};
     }
-    return DesktopSpace::current().fromQt(QRectF(m_panel->geometry()));
+    return DesktopSpace::current().fromQt(QRectF(frameGeometry()));
 }
 
 DesktopScreen FloatingCardWindowController::screenForWindow() const
@@ -175,9 +196,13 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
     const QRectF frame =
         space.toQt({origin.x(), origin.y(), m_currentSize.width(), m_currentSize.height()});
     view->setGeometry(snapped(frame));
-    requestAllWorkspaces(view);
+    view->installEventFilter(this);
+    // Before the content: its outlines find the surface as they enter the window.
+    new PanelSurface(view);
+    m_deliveredSize = view->size();
 
     m_panel = view;
+    updateContentRect();
     connect(view, &QWindow::activeChanged, this,
             [this, view] { emit panelActiveChanged(view->isActive()); });
     connect(view, &QWindow::xChanged, this, &FloatingCardWindowController::panelFrameChanged);
@@ -196,6 +221,38 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
     }
     emit panelCreated(view);
     return view;
+}
+
+bool FloatingCardWindowController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panel) {
+        switch (event->type()) {
+        case QEvent::Show:
+            // Sent before the window is mapped, also when its platform window
+            // was made anew: the window manager reads the hints at the map.
+            X11PanelHints::prepareForMap(m_panel);
+            break;
+        case QEvent::Resize:
+            m_deliveredSize = static_cast<QResizeEvent *>(event)->size();
+            if (m_deliveredSize == m_panel->size()) {
+                emit windowSizeDelivered();
+            }
+            break;
+        case QEvent::Close:
+            // The window manager's close request folds the card; the panel
+            // lives as long as the program. Closes of our own (the toolkit's
+            // quit) go through.
+            if (event->spontaneous()) {
+                event->ignore();
+                emit closeRequested();
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void FloatingCardWindowController::setVisible(bool visible)
@@ -248,6 +305,7 @@ void FloatingCardWindowController::toggleVisibility()
 void FloatingCardWindowController::resetPosition()
 {
     makePanelIfNeeded();
+    finishSettling();
     const DesktopRect current = panelFrame();
     const QPointF origin = Placement::resetOrigin(current.size(), screenForWindow().visibleFrame);
     QSettings settings;
@@ -262,6 +320,7 @@ void FloatingCardWindowController::moveWindow(QPointF topLeft)
     if (!m_panel) {
         return;
     }
+    finishSettling();
     const DesktopSpace space = DesktopSpace::current();
     const QSizeF size = m_panel->size();
     const DesktopRect candidate = space.fromQt(QRectF(topLeft, size));
@@ -307,14 +366,22 @@ void FloatingCardWindowController::resize(QSizeF size, bool animated)
     const DesktopRect target = Placement::resizedFrame(current, size, visible);
     m_currentSize = size;
     emit currentSizeChanged();
-    if (animated) {
-        animateTo(target, kResizeMilliseconds);
-    } else {
-        if (m_animation) {
-            m_animation->stop();
-        }
-        applyFrame(target);
+    if (m_animation) {
+        m_animation->stop();
     }
+    const QRect geometry = snapped(DesktopSpace::current().toQt(target));
+    if (!animated) {
+        m_settle->stop();
+        applyGeometry(geometry);
+        updateContentRect();
+        return;
+    }
+    // The card animates its own change inside a window that holds both
+    // frames; the window takes the new frame when that is over.
+    m_settleGeometry = geometry;
+    m_settle->start();
+    applyGeometry(m_panel->geometry().united(geometry));
+    updateContentRect();
 }
 
 void FloatingCardWindowController::requestCommandMenu(QPoint globalPosition)
@@ -332,14 +399,51 @@ void FloatingCardWindowController::requestSettings()
     emit settingsRequested();
 }
 
-bool FloatingCardWindowController::isAnimating() const
+bool FloatingCardWindowController::isResizePending() const
 {
-    return m_animation && m_animation->state() == QAbstractAnimation::Running;
+    return m_panel && m_panel->size() != m_deliveredSize;
 }
 
-void FloatingCardWindowController::applyFrame(const DesktopRect &frame)
+bool FloatingCardWindowController::isAnimating() const
 {
-    m_panel->setGeometry(snapped(DesktopSpace::current().toQt(frame)));
+    return m_settle->isActive() ||
+           (m_animation && m_animation->state() == QAbstractAnimation::Running);
+}
+
+void FloatingCardWindowController::applyGeometry(const QRect &geometry)
+{
+    if (geometry == m_panel->geometry()) {
+        return;
+    }
+    if (geometry.size() != m_panel->size()) {
+        X11PanelHints::setResizeGravity(m_panel, m_anchor.right, m_anchor.top);
+    }
+    // A window cut to its content keeps the cut where the content stays on
+    // screen until the next frame places it anew.
+    if (const QRegion shape = m_panel->mask(); !shape.isEmpty()) {
+        m_panel->setMask(shape.translated(m_panel->position() - geometry.topLeft()));
+    }
+    m_panel->setGeometry(geometry);
+}
+
+void FloatingCardWindowController::finishSettling()
+{
+    if (m_settle->isActive()) {
+        m_settle->stop();
+        applyGeometry(m_settleGeometry);
+        updateContentRect();
+    }
+}
+
+void FloatingCardWindowController::updateContentRect()
+{
+    const QRectF rect =
+        m_panel ? QRectF(frameGeometry().translated(-m_panel->geometry().topLeft())) : QRectF();
+    if (rect == m_contentRect) {
+        return;
+    }
+    m_contentRect = rect;
+    emit contentRectChanged();
 }
 
 void FloatingCardWindowController::animateTo(const DesktopRect &frame, int milliseconds)

@@ -15,6 +15,7 @@
 class QQmlEngine;
 class QQuickView;
 class QScreen;
+class QTimer;
 class QVariantAnimation;
 
 namespace wordlumen {
@@ -46,6 +47,13 @@ class FloatingCardWindowController : public QObject
     /// Which edges held still during the last resize; the card aligns its content with them.
     Q_PROPERTY(bool anchoredRight READ anchoredRight NOTIFY anchorChanged)
     Q_PROPERTY(bool anchoredTop READ anchoredTop NOTIFY anchorChanged)
+    /**
+     * Where the panel's frame lies inside its window, in the window's
+     * coordinates. The same as the window's bounds, except while an animated
+     * resize settles: then the window already holds both the old and the new
+     * frame, and the content keeps to the new one.
+     */
+    Q_PROPERTY(QRectF contentRect READ contentRect NOTIFY contentRectChanged)
 
 public:
     static constexpr auto kSavedXKey = "floatingCardOriginX";
@@ -73,6 +81,7 @@ public:
     [[nodiscard]] QSizeF capsuleSize() const { return triggerCapsuleSize(m_triggerStyle); }
     [[nodiscard]] bool anchoredRight() const { return m_anchor.right; }
     [[nodiscard]] bool anchoredTop() const { return m_anchor.top; }
+    [[nodiscard]] QRectF contentRect() const { return m_contentRect; }
 
     /// Stores the style under "floatingTriggerStyle" and tells the card.
     void setTriggerStyle(FloatingTriggerStyle style);
@@ -112,27 +121,48 @@ public:
 
     /// Whether a frame animation is running (tests and the state dump wait for it).
     [[nodiscard]] bool isAnimating() const;
+    /**
+     * Whether the window was given a size that the scene has not been laid out
+     * for yet. A frame drawn meanwhile would be placed at the new window's
+     * top-left corner at the old size; the card waits with its transitions.
+     */
+    [[nodiscard]] bool isResizePending() const;
 
 signals:
     void isVisibleChanged();
     void currentSizeChanged();
     void triggerStyleChanged();
     void anchorChanged();
+    void contentRectChanged();
+    /// The scene has been laid out for the size last given to the window.
+    void windowSizeDelivered();
     /// The panel gained or lost the keyboard focus.
     void panelActiveChanged(bool active);
     void panelCreated(QQuickWindow *panel);
     /// The panel's frame changed (moved, resized or animated).
     void panelFrameChanged();
+    /**
+     * The window manager asked to close the panel (Alt+F4, a close button of
+     * a task switcher). The panel is never closed: the card folds instead.
+     */
+    void closeRequested();
     /// The user asked for the application's commands or to quit; the application acts.
     void commandMenuRequested(QPoint globalPosition);
     void quitRequested();
     void settingsRequested();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void setVisible(bool visible);
     void setAnchor(FloatingWindowPlacement::ResizeAnchor anchor);
     void animateTo(const DesktopRect &frame, int milliseconds);
-    void applyFrame(const DesktopRect &frame);
+    void applyGeometry(const QRect &geometry);
+    void finishSettling();
+    void updateContentRect();
+    /// The panel's frame as the placement rules see it: where a settling resize ends.
+    [[nodiscard]] QRect frameGeometry() const;
     [[nodiscard]] DesktopRect panelFrame() const;
     [[nodiscard]] QList<DesktopScreen> screens() const;
     [[nodiscard]] QScreen *mainScreen() const;
@@ -143,6 +173,16 @@ private:
     QVariantMap m_initialProperties;
     QPointer<QQuickView> m_panel;
     QVariantAnimation *m_animation = nullptr;
+    // An animated resize gives the window the union of the old and the new
+    // frame at once and the new frame when the card's own transition is over,
+    // so the window changes size at most twice instead of in every frame.
+    QTimer *m_settle = nullptr;
+    QRect m_settleGeometry;
+    // The window's size as last delivered to the scene, which lays out and
+    // draws for that size: the window system applies a new size before Qt
+    // hears of it.
+    QSize m_deliveredSize;
+    QRectF m_contentRect;
 
     bool m_isVisible = false;
     FloatingTriggerStyle m_triggerStyle = FloatingTriggerStyle::Compact;

@@ -1,11 +1,13 @@
 #include "theme.h"
 
+#include "compositorwatch.h"
 #include "desktopappearance.h"
 
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QJSEngine>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QQmlEngine>
 #include <QScreen>
@@ -49,9 +51,15 @@ const QString kSerif = QStringLiteral("Noto Serif CJK SC");
 Theme::Theme(QObject *parent)
     : QObject(parent)
     , m_desktop(new DesktopAppearance(this))
+    , m_compositor(new CompositorWatch(this))
 {
     readPalette();
     connect(m_desktop, &DesktopAppearance::changed, this, &Theme::changed);
+    connect(m_compositor, &CompositorWatch::compositingChanged, this, [this] {
+        if (!m_translucentWindows) {
+            emit changed();
+        }
+    });
     if (qApp) {
         qApp->installEventFilter(this);
     }
@@ -80,14 +88,50 @@ void Theme::readPalette()
 
 bool Theme::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) {
-        const bool before = m_paletteDark;
-        readPalette();
-        if (before != m_paletteDark) {
-            emit changed();
+    switch (event->type()) {
+    case QEvent::ApplicationPaletteChange:
+        if (watched == qApp) {
+            const bool before = m_paletteDark;
+            readPalette();
+            if (before != m_paletteDark) {
+                emit changed();
+            }
         }
+        break;
+    case QEvent::KeyPress:
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+        case Qt::Key_Escape:
+            setKeyboardNavigation(true);
+            break;
+        default:
+            break;
+        }
+        break;
+    case QEvent::MouseButtonPress:
+        setKeyboardNavigation(false);
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void Theme::setKeyboardNavigation(bool keyboard)
+{
+    if (m_keyboardNavigation == keyboard) {
+        return;
+    }
+    m_keyboardNavigation = keyboard;
+    emit keyboardNavigationChanged();
 }
 
 void Theme::setScheme(Scheme scheme)
@@ -132,6 +176,20 @@ void Theme::setReduceTransparency(bool reduce)
         return;
     }
     m_reduceTransparency = reduce;
+    emit changed();
+}
+
+bool Theme::translucentWindows() const
+{
+    return m_translucentWindows.value_or(m_compositor->isCompositing());
+}
+
+void Theme::setTranslucentWindows(bool translucent)
+{
+    if (m_translucentWindows == translucent) {
+        return;
+    }
+    m_translucentWindows = translucent;
     emit changed();
 }
 
@@ -184,6 +242,9 @@ QColor Theme::triggerFill() const
 {
     // Mostly opaque paper: without a compositor that blurs what lies behind,
     // a see-through capsule would only make the text hard to read.
+    if (!translucentWindows()) {
+        return paper();
+    }
     return alpha(paper(), isDark() ? 0.9 : 0.88);
 }
 

@@ -43,6 +43,16 @@ private:
     Q_PROPERTY(bool reduceMotion READ reduceMotion WRITE setReduceMotion NOTIFY changed)
     Q_PROPERTY(
         bool reduceTransparency READ reduceTransparency WRITE setReduceTransparency NOTIFY changed)
+    /**
+     * Whether windows may be see-through: a compositing manager blends them
+     * over the desktop. Without one the card is drawn opaque and its window
+     * cut to its outline. Follows the desktop unless set.
+     */
+    Q_PROPERTY(
+        bool translucentWindows READ translucentWindows WRITE setTranslucentWindows NOTIFY changed)
+    /// Whether the keyboard is in use: focus rings show after a navigation key
+    /// and hide again after a click.
+    Q_PROPERTY(bool keyboardNavigation READ keyboardNavigation NOTIFY keyboardNavigationChanged)
 
     Q_PROPERTY(QColor ink READ ink NOTIFY changed)
     Q_PROPERTY(QColor secondaryInk READ secondaryInk NOTIFY changed)
@@ -53,7 +63,8 @@ private:
     Q_PROPERTY(QColor edge READ edge NOTIFY changed)
     Q_PROPERTY(QColor paper READ paper NOTIFY changed)
     Q_PROPERTY(QColor paperUnderside READ paperUnderside NOTIFY changed)
-    /// The translucent fill of the trigger capsule (our stand-in for a blurred material).
+    /// The fill of the trigger capsule: translucent (our stand-in for a blurred
+    /// material), opaque paper where windows cannot be see-through.
     Q_PROPERTY(QColor triggerFill READ triggerFill NOTIFY changed)
     /// The control center's flat sidebar and its page area.
     Q_PROPERTY(QColor consoleSidebar READ consoleSidebar NOTIFY changed)
@@ -86,6 +97,9 @@ public:
     void setReduceMotion(bool reduce);
     [[nodiscard]] bool reduceTransparency() const { return m_reduceTransparency; }
     void setReduceTransparency(bool reduce);
+    [[nodiscard]] bool translucentWindows() const;
+    void setTranslucentWindows(bool translucent);
+    [[nodiscard]] bool keyboardNavigation() const { return m_keyboardNavigation; }
 
     [[nodiscard]] QColor ink() const;
     [[nodiscard]] QColor secondaryInk() const;
@@ -126,6 +140,7 @@ public:
 
 signals:
     void changed();
+    void keyboardNavigationChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -135,9 +150,13 @@ private:
     // per engine instead of asking create() for the shared one.
     explicit Theme(QObject *parent);
     void readPalette();
+    void setKeyboardNavigation(bool keyboard);
 
     Scheme m_scheme = Scheme::System;
     class DesktopAppearance *m_desktop = nullptr;
+    class CompositorWatch *m_compositor = nullptr;
+    std::optional<bool> m_translucentWindows;
+    bool m_keyboardNavigation = false;
     bool m_paletteDark = false;
     std::optional<bool> m_reduceMotion;
     bool m_reduceTransparency = false;

@@ -158,7 +158,7 @@ void CardViewModel::explain()
     if (key.isEmpty()) {
         const QString notice = reverse ? kDescriptionNotice : kMissingTermNotice;
         setResult(ExplanationResult{q, notice, ExplanationOrigin::Unavailable});
-        updateExpandedHeight(notice);
+        updateAnswerHeight();
         setResumePresentation(Presentation::Back);
         setPresentation(Presentation::Back);
         return;
@@ -168,13 +168,16 @@ void CardViewModel::explain()
         m_onlineSettingsProvider(), key, profile, DeepSeekClient::sharedSession());
     if (!client) {
         setErrorMessage(client.error().message());
+        // Where the answer face shows it (a chosen candidate), it must fit.
+        if (m_presentation == Presentation::Back && m_result)
+            updateAnswerHeight();
         return;
     }
 
     const QString term = local ? local->term : q;
     setResult(ExplanationResult{term, QString(), ExplanationOrigin::DeepSeek});
     setLoading(true);
-    setExpandedHeight(kDefaultHeight);
+    updateAnswerHeight();
     setResumePresentation(Presentation::Back);
     setPresentation(Presentation::Back);
 
@@ -262,6 +265,69 @@ double CardViewModel::heightForText(const QString &text)
     const qsizetype characters = TextMetrics::graphemeCount(text);
     const qsizetype lines = std::max<qsizetype>(1, (characters + 19) / 20);
     const double height = std::max<double>(double(lines) * 24 + 184, kDefaultHeight);
+    return std::min(std::ceil(height / 12) * 12, kMaximumHeight);
+}
+
+namespace {
+
+// The answer face's rows in points (see AnswerFace.qml): a line of text, the
+// fixed rows around it with a one-line title (the text formula's 184, rounded
+// up to its 12-point step), a title line, the "接上 API" action with its gap,
+// and the error line's gap and lines.
+constexpr double kTextLine = 24;
+constexpr qsizetype kTextLineCharacters = 20;
+constexpr double kFixedRows = 192;
+constexpr double kTitleLine = 28;
+constexpr double kApiAction = 44;
+constexpr double kErrorGap = 10;
+constexpr double kErrorLine = 16;
+constexpr qsizetype kErrorLineCharacters = 28;
+constexpr qsizetype kPlaceholderLines = 5;
+constexpr double kTitleLineWidth = 14; // in wide characters
+
+qsizetype linesOf(qsizetype characters, qsizetype perLine)
+{
+    return std::max<qsizetype>(1, (characters + perLine - 1) / perLine);
+}
+
+// Wide (East Asian) characters take a full em; the title's serif Latin about
+// half of one, capitals three quarters; counted generously.
+bool isWide(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) || c >= 0x20000;
+}
+
+} // namespace
+
+int CardViewModel::titleLineCount(const QString &title)
+{
+    double width = 0;
+    for (const QString &grapheme : TextMetrics::graphemes(title)) {
+        const char32_t c = grapheme.toUcs4().value(0);
+        width += isWide(c) ? 1.0 : (QChar::isUpper(c) ? 0.75 : 0.6);
+    }
+    return width > kTitleLineWidth ? 2 : 1;
+}
+
+double CardViewModel::heightForAnswer(const AnswerContent &content)
+{
+    const qsizetype lines = content.placeholder ? kPlaceholderLines
+                                                : linesOf(TextMetrics::graphemeCount(content.text),
+                                                          kTextLineCharacters);
+    double needed = double(lines) * kTextLine + kFixedRows;
+    needed += (titleLineCount(content.title) - 1) * kTitleLine;
+    if (content.offersApiSetup) {
+        needed += kApiAction;
+    }
+    if (!content.errorMessage.isEmpty()) {
+        needed += kErrorGap + double(linesOf(TextMetrics::graphemeCount(content.errorMessage),
+                                             kErrorLineCharacters)) *
+                                  kErrorLine;
+    }
+    const double height = std::max(needed, kDefaultHeight);
     return std::min(std::ceil(height / 12) * 12, kMaximumHeight);
 }
 
@@ -362,14 +428,15 @@ void CardViewModel::showExplanation(const QString &term, const QString &explanat
     const QString text = AnswerText::readableExplanation(explanation, maximumCharacterCount);
     qCDebug(lcCardModel) << "answered locally from" << toString(origin);
     setResult(ExplanationResult{term, text, origin});
-    updateExpandedHeight(text);
+    updateAnswerHeight();
     setResumePresentation(Presentation::Back);
     setPresentation(Presentation::Back);
 }
 
-void CardViewModel::updateExpandedHeight(const QString &text)
+void CardViewModel::updateAnswerHeight()
 {
-    setExpandedHeight(heightForText(text));
+    setExpandedHeight(heightForAnswer({resultTitle(), resultExplanation(), m_showsPlaceholder,
+                                       offersApiSetup(), m_errorMessage}));
 }
 
 void CardViewModel::cancelRequest()
@@ -399,11 +466,11 @@ void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekCl
     auto finish = [this, generation, buffer, max] {
         if (generation != m_generation)
             return;
+        setLoading(false);
         if (m_result) {
             setResultExplanation(AnswerText::readableExplanation(*buffer, max));
-            updateExpandedHeight(m_result->explanation);
+            updateAnswerHeight();
         }
-        setLoading(false);
     };
 
     connect(stream, &ExplanationStream::pieceReceived, this,
@@ -416,9 +483,7 @@ void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekCl
                 buffer->append(TextMetrics::leftGraphemes(piece, remaining));
                 if (m_result) {
                     setResultExplanation(TextMetrics::leftGraphemes(*buffer, max));
-                    updateExpandedHeight(m_result->explanation);
-                } else {
-                    updateExpandedHeight(QString());
+                    updateAnswerHeight();
                 }
                 if (TextMetrics::graphemeCount(*buffer) >= hardLimit) {
                     // Enough text: end the request and finish with what we have.
@@ -440,7 +505,8 @@ void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekCl
                 setErrorMessage(error.message());
                 if (m_result && m_result->explanation.isEmpty())
                     setResultExplanation(kExplanationFailedNotice);
-                updateExpandedHeight(m_result ? m_result->explanation : QString());
+                if (m_result)
+                    updateAnswerHeight();
             });
 }
 
@@ -472,7 +538,7 @@ void CardViewModel::beginReverseLookup(const QString &query, const DeepSeekClien
         setErrorMessage(error.message());
         setResult(
             ExplanationResult{query, kReverseLookupFailedNotice, ExplanationOrigin::Unavailable});
-        updateExpandedHeight(kReverseLookupFailedNotice);
+        updateAnswerHeight();
     };
 
     connect(request, &ReverseLookupRequest::finished, this, [this, request, generation, fail] {

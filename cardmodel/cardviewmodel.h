@@ -146,6 +146,28 @@ public:
     /// The card height a text asks for: 24 points a line of 20 characters, 312 to 480.
     [[nodiscard]] static double heightForText(const QString &text);
 
+    /// What the answer face shows in explanation mode, as far as its height goes.
+    struct AnswerContent
+    {
+        QString title = {};
+        QString text = {};
+        /// The pulsing placeholder instead of the text; it takes five lines.
+        bool placeholder = false;
+        bool offersApiSetup = false;
+        QString errorMessage = {};
+    };
+    /**
+     * The card height an answer asks for: heightForText for its text, plus
+     * room for what the face shows besides the text, so that all of it fits
+     * without scrolling below 480: a title's second line (28 points), the
+     * "接上 API" action (44) and the error line (10, and 16 a line of 28
+     * characters). Without those it is exactly heightForText.
+     */
+    [[nodiscard]] static double heightForAnswer(const AnswerContent &content);
+    /// Lines the answer's title takes on the face, at most two: 14 wide
+    /// (CJK) characters a line, narrow ones counting 0.6.
+    [[nodiscard]] static int titleLineCount(const QString &title);
+
     /// The height of the candidate list: 66 points a candidate, at most 480.
     [[nodiscard]] static double heightForCandidates(qsizetype count);
 
@@ -175,7 +197,8 @@ private:
 
     void showExplanation(const QString &term, const QString &explanation, ExplanationOrigin origin,
                          int maximumCharacterCount);
-    void updateExpandedHeight(const QString &text);
+    /// Sizes the card for the answer as it is now (explanation mode).
+    void updateAnswerHeight();
     void cancelRequest();
     void beginOnlineExplanation(const QString &term, const DeepSeekClient &client,
                                 int maximumCharacterCount);

@@ -34,6 +34,18 @@ qsizetype graphemeCount(QStringView text)
     return count;
 }
 
+QStringList graphemes(QStringView text)
+{
+    QStringList result;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
+    qsizetype start = 0;
+    for (qsizetype next = finder.toNextBoundary(); next != -1; next = finder.toNextBoundary()) {
+        result.append(text.mid(start, next - start).toString());
+        start = next;
+    }
+    return result;
+}
+
 QString leftGraphemes(QStringView text, qsizetype count)
 {
     if (count <= 0)

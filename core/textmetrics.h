@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace wordlumen {
@@ -13,6 +14,9 @@ namespace wordlumen {
 namespace TextMetrics {
 
 [[nodiscard]] qsizetype graphemeCount(QStringView text);
+
+/// The grapheme clusters of `text`, in order.
+[[nodiscard]] QStringList graphemes(QStringView text);
 
 /// The first `count` grapheme clusters of `text` (all of it when shorter).
 [[nodiscard]] QString leftGraphemes(QStringView text, qsizetype count);

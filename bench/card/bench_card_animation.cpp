@@ -1,19 +1,27 @@
 // How smoothly the card animates on each Qt Quick renderer: opens the card
 // from the trigger, turns it over to an answer and folds it back, counting
-// the frames shown and the longest gap between two of them.
+// the frames shown and the longest gap between two of them, and the frames in
+// which opening or folding turned the card (they must only fade and scale).
 //
-//   bench_card_animation [--save-frames DIR]
+//   bench_card_animation [--save-frames DIR] [--record DIR]
 //
 // Each renderer runs in a child process (the renderer is chosen once per
 // process). With --save-frames, a frame from the middle of the turn is saved.
+// With --record, what the screen shows around the panel is saved after every
+// frame (DIR/<renderer>/<phase>-<frame>.png) and each frame is checked for a
+// card drawn away from the panel's corner. Recording slows the frames down.
+// Exits non-zero when a frame turned or was displaced.
 
 #include "card/theme.h"
 #include "tests/card/cardfixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QQuickItem>
 #include <QQuickWindow>
+#include <QScreen>
 #include <QTest>
 
 #include <cstdio>
@@ -26,13 +34,88 @@ struct Run
     int frames = 0;
     double longestGapMs = 0;
     double seconds = 0;
+    /// Frames in which the open card had turned from where the phase began.
+    int turnedFrames = 0;
+    /// Recorded frames whose card or trigger was not at the panel's anchored corner.
+    int displacedFrames = 0;
 };
 
-Run measure(CardFixture &card, const std::function<void()> &action, int milliseconds)
+// The open card's turn: 0 on the front face, 1 on the answer face; none while
+// nothing of the open card exists.
+std::optional<double> cardTurn(CardFixture &card)
+{
+    const auto *open = card.root()->findChild<QObject *>(QStringLiteral("openCard"));
+    return open ? std::optional(open->property("turn").toDouble()) : std::nullopt;
+}
+
+// With --record DIR: what the screen shows around the panel after every frame,
+// saved as DIR/<phase>-<frame>.png for looking at frame by frame. Each frame is
+// also checked: what differs from the empty desktop must end at the corner the
+// panel is anchored to (the bottom-right one here), where both the trigger and
+// the card keep their right edge and, within their scale, their bottom edge.
+struct Recorder
+{
+    QString dir;
+    QRect area;
+    QImage desktop;
+    QString phase;
+    int index = 0;
+
+    [[nodiscard]] QImage grab(QScreen *screen) const
+    {
+        return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The bounding box of what differs clearly from the empty desktop (a
+    // faint shadow does not count).
+    [[nodiscard]] QRect drawn(const QImage &shot) const
+    {
+        QRect box;
+        for (int y = 0; y < shot.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(shot.constScanLine(y));
+            const auto *empty = reinterpret_cast<const QRgb *>(desktop.constScanLine(y));
+            for (int x = 0; x < shot.width(); ++x) {
+                const int d = std::max({std::abs(qRed(line[x]) - qRed(empty[x])),
+                                        std::abs(qGreen(line[x]) - qGreen(empty[x])),
+                                        std::abs(qBlue(line[x]) - qBlue(empty[x]))});
+                if (d > 40) {
+                    box |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        return box;
+    }
+
+    /// Saves the frame; true when it is drawn where it belongs.
+    bool capture(QScreen *screen)
+    {
+        const QImage shot = grab(screen);
+        shot.save(
+            QStringLiteral("%1/%2-%3.png").arg(dir, phase).arg(index++, 3, 10, QLatin1Char('0')));
+        const QRect box = drawn(shot);
+        // The panel sits 8 points in from the screen's corner and its content
+        // 12 more; scaling about the right edge moves the bottom a few points.
+        const int right = area.width() - 20;
+        const int bottom = area.height() - 20;
+        return box.isEmpty() || (std::abs(box.right() + 1 - right) <= 1 &&
+                                 box.bottom() + 1 <= bottom + 1 && box.bottom() + 1 >= bottom - 10);
+    }
+};
+
+Run measure(CardFixture &card, const std::function<void()> &action, int milliseconds,
+            Recorder *recorder, const char *phase)
 {
     Run run;
     QElapsedTimer clock;
     qint64 last = -1;
+    const std::optional<double> startTurn = cardTurn(card);
+    if (recorder) {
+        recorder->phase = QString::fromLatin1(phase);
+        recorder->index = 0;
+        recorder->capture(card.panel()->screen());
+    }
     auto connection = QObject::connect(
         card.panel(), &QQuickWindow::frameSwapped, card.panel(),
         [&] {
@@ -42,6 +125,21 @@ Run measure(CardFixture &card, const std::function<void()> &action, int millisec
             }
             last = now;
             ++run.frames;
+            const std::optional<double> turn = cardTurn(card);
+            if (startTurn && turn && std::abs(*turn - *startTurn) > 1e-6) {
+                ++run.turnedFrames;
+            }
+            if (recorder) {
+                // After the frame is on screen, not inside its swap.
+                QMetaObject::invokeMethod(
+                    card.panel(),
+                    [&card, recorder, &run] {
+                        if (!recorder->capture(card.panel()->screen())) {
+                            ++run.displacedFrames;
+                        }
+                    },
+                    Qt::QueuedConnection);
+            }
         },
         Qt::DirectConnection);
     clock.start();
@@ -52,15 +150,27 @@ Run measure(CardFixture &card, const std::function<void()> &action, int millisec
     return run;
 }
 
-int child(const QString &saveDir)
+int child(const QString &saveDir, const QString &recordDir)
 {
     CardFixture card;
+    std::optional<Recorder> recorder;
+    if (!recordDir.isEmpty()) {
+        QDir().mkpath(recordDir);
+        // The bottom-right corner of the screen, where the card opens; the
+        // desktop there is taken before the panel appears.
+        QScreen *screen = QGuiApplication::primaryScreen();
+        const QRect geometry = screen->geometry();
+        recorder = Recorder{
+            recordDir, QRect(geometry.right() - 419, geometry.bottom() - 379, 420, 380), {}, {}, 0};
+        recorder->desktop = recorder->grab(screen);
+    }
     if (!card.show()) {
         return 2;
     }
     card.settle(300);
+    Recorder *record = recorder ? &*recorder : nullptr;
     const Run open = measure(
-        card, [&] { card.viewModel()->expand(); }, 400);
+        card, [&] { card.viewModel()->expand(); }, 400, record, "open");
     card.viewModel()->setQuery(QStringLiteral("RAG"));
     QImage middle;
     const Run turn = measure(
@@ -72,19 +182,31 @@ int child(const QString &saveDir)
                 middle = card.panel()->grabWindow();
             }
         },
-        400);
+        400, record, "turn");
     const Run fold = measure(
-        card, [&] { card.viewModel()->collapse(); }, 400);
+        card, [&] { card.viewModel()->collapse(); }, 400, record, "fold");
+    int status = 0;
     for (const auto &[name, run] : {std::pair{"open", open}, {"turn", turn}, {"fold", fold}}) {
-        std::printf("  %-5s %3d frames in %.2f s, longest gap %5.1f ms\n", name, run.frames,
+        std::printf("  %-5s %3d frames in %.2f s, longest gap %5.1f ms", name, run.frames,
                     run.seconds, run.longestGapMs);
+        // Opening and folding fade and scale the card; they never turn it. (The
+        // turn's near edge grows in perspective, past the corner.)
+        if (name != std::string_view("turn")) {
+            std::printf(", turned %d", run.turnedFrames);
+            status |= run.turnedFrames > 0 ? 1 : 0;
+            if (recorder) {
+                std::printf(", displaced %d", run.displacedFrames);
+                status |= run.displacedFrames > 0 ? 1 : 0;
+            }
+        }
+        std::printf("\n");
     }
     if (!middle.isNull()) {
         middle.save(saveDir +
                     QStringLiteral("/turn-middle-%1.png")
                         .arg(qEnvironmentVariable("QT_QUICK_BACKEND", QStringLiteral("opengl"))));
     }
-    return 0;
+    return status;
 }
 
 } // namespace
@@ -110,8 +232,12 @@ int main(int argc, char *argv[])
     if (const qsizetype i = arguments.indexOf(QStringLiteral("--save-frames")); i > 0) {
         saveDir = arguments.value(i + 1);
     }
+    QString recordDir;
+    if (const qsizetype i = arguments.indexOf(QStringLiteral("--record")); i > 0) {
+        recordDir = arguments.value(i + 1);
+    }
     if (arguments.contains(QStringLiteral("--child"))) {
-        return child(saveDir);
+        return child(saveDir, recordDir);
     }
     int status = 0;
     for (const char *renderer : {"software", "opengl"}) {
@@ -128,6 +254,10 @@ int main(int argc, char *argv[])
         QStringList childArguments{QStringLiteral("--child")};
         if (!saveDir.isEmpty()) {
             childArguments << QStringLiteral("--save-frames") << saveDir;
+        }
+        if (!recordDir.isEmpty()) {
+            childArguments << QStringLiteral("--record")
+                           << QStringLiteral("%1/%2").arg(recordDir, QLatin1StringView(renderer));
         }
         process.start(QApplication::applicationFilePath(), childArguments);
         process.waitForFinished(60000);

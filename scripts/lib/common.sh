@@ -13,7 +13,7 @@ RUNTIME_PACKAGES=(
     qt6-base-dev qt6-declarative-dev qt6-svg-dev libqt6svg6
     "${QML_PACKAGES[@]}"
     qtkeychain-qt6-dev libsecret-1-dev gnome-keyring
-    libxcb1-dev fonts-noto-cjk libgl1-mesa-dri
+    libxcb1-dev libxcb-xfixes0-dev fonts-noto-cjk libgl1-mesa-dri
     librsvg2-bin
     libbenchmark-dev
 )
@@ -22,7 +22,8 @@ RUNTIME_PACKAGES=(
 # Unicode data the case-folding table is checked against, and the Debian tools
 # and validators the package check runs.
 TEST_PACKAGES=(
-    qml6-module-qttest xvfb xauth xdotool xclip x11-utils imagemagick trayer openbox
+    qml6-module-qttest xvfb xauth xdotool xclip x11-utils imagemagick trayer openbox wmctrl
+    xcompmgr
     dbus dbus-user-session gnome-keyring
     unicode-data
     dpkg-dev file desktop-file-utils appstream

@@ -17,7 +17,9 @@ if [ -z "${WORDLUMEN_E2E_INNER:-}" ]; then
     chmod 700 "$XDG_RUNTIME_DIR"
     unset WAYLAND_DISPLAY XDG_SESSION_TYPE # an X11 session: the shortcut is a key grab
     export QSG_RENDER_LOOP=basic
-    run=(xvfb-run -a -s "-screen 0 ${WIDTH}x${HEIGHT}x24" "$E2E_SCRIPT" "$@")
+    # E2E_XVFB_ARGS: more server options (a script may want a white root window).
+    run=(xvfb-run -a -s "-screen 0 ${WIDTH}x${HEIGHT}x24${E2E_XVFB_ARGS:+ $E2E_XVFB_ARGS}"
+        "$E2E_SCRIPT" "$@")
     if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
         run=(dbus-run-session -- "${run[@]}")
     fi

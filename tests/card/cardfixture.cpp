@@ -25,8 +25,7 @@ CardFixture::CardFixture()
         dictionary = std::move(glossary).value();
     }
     m_viewModel = std::make_unique<CardViewModel>(
-        std::move(dictionary), nullptr, [] { return ExplanationPromptProfile{}; },
-        [this] { return apiKey; },
+        std::move(dictionary), nullptr, [this] { return profile; }, [this] { return apiKey; },
         [this] {
             return OnlineSettings{endpoint.toString(), QStringLiteral("test-model")};
         });

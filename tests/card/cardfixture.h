@@ -2,6 +2,7 @@
 
 #include "card/floatingcardwindowcontroller.h"
 #include "cardmodel/cardviewmodel.h"
+#include "online/explanationpromptprofile.h"
 
 #include <QQmlEngine>
 #include <QString>
@@ -23,6 +24,8 @@ public:
     /// The key the view model sees; empty means no key is stored.
     QString apiKey;
     QUrl endpoint = QUrl(QStringLiteral("http://127.0.0.1:9/chat/completions"));
+    /// The explanation style the view model sees.
+    wordlumen::ExplanationPromptProfile profile;
 
     wordlumen::CardViewModel *viewModel() const { return m_viewModel.get(); }
     wordlumen::FloatingCardWindowController *controller() const { return m_controller.get(); }

@@ -1,8 +1,9 @@
 // Renders every face of the card in the light and the dark scheme to PNG
 // files, for looking at: the collapsed trigger (compact and wide), the front
-// face, a local answer, an online answer while its placeholder pulses and
-// while it streams, an answer that is not available, reverse-lookup
-// candidates and the settings face.
+// face, a local answer, a long answer, a two-line title, an online answer while
+// its placeholder pulses (also under a two-line title) and while it streams, a
+// refused request with its error, answers that are not available,
+// reverse-lookup candidates and the settings face.
 //
 //   card_screenshots [output-directory]     (default: ./screenshots)
 
@@ -55,6 +56,9 @@ int main(int argc, char *argv[])
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(outDir);
     Theme::instance()->setReduceMotion(true);
+    // The card as a compositor shows it, with its shadows and see-through
+    // margins; e2e_desktop shows it on a screen without one.
+    Theme::instance()->setTranslucentWindows(true);
 
     const QList<Shot> shots = {
         {"collapsed-compact",
@@ -73,6 +77,30 @@ int main(int argc, char *argv[])
         {"front",
          [](CardFixture &card, FakeChatServer &) {
              card.viewModel()->expand();
+         }},
+        {"focus-fold-corner",
+         [](CardFixture &card, FakeChatServer &) {
+             card.viewModel()->expand();
+             card.settle(300);
+             // From the input: three chips, 翻转, the two header buttons, the corner.
+             for (int i = 0; i < 7; ++i)
+                 QTest::keyClick(card.panel(), Qt::Key_Tab);
+         }},
+        {"focus-trigger",
+         [](CardFixture &card, FakeChatServer &) {
+             card.controller()->activatePanel();
+             card.viewModel()->expand();
+             card.settle(300);
+             QTest::keyClick(card.panel(), Qt::Key_Escape);
+         }},
+        {"focus-save",
+         [](CardFixture &card, FakeChatServer &) {
+             card.viewModel()->expand();
+             card.viewModel()->openSettings();
+             card.settle(300);
+             // From the key field: the endpoint, the model, 清除 KEY, 保存设置.
+             for (int i = 0; i < 4; ++i)
+                 QTest::keyClick(card.panel(), Qt::Key_Tab);
          }},
         {"front-error",
          [](CardFixture &card, FakeChatServer &) {
@@ -99,6 +127,49 @@ int main(int argc, char *argv[])
              held.holdOpen = true;
              server.enqueue(held);
              submit(card, QStringLiteral("Zorblax"));
+         }},
+        {"answer-long",
+         [](CardFixture &card, FakeChatServer &server) {
+             card.apiKey = QStringLiteral("sk-test");
+             card.profile.length = ExplanationLength::Detailed;
+             server.enqueue(ScriptedResponse::eventStream(
+                 {pieceLine(QStringLiteral(
+                      "检索增强生成是先到可信资料里找出和问题相关的段落，再让模型只根据这些段落来"
+                      "回答，所以答案能说清出处，也更少凭空编造。企业常用它把内部文档接进问答助手"
+                      "里，资料更新以后不用重新训练模型，只要更新检索的资料库就行。它的难点在于切"
+                      "分资料、挑选最相关的段落，以及在资料互相矛盾时给出稳妥的说法。做得好时，员"
+                      "工问制度、流程和产品细节都能得到带出处的回答。")),
+                  "data: [DONE]"}));
+             submit(card, QStringLiteral("Zorblax"));
+         }},
+        {"answer-long-title",
+         [](CardFixture &card, FakeChatServer &server) {
+             card.apiKey = QStringLiteral("sk-test");
+             server.enqueue(ScriptedResponse::eventStream(
+                 {pieceLine(QStringLiteral("把一整套业务流程拆成能自动执行的步骤，让软件按顺序替人"
+                                           "完成，中间出错时再交回给人处理。")),
+                  "data: [DONE]"}));
+             submit(card, QStringLiteral("一个名字特别长的行业黑话术语两行"));
+         }},
+        {"answer-error",
+         [](CardFixture &card, FakeChatServer &server) {
+             card.apiKey = QStringLiteral("sk-test");
+             server.enqueue(ScriptedResponse::json("{}", 500));
+             submit(card,
+                    QStringLiteral("有没有一种办法让电脑像人一样一步步自己去把一整件事情办完"));
+         }},
+        {"answer-placeholder-long-title",
+         [](CardFixture &card, FakeChatServer &server) {
+             card.apiKey = QStringLiteral("sk-test");
+             ScriptedResponse held = ScriptedResponse::eventStream({});
+             held.holdOpen = true;
+             server.enqueue(held);
+             submit(card, QStringLiteral("一个名字特别长的行业黑话术语两行"));
+         }},
+        {"answer-unavailable-description",
+         [](CardFixture &card, FakeChatServer &) {
+             submit(card,
+                    QStringLiteral("有没有一种办法让电脑像人一样一步步自己去把一整件事情办完"));
          }},
         {"answer-unavailable",
          [](CardFixture &card, FakeChatServer &) {

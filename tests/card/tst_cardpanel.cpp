@@ -13,7 +13,9 @@
 #include <QAccessibleActionInterface>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QQuickItem>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -83,6 +85,42 @@ private:
         QTest::mouseRelease(panel(), Qt::LeftButton, {}, global - panel()->position());
     }
     QPoint triggerCentre() const { return panel()->geometry().center(); }
+
+    QString focusedName() const
+    {
+        QQuickItem *item = panel()->activeFocusItem();
+        QAccessibleInterface *focused =
+            item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+        return focused ? focused->text(QAccessible::Name) : QString();
+    }
+    /// Presses Tab `count` times and names what has the focus after each.
+    QStringList tabbedThrough(qsizetype count)
+    {
+        QStringList names;
+        for (qsizetype i = 0; i < count; ++i) {
+            QTest::keyClick(panel(), Qt::Key_Tab);
+            names << focusedName();
+        }
+        return names;
+    }
+    bool tabUntil(const QString &name)
+    {
+        for (int i = 0; i < 20; ++i) {
+            if (focusedName() == name)
+                return true;
+            QTest::keyClick(panel(), Qt::Key_Tab);
+        }
+        return false;
+    }
+    int visibleFocusRings() const
+    {
+        int rings = 0;
+        for (QQuickItem *item : m_card->root()->findChildren<QQuickItem *>()) {
+            if (item->property("outset").isValid() && item->isVisible())
+                ++rings;
+        }
+        return rings;
+    }
 
     void openCard()
     {
@@ -262,6 +300,74 @@ private slots:
         QCOMPARE(model()->query(), QStringLiteral("半句话"));
     }
 
+    void anAnimatedResizeChangesTheWindowOnlyAtItsEnds()
+    {
+        const QRect collapsed = panel()->geometry();
+        model()->expand();
+        // The window grows at once to hold the card, anchored at the corner...
+        QCOMPARE(panel()->geometry(),
+                 QRect(collapsed.right() + 1 - 380, collapsed.bottom() + 1 - 336, 380, 336));
+        QVERIFY(m_card->controller()->isAnimating());
+        m_card->settle();
+        const QRect open = panel()->geometry();
+        model()->collapse();
+        // ...and keeps its size while the card fades out in it; the content
+        // keeps to the new, small frame in its bottom-right corner.
+        QCOMPARE(panel()->geometry(), open);
+        QCOMPARE(m_card->controller()->currentSize(), QSizeF(140, 60));
+        QCOMPARE(m_card->controller()->contentRect(), QRectF(240, 276, 140, 60));
+        m_card->settle();
+        QCOMPARE(panel()->geometry(), collapsed);
+        QCOMPARE(m_card->controller()->contentRect(), QRectF(0, 0, 140, 60));
+    }
+
+    void foldingFadesAndShrinksTheCardWithoutTurningIt()
+    {
+        Theme::instance()->setReduceMotion(false);
+        const auto restore = qScopeGuard([] { Theme::instance()->setReduceMotion(true); });
+        submit(QStringLiteral("RAG"));
+        const auto *open = m_card->root()->findChild<QObject *>(QStringLiteral("openCard"));
+        QVERIFY(open);
+        QCOMPARE(open->property("turn").toDouble(), 1.0);
+        model()->collapse();
+        int frames = 0;
+        QPointer<const QObject> watched(open);
+        while (watched && frames < 200) {
+            QCOMPARE(watched->property("turn").toDouble(), 1.0);
+            const auto *front = watched->findChild<QQuickItem *>(QStringLiteral("frontFace"));
+            QVERIFY(front);
+            QVERIFY(!front->isVisible());
+            QTest::qWait(5);
+            ++frames;
+        }
+        QVERIFY2(!watched, "the open card stayed after the fold");
+        QVERIFY(frames > 10); // the fold was watched while it ran
+    }
+
+    void withoutSeeThroughWindowsThePanelIsCutToWhatItShows()
+    {
+        Theme::instance()->setTranslucentWindows(false);
+        const auto restore = qScopeGuard([] { Theme::instance()->setTranslucentWindows(true); });
+        m_card->settle(100);
+        // The capsule in the middle of the collapsed panel, on paper that is
+        // (just short of) opaque.
+        QTRY_COMPARE(panel()->mask().boundingRect(), QRect(12, 12, 116, 36));
+        QVERIFY(!panel()->mask().contains(QPoint(13, 13))); // the capsule's round end
+        QCOMPARE(panel()->color().rgb(), Theme::instance()->paper().rgb());
+        QVERIFY(panel()->color().alpha() > 250);
+
+        openCard();
+        QTRY_COMPARE(panel()->mask().boundingRect(), QRect(12, 12, 356, 312));
+        // The fold's triangle belongs to the card; the shadow margin does not.
+        QVERIFY(panel()->mask().contains(QPoint(12 + 355, 13)));
+        QVERIFY(!panel()->mask().contains(QPoint(6, 100)));
+
+        // A compositor starts: see-through again, nothing cut.
+        Theme::instance()->setTranslucentWindows(true);
+        QTRY_VERIFY(panel()->mask().isEmpty());
+        QCOMPARE(panel()->color().alpha(), 0);
+    }
+
     void losingTheFocusFoldsTheCard()
     {
         QVERIFY(press(QStringLiteral("展开 Wordlumen；可拖动摆放")));
@@ -300,6 +406,94 @@ private slots:
         QTest::keyClick(panel(), Qt::Key_Return);
         QCOMPARE(model()->query(), QStringLiteral("context"));
         QCOMPARE(model()->presentation(), CardPresentation::Back);
+    }
+
+    // Only what lies under the pointer looks hovered: a control that was
+    // under it while its face was hidden or not laid out yet does not stay lit.
+    void onlyTheControlUnderThePointerLooksHovered()
+    {
+        Theme::instance()->setReduceMotion(false);
+        const auto restore = qScopeGuard([] { Theme::instance()->setReduceMotion(true); });
+        const QPoint pointer = triggerCentre();
+        pointerDown(pointer);
+        pointerUp(pointer);
+        m_card->settle();
+        QTRY_VERIFY(panel()->activeFocusItem() &&
+                    panel()->activeFocusItem()->inherits("QQuickTextInput"));
+        for (const QChar c : QStringLiteral("RAG"))
+            QTest::sendKeyEvent(QTest::Click, panel(), Qt::Key_unknown, QString(c), {});
+        QTest::keyClick(panel(), Qt::Key_Return);
+        m_card->settle();
+        QCOMPARE(model()->presentation(), CardPresentation::Back);
+        int checked = 0;
+        for (QQuickItem *item : m_card->root()->findChildren<QQuickItem *>()) {
+            if (!item->isVisible() || !item->property("tint").isValid())
+                continue;
+            const QRectF area = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+            // (Whether the one under the pointer lights before the pointer
+            // moves depends on the platform.)
+            if (!area.contains(pointer - panel()->position())) {
+                QCOMPARE(item->property("tint").value<QColor>(), Theme::instance()->controlInk());
+                ++checked;
+            }
+        }
+        QVERIFY(checked >= 1); // 换一个词, at least
+    }
+
+    // Tab walks the controls as they are read: the header's buttons and the
+    // folded corner on its right, then the face's body, then its footer.
+    void tabFollowsTheVisualOrder()
+    {
+        openCard();
+        QTRY_VERIFY(panel()->activeFocusItem() &&
+                    panel()->activeFocusItem()->inherits("QQuickTextInput"));
+        const QStringList front{
+            QStringLiteral("context"),  QStringLiteral("RAG"),
+            QStringLiteral("LoRA"),     QStringLiteral("翻转"),
+            QStringLiteral("API 设置"), QStringLiteral("收起"),
+            QStringLiteral("翻成白话"), QStringLiteral("输入黑话，或描述你想找的词…")};
+        QCOMPARE(tabbedThrough(front.size()), front);
+
+        m_card->apiKey.clear();
+        model()->setQuery(QStringLiteral("Zorblax"));
+        QTest::keyClick(panel(), Qt::Key_Return);
+        m_card->settle();
+        QCOMPARE(model()->presentation(), CardPresentation::Back);
+        const QStringList back{QStringLiteral("复制解释"),   QStringLiteral("收起"),
+                               QStringLiteral("翻回黑话面"), QStringLiteral("接上 API"),
+                               QStringLiteral("换一个词"),   QStringLiteral("翻回去"),
+                               QStringLiteral("复制解释")};
+        QCOMPARE(tabbedThrough(back.size()), back);
+    }
+
+    // The keyboard alone folds the card, opens it again, and shows where the
+    // focus is with the theme's ring; a click hides the rings again.
+    void theKeyboardFoldsAndOpensTheCardAndShowsItsFocus()
+    {
+        QVERIFY(press(QStringLiteral("展开 Wordlumen；可拖动摆放")));
+        QTRY_VERIFY(panel()->isActive());
+        m_card->settle();
+        QTest::keyClick(panel(), Qt::Key_Escape);
+        m_card->settle();
+        QCOMPARE(model()->presentation(), CardPresentation::Collapsed);
+        QCOMPARE(focusedName(), QStringLiteral("展开 Wordlumen；可拖动摆放"));
+        QCOMPARE(visibleFocusRings(), 1);
+        QTest::keyClick(panel(), Qt::Key_Return);
+        QCOMPARE(model()->presentation(), CardPresentation::Front);
+        m_card->settle();
+
+        // The folded corner and the settings face's save button have rings too.
+        QVERIFY(tabUntil(QStringLiteral("翻成白话")));
+        QCOMPARE(visibleFocusRings(), 1);
+        QVERIFY(tabUntil(QStringLiteral("API 设置")));
+        QTest::keyClick(panel(), Qt::Key_Space);
+        m_card->settle();
+        QCOMPARE(model()->presentation(), CardPresentation::Settings);
+        QVERIFY(tabUntil(QStringLiteral("保存设置")));
+        QCOMPARE(visibleFocusRings(), 1);
+
+        QTest::mouseClick(panel(), Qt::LeftButton, {}, QPoint(100, 200));
+        QCOMPARE(visibleFocusRings(), 0);
     }
 
     void aLocalAnswer()
@@ -433,6 +627,151 @@ private slots:
         QVERIFY(!shows(QStringLiteral("复制解释")));
         QVERIFY(press(QStringLiteral("RPA，模仿人在电脑上的操作。，点击查看解释")));
         QCOMPARE(model()->query(), QStringLiteral("RPA"));
+    }
+
+    // The answer face is laid out as the view model sizes the card: below the
+    // largest height, a text the formula measures, the title's second line,
+    // the "接上 API" action, the error and the placeholder all fit without
+    // scrolling. Both modes, long titles, long answers.
+    void theAnswerFitsTheHeightTheCardAsksFor_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("withKey");
+        QTest::addColumn<QByteArray>("reply"); // a streamed text, or a body for `status`
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("holdOpen");
+        QTest::addColumn<QStringList>("inView"); // accessible names that must be seen whole
+        QTest::addColumn<bool>("wholeTitle");    // fits in the title's two lines
+
+        const QString cjk = QStringLiteral(
+            "检索增强生成是先到可信资料里找出和问题相关的段落，再让模型只根据这些段落来回答，"
+            "所以答案能说清出处，也更少凭空编造。企业常用它把内部文档接进问答助手里，"
+            "资料更新以后不用重新训练模型，只要更新检索的资料库就行。它的难点在于切分资料、"
+            "挑选最相关的段落，以及在资料互相矛盾时给出稳妥的说法。做得好时，"
+            "员工问制度、流程和产品细节都能得到带出处的回答。");
+        const QString mixed = QStringLiteral(
+            "RAG（Retrieval-Augmented Generation）先 retrieve 再 generate：用 embedding "
+            "在 vector database 里找出 top-k 段落，拼进 prompt，再交给 LLM 回答。这样 "
+            "answer 有 citation，hallucination 更少，知识更新只要重建 index，不用 "
+            "fine-tune 模型，成本也低很多。常见的坑是 chunk 切得太碎或太长。");
+        const QString description =
+            QStringLiteral("有没有一种办法让电脑像人一样一步步自己去把一整件事情办完");
+        const QString longTitle = QStringLiteral("一个名字特别长的行业黑话术语两行");
+        QTest::addRow("a detailed answer") << QStringLiteral("Zorblax") << true << pieceLine(cjk)
+                                           << 200 << false << QStringList() << true;
+        QTest::addRow("a detailed answer in mixed script")
+            << QStringLiteral("Zorblax") << true << pieceLine(mixed) << 200 << false
+            << QStringList() << true;
+        QTest::addRow("a two-line title") << longTitle << true << pieceLine(cjk.left(100)) << 200
+                                          << false << QStringList() << true;
+        QTest::addRow("a Latin description the service refuses")
+            << QStringLiteral("what do you call a program that finishes a whole task alone") << true
+            << QByteArray("{}") << 503 << false
+            << QStringList{QStringLiteral("接上 API"),
+                           QStringLiteral("API 暂时没有回答（错误码 503）。")}
+            << false;
+        QTest::addRow("no key, a description")
+            << description << false << QByteArray() << 200 << false
+            << QStringList{QStringLiteral("接上 API")} << true;
+        QTest::addRow("no key, a long unknown term")
+            << QStringLiteral("Hyperconverged Infrastructure Orchestration") << false
+            << QByteArray() << 200 << false << QStringList{QStringLiteral("接上 API")} << false;
+        QTest::addRow("a reverse lookup the service refuses")
+            << description << true << QByteArray("{}") << 500 << false
+            << QStringList{QStringLiteral("接上 API"),
+                           QStringLiteral("API 暂时没有回答（错误码 500）。")}
+            << true;
+        QTest::addRow("an explanation the service refuses, two-line title")
+            << longTitle << true << QByteArray("{}") << 500 << false
+            << QStringList{QStringLiteral("API 暂时没有回答（错误码 500）。")} << true;
+        QTest::addRow("the placeholder under a two-line title")
+            << longTitle << true << QByteArray() << 200 << true
+            << QStringList{QStringLiteral("正在生成解释")} << true;
+        QTest::addRow("reverse-lookup candidates")
+            << description << true
+            << matchesReply(
+                   {{QStringLiteral("AI 智能体"), QStringLiteral("AI Agent"),
+                     QStringLiteral("能自己拆解任务、调用工具、一步步把事情做完的 AI "
+                                    "程序，常用来替人跑完一整套流程。"),
+                     QStringLiteral("high")},
+                    {QStringLiteral("工作流自动化"), QStringLiteral("Workflow Automation"),
+                     QStringLiteral("把一串固定步骤交给软件按顺序自动执行，中间不用人来回点。"),
+                     QStringLiteral("high")},
+                    {QStringLiteral("RPA"), QStringLiteral("rpa"),
+                     QStringLiteral("让软件模仿人在电脑上的点击和输入，替人做大量重复的操作。"),
+                     QStringLiteral("high")}})
+            << 200 << false
+            << QStringList{QStringLiteral(
+                   "RPA，让软件模仿人在电脑上的点击和输入，替人做大量重复的操作。，点击查看解释")}
+            << true;
+        QTest::addRow("the reverse-lookup placeholder")
+            << description << true << QByteArray() << 200 << true
+            << QStringList{QStringLiteral("正在生成解释")} << true;
+    }
+    void theAnswerFitsTheHeightTheCardAsksFor()
+    {
+        QFETCH(QString, query);
+        QFETCH(bool, withKey);
+        QFETCH(QByteArray, reply);
+        QFETCH(int, status);
+        QFETCH(bool, holdOpen);
+        QFETCH(QStringList, inView);
+        QFETCH(bool, wholeTitle);
+        m_card->profile.length = ExplanationLength::Detailed;
+        if (withKey) {
+            m_card->apiKey = QStringLiteral("sk-test");
+            ScriptedResponse response =
+                status != 200 || reply.startsWith('{')
+                    ? ScriptedResponse::json(reply, status)
+                    : ScriptedResponse::eventStream(reply.isEmpty()
+                                                        ? QList<QByteArray>{}
+                                                        : QList<QByteArray>{reply, "data: [DONE]"});
+            response.holdOpen = holdOpen;
+            m_server->enqueue(response);
+        }
+        submit(query);
+        if (!holdOpen) {
+            QTRY_VERIFY(!model()->isLoading());
+        }
+        m_card->settle();
+        QVERIFY(model()->expandedHeight() < CardViewModel::kMaximumHeight);
+        QCOMPARE(panel()->height(), int(model()->expandedHeight()) + 24);
+
+        QQuickItem *scroll = nullptr;
+        for (auto *item :
+             m_card->root()->findChildren<QQuickItem *>(QStringLiteral("answerScroll")))
+            if (item->isVisible())
+                scroll = item;
+        QVERIFY(scroll);
+        const double contentHeight = scroll->property("contentHeight").toDouble();
+
+        QVERIFY2(contentHeight <= scroll->height() + 0.5,
+                 qPrintable(QStringLiteral("%1 points of content in a %2-point area at height %3")
+                                .arg(contentHeight)
+                                .arg(scroll->height())
+                                .arg(model()->expandedHeight())));
+        // A title of two lines is shown whole (a longer one is cut at two).
+        if (wholeTitle) {
+            const auto *title =
+                m_card->root()->findChild<QQuickItem *>(QStringLiteral("answerTitle"));
+            QVERIFY(title);
+            QVERIFY(!title->property("truncated").toBool());
+        }
+        const QRectF area = scroll->mapRectToScene(QRectF(0, 0, scroll->width(), scroll->height()));
+        const QRect seen = QRectF(panel()->mapToGlobal(area.topLeft().toPoint()), area.size())
+                               .toAlignedRect()
+                               .adjusted(-1, -1, 1, 1);
+        for (const QString &name : inView) {
+            QAccessibleInterface *control = accessible(name);
+            QVERIFY2(control, qPrintable(name));
+            QVERIFY2(seen.contains(control->rect()),
+                     qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 is not inside the answer area")
+                                    .arg(name)
+                                    .arg(control->rect().x())
+                                    .arg(control->rect().y())
+                                    .arg(control->rect().width())
+                                    .arg(control->rect().height())));
+        }
     }
 
     void anExampleChipLooksItsTermUp()

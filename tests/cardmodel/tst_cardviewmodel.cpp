@@ -218,7 +218,10 @@ private slots:
         QCOMPARE(model->result()->term, query);
         QCOMPARE(model->answerMode(), AnswerMode::Explanation);
         QCOMPARE(model->presentation(), Presentation::Back);
-        QCOMPARE(model->expandedHeight(), CardViewModel::heightForText(notice));
+        // Room for the notice, the "接上 API" action and a long query's second title line.
+        QCOMPARE(model->expandedHeight(),
+                 CardViewModel::heightForAnswer({query, notice, false, true, {}}));
+        QVERIFY(model->expandedHeight() >= CardViewModel::heightForText(notice));
         QVERIFY(model->offersApiSetup());
         QVERIFY(!model->showsPlaceholder());
     }
@@ -279,6 +282,51 @@ private slots:
         QCOMPARE(CardViewModel::heightForCandidates(2), 378.0);
         QCOMPARE(CardViewModel::heightForCandidates(3), 444.0);
         QCOMPARE(CardViewModel::heightForCandidates(4), 480.0);
+    }
+
+    void answersMakeRoomForWhatTheFaceShowsBesidesTheText()
+    {
+        using Content = CardViewModel::AnswerContent;
+        const QString shortTitle = QStringLiteral("检索增强生成");
+        const QString longTitle = QStringLiteral("一个名字特别长的行业黑话术语两行"); // 16 wide
+        // Nothing besides the text: exactly the text formula.
+        for (const int lines : {1, 5, 6, 9, 12, 20})
+            QCOMPARE(CardViewModel::heightForAnswer({shortTitle, text(lines * 20)}),
+                     CardViewModel::heightForText(text(lines * 20)));
+        // A second title line, the action and the error line each add their rows
+        // to what the text needs (6 lines: 336), then to the next 12 points.
+        QCOMPARE(CardViewModel::heightForAnswer({longTitle, text(120)}), 372.0);
+        QCOMPARE(CardViewModel::heightForAnswer({shortTitle, text(120), false, true}), 384.0);
+        QCOMPARE(CardViewModel::heightForAnswer(
+                     {shortTitle, text(120), false, false, QStringLiteral("API 暂时没有回答。")}),
+                 372.0);
+        // Short texts have room to spare at 312, until the extras outgrow it.
+        QCOMPARE(CardViewModel::heightForAnswer({shortTitle, text(60), false, true}), 312.0);
+        QCOMPARE(CardViewModel::heightForAnswer(Content{longTitle, text(60), false, true,
+                                                        QStringLiteral("API 暂时没有回答。")}),
+                 372.0);
+        // The placeholder takes its five lines; a long one is capped like text.
+        QCOMPARE(CardViewModel::heightForAnswer({shortTitle, {}, true}), 312.0);
+        QCOMPARE(CardViewModel::heightForAnswer({longTitle, {}, true}), 348.0);
+        QCOMPARE(CardViewModel::heightForAnswer({longTitle, text(400), false, true}), 480.0);
+    }
+
+    void titlesWiderThanALineTakeTwo_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("lines");
+        QTest::addRow("14 wide") << QStringLiteral("一二三四五六七八九十一二三四") << 1;
+        QTest::addRow("15 wide") << QStringLiteral("一二三四五六七八九十一二三四五") << 2;
+        QTest::addRow("short Latin") << QStringLiteral("Chain of Thought") << 1;
+        QTest::addRow("long Latin") << QStringLiteral("Retrieval-Augmented Generation") << 2;
+        QTest::addRow("many lines still two") << QString(60, QChar(u'词')) << 2;
+        QTest::addRow("empty") << QString() << 1;
+    }
+    void titlesWiderThanALineTakeTwo()
+    {
+        QFETCH(QString, title);
+        QFETCH(int, lines);
+        QCOMPARE(CardViewModel::titleLineCount(title), lines);
     }
 
     void streamStopsReadingAtTheHardLimit()

@@ -1,0 +1,108 @@
+#include "compositorwatch.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTimer>
+
+#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
+#include "x11support.h"
+
+#include <cstdlib>
+#include <xcb/xfixes.h>
+#define WORDLUMEN_X11_COMPOSITOR_WATCH
+#endif
+
+namespace wordlumen {
+
+namespace {
+
+// Without XFixes the owner is asked again at this interval.
+constexpr int kPollMilliseconds = 2000;
+
+} // namespace
+
+CompositorWatch::CompositorWatch(QObject *parent)
+    : QObject(parent)
+{
+#if defined(WORDLUMEN_X11_COMPOSITOR_WATCH)
+    xcb_connection_t *c = X11::connection();
+    if (!c) {
+        return;
+    }
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(X11::defaultScreenNumber());
+    m_selection = X11::atom(name.constData());
+    const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
+    if (xfixes && xfixes->present) {
+        // The version must be agreed on before any other XFixes request.
+        std::free(xcb_xfixes_query_version_reply(
+            c, xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+            nullptr));
+        m_xfixesEvent = xfixes->first_event;
+        xcb_xfixes_select_selection_input(
+            c, X11::rootWindow(), m_selection,
+            XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+        xcb_flush(c);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    } else {
+        auto *poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, &CompositorWatch::readOwner);
+        poll->start(kPollMilliseconds);
+    }
+    readOwner();
+#endif
+}
+
+CompositorWatch::~CompositorWatch()
+{
+    if (m_xfixesEvent != 0 && QCoreApplication::instance()) {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+}
+
+void CompositorWatch::readOwner()
+{
+#if defined(WORDLUMEN_X11_COMPOSITOR_WATCH)
+    xcb_connection_t *c = X11::connection();
+    if (!c) {
+        return;
+    }
+    xcb_get_selection_owner_reply_t *reply =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, m_selection), nullptr);
+    setCompositing(reply && reply->owner != XCB_WINDOW_NONE);
+    std::free(reply);
+#endif
+}
+
+bool CompositorWatch::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+#if defined(WORDLUMEN_X11_COMPOSITOR_WATCH)
+    if (m_xfixesEvent == 0 || eventType != "xcb_generic_event_t") {
+        return false;
+    }
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    if ((event->response_type & 0x7f) == m_xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY) {
+        const auto *notify = static_cast<const xcb_xfixes_selection_notify_event_t *>(message);
+        if (notify->selection == m_selection) {
+            setCompositing(notify->owner != XCB_WINDOW_NONE);
+        }
+    }
+#else
+    Q_UNUSED(eventType);
+    Q_UNUSED(message);
+#endif
+    // Qt's own handling of the event goes on.
+    return false;
+}
+
+void CompositorWatch::setCompositing(bool compositing)
+{
+    if (m_compositing == compositing) {
+        return;
+    }
+    m_compositing = compositing;
+    emit compositingChanged();
+}
+
+} // namespace wordlumen

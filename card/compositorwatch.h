@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+
+namespace wordlumen {
+
+/**
+ * Whether a compositing manager blends windows over the desktop, followed
+ * while the program runs. Without one, an X server shows a translucent
+ * window's transparent pixels as black, so the panel needs another look.
+ *
+ * On X11 the compositing manager of screen N owns the selection
+ * _NET_WM_CM_SN (EWMH); the XFixes extension reports every change of its
+ * owner. Other platforms always composite.
+ */
+class CompositorWatch final : public QObject, public QAbstractNativeEventFilter
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CompositorWatch)
+
+public:
+    explicit CompositorWatch(QObject *parent = nullptr);
+    ~CompositorWatch() override;
+
+    [[nodiscard]] bool isCompositing() const { return m_compositing; }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+
+signals:
+    void compositingChanged();
+
+private:
+    void setCompositing(bool compositing);
+    void readOwner();
+
+    bool m_compositing = true;
+    unsigned int m_selection = 0;    // the _NET_WM_CM_Sn atom
+    unsigned char m_xfixesEvent = 0; // XFixes' first event code, 0 without XFixes
+};
+
+} // namespace wordlumen

@@ -1,0 +1,102 @@
+#include "panelsurface.h"
+
+#include "shapemask.h"
+#include "theme.h"
+
+#include <QQuickWindow>
+
+namespace wordlumen {
+
+namespace {
+
+constexpr auto kSurfaceProperty = "_wordlumen_panelSurface";
+
+} // namespace
+
+PanelSurface::PanelSurface(QQuickWindow *window)
+    : QObject(window)
+    , m_window(window)
+{
+    window->setProperty(kSurfaceProperty, QVariant::fromValue(static_cast<QObject *>(this)));
+    // Before each frame: the shapes are where that frame draws them.
+    connect(window, &QQuickWindow::afterAnimating, this, &PanelSurface::apply);
+    connect(Theme::instance(), &Theme::changed, this, [this] {
+        apply();
+        m_window->update();
+    });
+    apply();
+}
+
+PanelSurface::~PanelSurface()
+{
+    m_window->setProperty(kSurfaceProperty, QVariant());
+}
+
+PanelSurface *PanelSurface::of(const QQuickWindow *window)
+{
+    if (!window) {
+        return nullptr;
+    }
+    return qobject_cast<PanelSurface *>(window->property(kSurfaceProperty).value<QObject *>());
+}
+
+void PanelSurface::add(ShapeMask *shape)
+{
+    if (!m_shapes.contains(shape)) {
+        m_shapes.append(shape);
+        m_window->update();
+    }
+}
+
+void PanelSurface::remove(ShapeMask *shape)
+{
+    m_shapes.removeAll(shape);
+    m_shapes.removeAll(nullptr);
+    m_window->update();
+}
+
+QRegion PanelSurface::shapeRegion() const
+{
+    if (Theme::instance()->translucentWindows()) {
+        return {};
+    }
+    QRegion region;
+    for (const QPointer<ShapeMask> &shape : m_shapes) {
+        if (!shape || !shape->isShown()) {
+            continue;
+        }
+        // Where the outline lies at its items' own scale: opening and folding
+        // scale the card by a few percent, and a shape that changed with every
+        // frame would make the X server expose the window again each time, so
+        // that every frame were drawn two or three times.
+        QPointF offset;
+        for (const QQuickItem *item = shape; item; item = item->parentItem()) {
+            offset += item->position();
+        }
+        const QTransform toWindow = QTransform::fromTranslate(offset.x(), offset.y());
+        region += QRegion(shape->outline().toFillPolygon(toWindow).toPolygon(), Qt::WindingFill);
+    }
+    // An empty shape would mean "no shape", the whole window: keep one pixel
+    // rather than show a paper rectangle while nothing is drawn.
+    return region.isEmpty() ? QRegion(0, 0, 1, 1) : region;
+}
+
+void PanelSurface::apply()
+{
+    // Paper behind the cut-out content, so that the edge pixels of the cut
+    // blend with paper rather than with black. Not quite opaque: an opaque
+    // colour makes Qt Quick drop the window's alpha channel for good, and the
+    // window must turn see-through again when a compositor starts.
+    const bool translucent = Theme::instance()->translucentWindows();
+    const QColor colour = translucent ? QColor(Qt::transparent)
+                                      : Theme::alpha(Theme::instance()->paper(), 254.0 / 255);
+    if (m_window->color() != colour) {
+        m_window->setColor(colour);
+    }
+    const QRegion shape = shapeRegion();
+    if (m_window->mask() != shape) {
+        m_window->setMask(shape);
+    }
+}
+
+} // namespace wordlumen

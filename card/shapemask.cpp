@@ -1,0 +1,103 @@
+#include "shapemask.h"
+
+#include "cardshapes.h"
+#include "panelsurface.h"
+
+#include <QQuickWindow>
+
+namespace wordlumen {
+
+ShapeMask::ShapeMask(QQuickItem *parent)
+    : QQuickItem(parent)
+{
+    // Any change of the outline shows in the next frame, which updates the shape.
+    connect(this, &ShapeMask::outlineChanged, this, [this] {
+        if (m_window) {
+            m_window->update();
+        }
+    });
+}
+
+ShapeMask::~ShapeMask()
+{
+    attach(nullptr);
+}
+
+void ShapeMask::setShape(Shape shape)
+{
+    if (m_shape == shape) {
+        return;
+    }
+    m_shape = shape;
+    emit outlineChanged();
+}
+
+void ShapeMask::setCornerRadius(double radius)
+{
+    if (qFuzzyCompare(m_cornerRadius, radius)) {
+        return;
+    }
+    m_cornerRadius = radius;
+    emit outlineChanged();
+}
+
+void ShapeMask::setFoldSize(double fold)
+{
+    if (qFuzzyCompare(m_foldSize, fold)) {
+        return;
+    }
+    m_foldSize = fold;
+    emit outlineChanged();
+}
+
+QPainterPath ShapeMask::outline() const
+{
+    const QRectF rect(0, 0, width(), height());
+    switch (m_shape) {
+    case Shape::Capsule:
+        return CardShapes::continuousRoundedRect(rect, rect.height() / 2);
+    case Shape::RoundedRect:
+        return CardShapes::continuousRoundedRect(rect, m_cornerRadius);
+    case Shape::FoldedCard:
+        return CardShapes::foldedCardPath(rect, m_cornerRadius, m_foldSize);
+    case Shape::FoldTriangle:
+        return CardShapes::foldTriangle(rect);
+    }
+    return {};
+}
+
+bool ShapeMask::isShown() const
+{
+    if (!isVisible() || width() <= 0 || height() <= 0) {
+        return false;
+    }
+    double opacity = 1;
+    for (const QQuickItem *item = this; item; item = item->parentItem()) {
+        opacity *= item->opacity();
+    }
+    return opacity > 0.001;
+}
+
+void ShapeMask::itemChange(ItemChange change, const ItemChangeData &value)
+{
+    if (change == ItemSceneChange) {
+        attach(value.window);
+    }
+    QQuickItem::itemChange(change, value);
+}
+
+void ShapeMask::attach(QQuickWindow *window)
+{
+    if (m_window == window) {
+        return;
+    }
+    if (PanelSurface *surface = PanelSurface::of(m_window)) {
+        surface->remove(this);
+    }
+    m_window = window;
+    if (PanelSurface *surface = PanelSurface::of(m_window)) {
+        surface->add(this);
+    }
+}
+
+} // namespace wordlumen
