@@ -156,10 +156,15 @@ struct X11KeyGrabber::Private
 
     void ungrab(xcb_keycode_t code, uint16_t mods)
     {
+        QList<xcb_void_cookie_t> cookies;
         for (const uint16_t variant : std::as_const(lockVariants)) {
-            xcb_ungrab_key(connection, code, root, uint16_t(mods | variant));
+            cookies += xcb_ungrab_key_checked(connection, code, root, uint16_t(mods | variant));
         }
-        xcb_flush(connection);
+        // Wait until the server has let go, so that another program may take
+        // the keys as soon as this returns.
+        for (const xcb_void_cookie_t cookie : std::as_const(cookies)) {
+            owned(xcb_request_check(connection, cookie));
+        }
     }
 
     /// Grabs every lock variant; false (with nothing left grabbed) when any is refused.

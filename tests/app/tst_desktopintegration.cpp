@@ -71,9 +71,10 @@ public:
     }
     void ungrab(char letter, uint16_t extra = 0)
     {
-        xcb_ungrab_key(m_connection, keycode(letter), m_root,
-                       XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | extra);
-        xcb_flush(m_connection);
+        // A round trip, so the keys are free for the program under test at once.
+        std::free(xcb_request_check(
+            m_connection, xcb_ungrab_key_checked(m_connection, keycode(letter), m_root,
+                                                 XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | extra)));
     }
     /// Whether the letter with Ctrl+Alt is free: a grab succeeds (and is let go at once).
     bool isFree(char letter, uint16_t extra = 0)
