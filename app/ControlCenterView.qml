@@ -131,8 +131,7 @@ FocusScope {
         }
     }
 
-    // The three pages, cross-fading as the selection changes; only the shown
-    // one takes input and keyboard focus.
+    // The three pages, cross-fading as the selection changes.
     Item {
         id: pages
         enabled: !deleteDialog.open
@@ -144,8 +143,8 @@ FocusScope {
             anchors.fill: parent
             page: root.model.floating
             opacity: root.model.selection === ControlCenterModel.Floating ? 1 : 0
-            visible: opacity > 0
-            enabled: opacity === 1
+            visible: enabled || opacity > 0
+            enabled: root.model.selection === ControlCenterModel.Floating
             Behavior on opacity { NumberAnimation { duration: 140; easing.type: Easing.OutQuad } }
         }
         DropArea {
@@ -162,13 +161,11 @@ FocusScope {
                 }
             }
 
-            VocabularyPage {
+            LazyPage {
                 anchors.fill: parent
-                page: root.model.vocabulary
-                opacity: root.model.selection === ControlCenterModel.Scripts ? 1 : 0
-                visible: opacity > 0
-                enabled: opacity === 1
-                Behavior on opacity { NumberAnimation { duration: 140; easing.type: Easing.OutQuad } }
+                chosen: root.model.selection === ControlCenterModel.Scripts
+                pageSource: "VocabularyPage.qml"
+                pageModel: root.model.vocabulary
             }
             Rectangle {
                 anchors.fill: parent
@@ -180,13 +177,11 @@ FocusScope {
                 border.color: Theme.alpha(Theme.accent, 0.6)
             }
         }
-        ApiPage {
+        LazyPage {
             anchors.fill: parent
-            page: root.model.api
-            opacity: root.model.selection === ControlCenterModel.Api ? 1 : 0
-            visible: opacity > 0
-            enabled: opacity === 1
-            Behavior on opacity { NumberAnimation { duration: 140; easing.type: Easing.OutQuad } }
+            chosen: root.model.selection === ControlCenterModel.Api
+            pageSource: "ApiPage.qml"
+            pageModel: root.model.api
         }
     }
 

@@ -2,7 +2,8 @@ import QtQuick
 import Wordlumen.Card
 import Wordlumen.App
 
-// The floating card's page: the trigger's shape, its place and whether it shows.
+// The floating card's page: the trigger's shape, its place and whether it
+// shows; then the global shortcut and the start at login.
 ConsolePage {
     id: floatingPage
 
@@ -80,5 +81,13 @@ ConsolePage {
                 onClicked: floatingPage.page.resetPosition()
             }
         }
+    }
+
+    ShortcutPanel {
+        width: parent.width
+        shortcut: floatingPage.page.shortcut
+        autostart: floatingPage.page.autostart
+        // The entry may have been changed by the desktop's own settings meanwhile.
+        onVisibleChanged: if (visible && autostart) autostart.refresh()
     }
 }

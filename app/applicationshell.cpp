@@ -1,5 +1,6 @@
 #include "applicationshell.h"
 
+#include "autostartentry.h"
 #include "card/cardviewcontroller.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "card/logomark.h"
@@ -8,12 +9,16 @@
 #include "controlcenterwindow.h"
 #include "core/glossarystore.h"
 #include "core/identity.h"
+#include "core/textmetrics.h"
+#include "globalshortcut.h"
 #include "packs/customglossarystore.h"
+#include "selectiontext.h"
 #include "singleinstance.h"
 #include "statedump.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QIcon>
 #include <QLoggingCategory>
 #include <QMenu>
@@ -67,7 +72,7 @@ ApplicationShell::ApplicationShell(QObject *parent)
     QGuiApplication::setDesktopFileName(QLatin1StringView(Identity::kReverseDomainName));
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setWindowIcon(applicationIcon());
-    connect(m_instance, &SingleInstance::reopenRequested, this, &ApplicationShell::reopen);
+    connect(m_instance, &SingleInstance::requestReceived, this, &ApplicationShell::handle);
 }
 
 ApplicationShell::~ApplicationShell()
@@ -78,15 +83,16 @@ ApplicationShell::~ApplicationShell()
     m_commandMenu.reset();
     m_controlCenter.reset();
     m_controlCenterModel.reset();
+    m_shortcut.reset();
     m_controller.reset();
     m_viewModel.reset();
     m_engine.reset();
     m_library.reset();
 }
 
-bool ApplicationShell::claimSingleInstance()
+bool ApplicationShell::claimSingleInstance(const LaunchRequest &request)
 {
-    return m_instance->claim();
+    return m_instance->claim(request);
 }
 
 CustomGlossaryStore &ApplicationShell::library()
@@ -124,6 +130,8 @@ void ApplicationShell::showControlCenter(bool centred)
         m_controlCenterModel = std::make_unique<ControlCenterModel>(
             m_controller.get(), library(),
             glossary ? std::optional(glossary->entries().size()) : std::nullopt);
+        m_controlCenterModel->floating()->setDesktopIntegration(m_shortcut.get(),
+                                                                m_autostart.get());
         m_controlCenter =
             std::make_unique<ControlCenterWindow>(m_engine.get(), m_controlCenterModel.get());
         if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_FIRST_FRAME")) {
@@ -153,12 +161,18 @@ QVariantMap ApplicationShell::cardProperties()
              QUrl(QStringLiteral("qrc:/qt/qml/Wordlumen/App/SettingsView.qml"))}};
 }
 
-void ApplicationShell::start()
+void ApplicationShell::start(const LaunchRequest &request)
 {
+    using Action = LaunchRequest::Action;
+    m_controlCenterAtStart = request.action == Action::Open || request.action == Action::Settings;
+
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
 
     m_controller = std::make_unique<FloatingCardWindowController>();
+    m_autostart = std::make_unique<AutostartEntry>(AutostartEntry::defaultPath());
+    m_shortcut = std::make_unique<GlobalShortcut>(GlobalShortcut::backendForSession());
+    connect(m_shortcut.get(), &GlobalShortcut::activated, this, &ApplicationShell::lookUpSelection);
     m_controller->setContent(m_engine.get(), cardSource(), cardProperties());
     connect(m_controller.get(), &FloatingCardWindowController::panelCreated, this,
             &ApplicationShell::connectPanel);
@@ -173,7 +187,12 @@ void ApplicationShell::start()
         m_stateDump = new StateDump(path, m_controller.get(), this);
     }
     // The panel appears on the next turn of the event loop, after start-up work.
-    QTimer::singleShot(0, this, &ApplicationShell::presentCard);
+    QTimer::singleShot(0, this, [this, request] {
+        presentCard();
+        if (!m_controlCenterAtStart && request.action != Action::Background) {
+            handle(request);
+        }
+    });
 }
 
 void ApplicationShell::connectPanel(QQuickWindow *panel)
@@ -181,6 +200,7 @@ void ApplicationShell::connectPanel(QQuickWindow *panel)
     auto *view = qobject_cast<QQuickView *>(panel);
     QQuickItem *root = view ? view->rootObject() : nullptr;
     auto *card = root ? root->property("controller").value<CardViewController *>() : nullptr;
+    m_card = card;
     if (card) {
         connect(card, &CardViewController::viewModelRequested, this,
                 &ApplicationShell::ensureViewModel);
@@ -197,7 +217,10 @@ void ApplicationShell::connectPanel(QQuickWindow *panel)
             std::fflush(stdout);
         }
         QTimer::singleShot(0, this, [this] {
-            showControlCenter(true);
+            m_shortcut->start();
+            if (m_controlCenterAtStart) {
+                showControlCenter(true);
+            }
             buildCommandMenu();
             setUpTrayIcon();
         });
@@ -217,6 +240,18 @@ void ApplicationShell::ensureViewModel()
     if (m_stateDump) {
         m_stateDump->setViewModel(m_viewModel.get());
     }
+    if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_ANSWER_FRAME")) {
+        // For the entry-point benchmark: an answer has reached the screen.
+        connect(m_viewModel.get(), &CardViewModel::resultChanged, this, [this] {
+            if (m_viewModel->resultExplanation().isEmpty() || !m_controller->panel()) {
+                return;
+            }
+            afterFirstFrame(m_controller->panel(), this, [] {
+                std::puts("answer-frame");
+                std::fflush(stdout);
+            });
+        });
+    }
 }
 
 void ApplicationShell::presentCard()
@@ -233,6 +268,85 @@ void ApplicationShell::reopen()
     // hidden it, and the control center where the user left it.
     presentCard();
     showControlCenter(false);
+}
+
+void ApplicationShell::handle(const LaunchRequest &request)
+{
+    qCDebug(lcShell).noquote() << "launch request:" << toString(request.action);
+    switch (request.action) {
+    case LaunchRequest::Action::Open:
+        reopen();
+        break;
+    case LaunchRequest::Action::Background:
+        break; // already running: nothing to start
+    case LaunchRequest::Action::Settings:
+        // Centred the first time, as at launch; afterwards where the user left it.
+        showControlCenter(!m_controlCenter);
+        break;
+    case LaunchRequest::Action::Toggle:
+        toggleCard();
+        break;
+    case LaunchRequest::Action::Lookup:
+        lookUp(request.text);
+        break;
+    case LaunchRequest::Action::Selection:
+        lookUpSelection();
+        break;
+    }
+}
+
+void ApplicationShell::openCard()
+{
+    presentCard();
+    if (m_card) {
+        m_card->activateAndExpand();
+    }
+}
+
+void ApplicationShell::toggleCard()
+{
+    if (m_controller->isVisible() && m_viewModel &&
+        m_viewModel->presentation() != CardViewModel::Presentation::Collapsed) {
+        m_viewModel->collapse();
+        return;
+    }
+    openCard();
+}
+
+void ApplicationShell::openCardForInput()
+{
+    openCard();
+    if (!m_viewModel) {
+        return;
+    }
+    if (m_viewModel->presentation() == CardViewModel::Presentation::Settings) {
+        m_viewModel->closeSettings();
+    } else if (m_viewModel->presentation() == CardViewModel::Presentation::Back) {
+        m_viewModel->flipToFront();
+    }
+}
+
+void ApplicationShell::lookUp(const QString &text)
+{
+    if (TextMetrics::trimmed(text).isEmpty()) {
+        openCardForInput();
+        return;
+    }
+    openCard();
+    if (!m_viewModel) {
+        return; // the card did not load; the log says why
+    }
+    if (m_viewModel->presentation() == CardViewModel::Presentation::Settings) {
+        m_viewModel->closeSettings();
+    }
+    // The card's own lookup: packs, the dictionary, then the online service.
+    m_viewModel->setQuery(text);
+    m_viewModel->explain();
+}
+
+void ApplicationShell::lookUpSelection()
+{
+    lookUp(SelectionText::fromClipboard(*QGuiApplication::clipboard()));
 }
 
 void ApplicationShell::buildCommandMenu()

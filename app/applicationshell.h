@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/glossarystore.h"
+#include "launchrequest.h"
 
 #include <QObject>
 #include <QPoint>
@@ -18,20 +19,25 @@ class QSystemTrayIcon;
 
 namespace wordlumen {
 
+class AutostartEntry;
+class CardViewController;
 class CardViewModel;
 class ControlCenterModel;
 class ControlCenterWindow;
 class CustomGlossaryStore;
 class FloatingCardWindowController;
+class GlobalShortcut;
 class SingleInstance;
 class StateDump;
 
 /**
  * The application shell: one process per session, the floating card shown at
- * launch at its place, shown again when the program is launched a second
- * time, and the application's commands (settings, show/hide, quit) in a tray
- * icon where the desktop has a tray and on the trigger's right click
- * everywhere. Closing windows never ends the process; only "退出" does.
+ * launch at its place, the requests of later launches (`wordlumen --lookup`,
+ * `--selection`, `--toggle`, `--settings`, or none: show the card again)
+ * carried out by the running instance, and the application's commands
+ * (settings, show/hide, quit) in a tray icon where the desktop has a tray and
+ * on the trigger's right click everywhere. Closing windows never ends the
+ * process; only "退出" does.
  *
  * Owns everything that lives as long as the process: the pack library, the
  * QML engine, the card's view model, the panel's controller and the control
@@ -47,11 +53,18 @@ public:
     explicit ApplicationShell(QObject *parent = nullptr);
     ~ApplicationShell() override;
 
-    /// False when another instance runs (it was asked to show the card); then exit.
-    [[nodiscard]] bool claimSingleInstance();
+    /// False when another instance runs (it was handed `request`); then exit.
+    [[nodiscard]] bool claimSingleInstance(const LaunchRequest &request = {});
 
-    /// Builds the card and, on the next turn of the event loop, shows the panel.
-    void start();
+    /**
+     * Builds the card and, on the next turn of the event loop, shows the panel
+     * and carries out `request`. The control center comes up too unless the
+     * request is for the card alone (or for a start at login).
+     */
+    void start(const LaunchRequest &request = {});
+
+    /// Carries out what a launch asked for (the running instance's side of the channel).
+    void handle(const LaunchRequest &request);
 
     [[nodiscard]] CardViewModel *viewModel() const { return m_viewModel.get(); }
     [[nodiscard]] FloatingCardWindowController *windowController() const
@@ -67,6 +80,8 @@ public:
     /// afterwards where the user left it.
     void showControlCenter(bool centred);
     [[nodiscard]] ControlCenterWindow *controlCenter() const { return m_controlCenter.get(); }
+    /// The shortcut that looks up the selection; registered once the trigger is on screen.
+    [[nodiscard]] GlobalShortcut *globalShortcut() const { return m_shortcut.get(); }
 
     /// The panel's content: the card, with the application's settings face.
     [[nodiscard]] static QUrl cardSource();
@@ -78,11 +93,20 @@ private:
     void ensureViewModel();
     void presentCard();
     void reopen();
+    /// Shows the panel, gives it the keyboard focus and opens the card on the face it was left on.
+    void openCard();
+    void toggleCard();
+    /// Opens the card on its input face, ready for typing.
+    void openCardForInput();
+    void lookUp(const QString &text);
+    void lookUpSelection();
     void buildCommandMenu();
     void showCommandMenu(QPoint globalPosition);
     void setUpTrayIcon();
 
     SingleInstance *m_instance = nullptr;
+    bool m_controlCenterAtStart = true;
+    QPointer<CardViewController> m_card;
     // Declared in the order they are made; destroyed in reverse.
     std::unique_ptr<CustomGlossaryStore> m_library;
     std::optional<GlossaryStore> m_dictionary;
@@ -90,6 +114,8 @@ private:
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<CardViewModel> m_viewModel;
     std::unique_ptr<FloatingCardWindowController> m_controller;
+    std::unique_ptr<GlobalShortcut> m_shortcut;
+    std::unique_ptr<AutostartEntry> m_autostart;
     std::unique_ptr<ControlCenterModel> m_controlCenterModel;
     std::unique_ptr<ControlCenterWindow> m_controlCenter;
     StateDump *m_stateDump = nullptr;

@@ -62,4 +62,14 @@ void FloatingPageModel::resetPosition()
     }
 }
 
+void FloatingPageModel::setDesktopIntegration(GlobalShortcut *shortcut, AutostartEntry *autostart)
+{
+    if (m_shortcut == shortcut && m_autostart == autostart) {
+        return;
+    }
+    m_shortcut = shortcut;
+    m_autostart = autostart;
+    emit desktopIntegrationChanged();
+}
+
 } // namespace wordlumen

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "autostartentry.h"
+#include "globalshortcut.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -11,7 +14,9 @@ class FloatingCardWindowController;
 
 /**
  * The control center's page about the floating card: its visibility, the
- * trigger's shape and its place, with the texts that follow the card's state.
+ * trigger's shape and its place, with the texts that follow the card's state;
+ * and, where the application provides them, the global shortcut and the
+ * start at login.
  */
 class FloatingPageModel final : public QObject
 {
@@ -28,6 +33,9 @@ class FloatingPageModel final : public QObject
     /// The trigger style's raw value, "compact" or "wide"; writing it applies it at once.
     Q_PROPERTY(
         QString triggerStyle READ triggerStyle WRITE setTriggerStyle NOTIFY triggerStyleChanged)
+    /// The global shortcut and the autostart entry; null until the application provides them.
+    Q_PROPERTY(wordlumen::GlobalShortcut *shortcut READ shortcut NOTIFY desktopIntegrationChanged)
+    Q_PROPERTY(wordlumen::AutostartEntry *autostart READ autostart NOTIFY desktopIntegrationChanged)
 
 public:
     explicit FloatingPageModel(FloatingCardWindowController *card, QObject *parent = nullptr);
@@ -45,12 +53,20 @@ public:
     /// "回到右下角".
     Q_INVOKABLE void resetPosition();
 
+    [[nodiscard]] GlobalShortcut *shortcut() const { return m_shortcut; }
+    [[nodiscard]] AutostartEntry *autostart() const { return m_autostart; }
+    /// The shortcut and start-at-login rows; both belong to the application, not the page.
+    void setDesktopIntegration(GlobalShortcut *shortcut, AutostartEntry *autostart);
+
 signals:
     void cardVisibleChanged();
     void triggerStyleChanged();
+    void desktopIntegrationChanged();
 
 private:
     QPointer<FloatingCardWindowController> m_card;
+    QPointer<GlobalShortcut> m_shortcut;
+    QPointer<AutostartEntry> m_autostart;
 };
 
 } // namespace wordlumen

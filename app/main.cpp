@@ -1,24 +1,75 @@
 #include "app/applicationshell.h"
+#include "app/commandline.h"
 #include "app/platformsetup.h"
+#include "app/singleinstance.h"
+#include "core/identity.h"
 
 #include <QApplication>
 #include <QtQml/qqmlextensionplugin.h>
+
+#include <cstdio>
 
 // The card's and the application's QML modules are linked in statically.
 Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
 Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
+namespace {
+
+QStringList argumentList(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments += QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+/// Help, version and usage errors: printed without a display, then the program ends.
+int answerInTerminal(const wordlumen::CommandLine &command, int argc, char *argv[])
+{
+    using Outcome = wordlumen::CommandLine::Outcome;
+    const QCoreApplication app(argc, argv);
+    wordlumen::Identity::applyToApplication();
+    switch (command.outcome) {
+    case Outcome::ShowHelp:
+        std::fputs(qPrintable(wordlumen::CommandLine::helpText()), stdout);
+        return 0;
+    case Outcome::ShowVersion:
+        std::fputs(qPrintable(wordlumen::CommandLine::versionText()), stdout);
+        return 0;
+    case Outcome::UsageError:
+    case Outcome::Run:
+        break;
+    }
+    std::fprintf(stderr, "wordlumen：%s\n用 wordlumen --help 查看可用的选项。\n",
+                 qPrintable(command.error));
+    return wordlumen::CommandLine::kUsageErrorStatus;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    const wordlumen::CommandLine command = wordlumen::CommandLine::parse(argumentList(argc, argv));
+    if (command.outcome != wordlumen::CommandLine::Outcome::Run) {
+        return answerInTerminal(command, argc, argv);
+    }
+    // A running Wordlumen takes the request before this process loads any
+    // more of the toolkit or connects to the display.
+    if (wordlumen::SingleInstance(QLatin1StringView(wordlumen::Identity::kReverseDomainName))
+            .deliver(command.request)) {
+        return 0;
+    }
+
     wordlumen::PlatformSetup::beforeApplication();
     // QApplication rather than QGuiApplication: the tray icon and its menu are widgets.
     QApplication app(argc, argv);
     wordlumen::PlatformSetup::afterApplication();
 
     wordlumen::ApplicationShell shell;
-    if (!shell.claimSingleInstance()) {
-        return 0; // the running Wordlumen shows its card again
+    if (!shell.claimSingleInstance(command.request)) {
+        return 0; // another launch became the running instance a moment ago
     }
-    shell.start();
+    shell.start(command.request);
     return QApplication::exec();
 }

@@ -3,14 +3,39 @@
 #include <QCryptographicHash>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLoggingCategory>
 #include <QStandardPaths>
+#include <QTimer>
+
+#ifdef Q_OS_LINUX
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 
 namespace wordlumen {
+
+Q_LOGGING_CATEGORY(lcInstance, "wordlumen.app.instance")
 
 namespace {
 
 constexpr int kConnectTimeoutMs = 500;
-const QByteArray kReopen = QByteArrayLiteral("reopen\n");
+/// A launch that connected but says nothing is let go after this long.
+constexpr int kSilentClientMs = 2000;
+
+/// Whether the process at the other end runs as this user.
+bool fromThisUser([[maybe_unused]] const QLocalSocket &socket)
+{
+#ifdef Q_OS_LINUX
+    ucred peer{};
+    socklen_t length = sizeof(peer);
+    if (getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) {
+        return false;
+    }
+    return peer.uid == getuid();
+#else
+    return true;
+#endif
+}
 
 } // namespace
 
@@ -27,7 +52,7 @@ SingleInstance::SingleInstance(const QString &key, QObject *parent)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::notifyRunning() const
+bool SingleInstance::deliver(const LaunchRequest &request) const
 {
     QLocalSocket socket;
 #ifdef Q_OS_LINUX
@@ -37,15 +62,22 @@ bool SingleInstance::notifyRunning() const
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
         return false;
     }
-    socket.write(kReopen);
-    socket.waitForBytesWritten(kConnectTimeoutMs);
+    const QByteArray line = request.encode();
+    if (socket.write(line) != line.size()) {
+        return false;
+    }
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(kConnectTimeoutMs)) {
+            return false;
+        }
+    }
     socket.disconnectFromServer();
     return true;
 }
 
-bool SingleInstance::claim()
+bool SingleInstance::claim(const LaunchRequest &request)
 {
-    if (notifyRunning()) {
+    if (deliver(request)) {
         return false;
     }
     m_server = new QLocalServer(this);
@@ -53,22 +85,50 @@ bool SingleInstance::claim()
     m_server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
 #else
     QLocalServer::removeServer(m_name); // a socket file left by a crash
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
 #endif
     if (!m_server->listen(m_name)) {
         // Someone else won a race for the name; they are the running instance.
-        return !notifyRunning();
+        return !deliver(request);
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains("reopen")) {
-                    emit reopenRequested();
-                }
-            });
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            accept(socket);
         }
     });
     return true;
+}
+
+void SingleInstance::accept(QLocalSocket *socket)
+{
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    if (!fromThisUser(*socket)) {
+        qCWarning(lcInstance) << "Ignoring a connection from another user";
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    // Each launch sends one line; it may arrive in pieces.
+    auto readLine = [this, socket] {
+        if (!socket->canReadLine()) {
+            if (socket->bytesAvailable() > kMaximumRequestBytes) {
+                qCWarning(lcInstance) << "Dropping an overlong request";
+                socket->abort();
+            }
+            return;
+        }
+        const QByteArray line = socket->readLine(kMaximumRequestBytes);
+        socket->disconnectFromServer();
+        if (const auto request = LaunchRequest::decode(line)) {
+            emit requestReceived(*request);
+        } else {
+            qCWarning(lcInstance) << "Ignoring a request that is not one";
+        }
+    };
+    connect(socket, &QLocalSocket::readyRead, this, readLine);
+    // A launch that disconnected right after writing may have nothing left to signal.
+    readLine();
+    QTimer::singleShot(kSilentClientMs, socket, [socket] { socket->abort(); });
 }
 
 } // namespace wordlumen

@@ -1,17 +1,22 @@
 #pragma once
 
+#include "launchrequest.h"
+
 #include <QObject>
 #include <QString>
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace wordlumen {
 
 /**
  * Keeps Wordlumen to one process per user session. The first process listens
- * on a local socket; a later launch finds it, asks it to show the card again
- * and ends. On Linux the socket lives in the abstract namespace, so a crash
- * leaves nothing stale behind.
+ * on a local socket; a later launch finds it, hands it its request (show the
+ * card, look something up, …) and ends. On Linux the socket lives in the
+ * abstract namespace, so a crash leaves nothing stale behind; because such a
+ * socket has no file permissions, the running instance only listens to
+ * processes of its own user.
  */
 class SingleInstance final : public QObject
 {
@@ -19,24 +24,34 @@ class SingleInstance final : public QObject
     Q_DISABLE_COPY_MOVE(SingleInstance)
 
 public:
+    /// A request is one line; anything longer is not one of ours and is dropped.
+    static constexpr qsizetype kMaximumRequestBytes = 256 * 1024;
+
     /// `key` names the socket; it is scoped to the user's runtime directory.
     explicit SingleInstance(const QString &key, QObject *parent = nullptr);
     ~SingleInstance() override;
 
     /**
-     * Becomes the running instance, or, when another one answers, asks it to
-     * re-show and returns false (the caller then exits).
+     * Hands `request` to a running instance; true when one took it. Needs no
+     * application object, so a launch that only passes a request on never
+     * connects to the display.
      */
-    [[nodiscard]] bool claim();
+    [[nodiscard]] bool deliver(const LaunchRequest &request) const;
+
+    /**
+     * Becomes the running instance, or, when another one answers, hands it
+     * `request` and returns false (the caller then exits).
+     */
+    [[nodiscard]] bool claim(const LaunchRequest &request = {});
 
     [[nodiscard]] QString socketName() const { return m_name; }
 
 signals:
-    /// Another launch asked the running instance to show itself.
-    void reopenRequested();
+    /// Another launch asked the running instance for something.
+    void requestReceived(const wordlumen::LaunchRequest &request);
 
 private:
-    [[nodiscard]] bool notifyRunning() const;
+    void accept(QLocalSocket *socket);
 
     QString m_name;
     QLocalServer *m_server = nullptr;

@@ -43,6 +43,7 @@ constexpr SymbolMapping kSymbols[] = {
     {"trash", "trash-2"},
     {"circle", "circle"},
     {"minus", "minus"},
+    {"keyboard", "keyboard"},
 };
 
 QByteArray lucideSource(const QString &name)

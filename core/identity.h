@@ -14,7 +14,10 @@ inline constexpr auto kOrganizationName = "Zintaro";
 inline constexpr auto kApplicationName = "Wordlumen";
 inline constexpr auto kReverseDomainName = "com.zintaro.Wordlumen";
 
-/// Sets the organisation and application names of the running QCoreApplication.
+/// The program's version, as the build names it (the project version).
+[[nodiscard]] const char *version();
+
+/// Sets the organisation and application names and the version of the running QCoreApplication.
 void applyToApplication();
 
 } // namespace Identity

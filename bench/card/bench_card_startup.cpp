@@ -1,19 +1,24 @@
-// Launch-to-first-frame time and peak memory of Wordlumen's trigger, measured
-// in the same run beside the toolkit's floor (a minimal Qt Quick window of the
-// same renderer), for the software and the OpenGL renderer.
+// Launch-to-first-frame times and peak memory of Wordlumen, measured in the
+// same run beside the toolkit's floor (minimal Qt Quick windows of the same
+// renderer), for the software and the OpenGL renderer.
 //
 //   bench_card_startup [--runs N]
 //
-// Each launch gets a throw-away home and runtime folder. The time runs from
-// starting the process to its report of the first frame shown; the memory is
-// the process's peak resident set (VmHWM) one second after that frame.
-// Targets: at most 1.3× the floor's time and 1.25× its memory.
+// Each launch gets a throw-away home and runtime folder, so the program starts
+// as on a first launch: the trigger, then the control center, with a system
+// tray running on the display when `trayer` is installed. Two times run from
+// starting the process: to the trigger's first frame, and to the control
+// center's. The memory is the process's peak resident set (VmHWM) one second
+// after the control center's first frame.
+// Targets: the trigger within 1.3× the one-window floor's time; the control
+// center within 1.5× the two-window floor's time and 1.3× its memory.
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -25,7 +30,8 @@ namespace {
 
 struct Sample
 {
-    double milliseconds = 0;
+    double triggerMs = 0;
+    double controlCenterMs = 0;
     double megabytes = 0;
 };
 
@@ -43,7 +49,8 @@ double peakResidentMegabytes(qint64 pid)
     return 0;
 }
 
-std::optional<Sample> launch(const QString &program, const QStringList &environment)
+std::optional<Sample> launch(const QString &program, const QStringList &arguments,
+                             const QStringList &environment)
 {
     QTemporaryDir home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -64,25 +71,33 @@ std::optional<Sample> launch(const QString &program, const QStringList &environm
     process.setProcessChannelMode(QProcess::SeparateChannels);
     QElapsedTimer clock;
     clock.start();
-    process.start(program, {});
+    process.start(program, arguments);
     if (!process.waitForStarted(5000)) {
         return std::nullopt;
     }
+    Sample sample;
     QByteArray out;
-    while (!out.contains("first-frame") && clock.elapsed() < 20000) {
-        process.waitForReadyRead(50);
+    // Each report is a line of its own; the control center's comes second.
+    while (sample.controlCenterMs == 0 && clock.elapsed() < 20000) {
+        process.waitForReadyRead(5);
         out += process.readAllStandardOutput();
+        const double now = double(clock.nsecsElapsed()) / 1e6;
+        const QList<QByteArray> lines = out.split('\n');
+        if (sample.triggerMs == 0 && lines.contains("first-frame")) {
+            sample.triggerMs = now;
+        }
+        if (lines.contains("control-center-first-frame")) {
+            sample.controlCenterMs = now;
+        }
         if (process.state() == QProcess::NotRunning) {
             break;
         }
     }
-    if (!out.contains("first-frame")) {
+    if (sample.triggerMs == 0 || sample.controlCenterMs == 0) {
         process.kill();
         process.waitForFinished();
         return std::nullopt;
     }
-    Sample sample;
-    sample.milliseconds = double(clock.nsecsElapsed()) / 1e6;
     QThread::msleep(1000);
     sample.megabytes = peakResidentMegabytes(process.processId());
     process.kill();
@@ -133,39 +148,61 @@ int main(int argc, char *argv[])
         {"opengl", {QStringLiteral("QSG_RHI_BACKEND=opengl")}},
     };
 
-    std::printf("%-9s %-10s %12s %12s\n", "renderer", "program", "first frame", "peak RSS");
+    // A tray on the display, as on most desktops, so the program's tray icon
+    // is created and embedded during the measured launches.
+    QProcess tray;
+    if (!QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty()) {
+        tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top")});
+        tray.waitForStarted(5000);
+        QThread::msleep(500);
+    }
+    std::printf("tray: %s\n", tray.state() == QProcess::Running ? "trayer" : "none");
+
+    std::printf("%-9s %-10s %14s %14s %12s\n", "renderer", "program", "trigger frame",
+                "second window", "peak RSS");
     bool withinTargets = true;
     for (const Renderer &renderer : renderers) {
         QStringList env = renderer.environment;
         env << QStringLiteral("QSG_RENDER_LOOP=basic");
-        std::vector<double> floorMs, floorMb, appMs, appMb;
+        std::vector<double> floorTrigger, floorSecond, floorMb, appTrigger, appSecond, appMb;
         for (int i = 0; i < runs; ++i) {
             // Alternate, so both see the same machine load.
-            if (auto s = launch(floor, env)) {
-                floorMs.push_back(s->milliseconds);
+            if (auto s = launch(floor, {QStringLiteral("--control-center")}, env)) {
+                floorTrigger.push_back(s->triggerMs);
+                floorSecond.push_back(s->controlCenterMs);
                 floorMb.push_back(s->megabytes);
             }
-            if (auto s = launch(wordlumen, env)) {
-                appMs.push_back(s->milliseconds);
+            if (auto s = launch(wordlumen, {}, env)) {
+                appTrigger.push_back(s->triggerMs);
+                appSecond.push_back(s->controlCenterMs);
                 appMb.push_back(s->megabytes);
             }
         }
-        if (floorMs.empty() || appMs.empty()) {
+        if (floorTrigger.empty() || appTrigger.empty()) {
             std::printf("%-9s could not measure (no first frame)\n", renderer.name);
             withinTargets = false;
             continue;
         }
-        const double timeRatio = median(appMs) / median(floorMs);
+        const double triggerRatio = median(appTrigger) / median(floorTrigger);
+        const double secondRatio = median(appSecond) / median(floorSecond);
         const double memoryRatio = median(appMb) / median(floorMb);
-        std::printf("%-9s %-10s %9.0f ms %9.1f MB\n", renderer.name, "floor", median(floorMs),
-                    median(floorMb));
-        std::printf("%-9s %-10s %9.0f ms %9.1f MB   (%.2fx time, %.2fx memory)\n", renderer.name,
-                    "wordlumen", median(appMs), median(appMb), timeRatio, memoryRatio);
+        std::printf("%-9s %-10s %11.0f ms %11.0f ms %9.1f MB\n", renderer.name, "floor",
+                    median(floorTrigger), median(floorSecond), median(floorMb));
+        std::printf("%-9s %-10s %11.0f ms %11.0f ms %9.1f MB   (%.2fx, %.2fx time, %.2fx "
+                    "memory)\n",
+                    renderer.name, "wordlumen", median(appTrigger), median(appSecond),
+                    median(appMb), triggerRatio, secondRatio, memoryRatio);
         if (std::string_view(renderer.name) == "software") {
-            withinTargets = withinTargets && timeRatio <= 1.3 && memoryRatio <= 1.25;
+            withinTargets =
+                withinTargets && triggerRatio <= 1.3 && secondRatio <= 1.5 && memoryRatio <= 1.3;
         }
     }
-    std::printf("targets (default renderer): time <= 1.30x, memory <= 1.25x: %s\n",
+    if (tray.state() == QProcess::Running) {
+        tray.kill();
+        tray.waitForFinished();
+    }
+    std::printf("targets (default renderer): trigger <= 1.30x, control center <= 1.50x time "
+                "and <= 1.30x memory: %s\n",
                 withinTargets ? "met" : "NOT met");
     return withinTargets ? 0 : 1;
 }

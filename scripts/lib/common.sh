@@ -5,27 +5,31 @@ WORDLUMEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD_DIR="${WORDLUMEN_BUILD_DIR:-$WORDLUMEN_ROOT/build}"
 
 # Build and run-time packages (Debian/Ubuntu names). The QML modules are
-# separate packages: without them the build succeeds and imports fail at run time.
+# separate packages: without them the build succeeds and imports fail at run
+# time. Their list is shared with the Debian package's dependencies.
+mapfile -t QML_PACKAGES < <(grep -v '^#' "$WORDLUMEN_ROOT/cmake/qml-runtime-packages.txt")
 RUNTIME_PACKAGES=(
     cmake g++ ccache pkg-config
     qt6-base-dev qt6-declarative-dev qt6-svg-dev libqt6svg6
-    qml6-module-qtquick qml6-module-qtqml qml6-module-qtqml-models
-    qml6-module-qtqml-workerscript qml6-module-qtquick-window
-    qml6-module-qtquick-shapes qml6-module-qtquick-controls
-    qml6-module-qtquick-templates qml6-module-qtquick-layouts
-    qml6-module-qtquick-dialogs qml6-module-qt-labs-folderlistmodel
+    "${QML_PACKAGES[@]}"
     qtkeychain-qt6-dev libsecret-1-dev gnome-keyring
     libxcb1-dev fonts-noto-cjk libgl1-mesa-dri
+    librsvg2-bin
     libbenchmark-dev
 )
-# What the headless suite needs on top: a display server, input and screen
-# tools, a session bus, a real Secret Service for the keyring tests and the
-# Unicode data the case-folding table is checked against.
+# What the headless suite needs on top: a display server, input, selection and
+# screen tools, a session bus, a real Secret Service for the keyring tests, the
+# Unicode data the case-folding table is checked against, and the Debian tools
+# and validators the package check runs.
 TEST_PACKAGES=(
-    qml6-module-qttest xvfb xauth xdotool x11-utils imagemagick trayer openbox
+    qml6-module-qttest xvfb xauth xdotool xclip x11-utils imagemagick trayer openbox
     dbus dbus-user-session gnome-keyring
     unicode-data
+    dpkg-dev file desktop-file-utils appstream
 )
+# What scripts/package needs on top of the build: dpkg-shlibdeps computes the
+# package's library dependencies.
+PACKAGE_PACKAGES=(dpkg-dev)
 # What scripts/fuzz needs on top of the build packages: clang with libFuzzer
 # and the sanitizer runtimes, and llvm-symbolizer for readable reports.
 FUZZ_PACKAGES=(

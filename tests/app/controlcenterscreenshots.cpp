@@ -1,17 +1,22 @@
 // Renders every page of the control center in the light and the dark scheme
-// to PNG files, for looking at: the floating page, the vocabulary page without
+// to PNG files, for looking at: the floating page (with its shortcut and
+// start-at-login rows in each state), the vocabulary page without
 // packs, with three packs, with the delete dialog and with a library that did
 // not load, and the API page with and without a status message, with the
 // custom audience and its field, and with a length hovered.
 //
 //   controlcenter_screenshots [output-directory]     (default: ./screenshots)
 
+#include "app/autostartentry.h"
 #include "app/controlcentermodel.h"
+#include "app/globalshortcut.h"
+#include "tests/app/fakeshortcuts.h"
 #include "app/controlcenterwindow.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "card/theme.h"
 #include "packs/customglossarystore.h"
 #include "tests/support/fakesecretstore.h"
+#include "tests/support/packfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,22 +53,13 @@ struct Scene
 
     void importPack(const QString &fileName, const QString &text)
     {
-        QFile file(dir.filePath(fileName));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(text.toUtf8());
-        file.close();
-        model->vocabulary()->importFile(QUrl::fromLocalFile(file.fileName()));
+        model->vocabulary()->importFile(QUrl::fromLocalFile(writeTextFile(dir, fileName, text)));
     }
 };
 
 QString pack(const QString &industry, const QString &depth, const QString &perspective, int count)
 {
-    QString text = QStringLiteral("# 行业黑话补充包\n\n行业：%1\n").arg(industry);
-    if (!depth.isEmpty())
-        text += QStringLiteral("词表深度：%1\n解释视角：%2\n").arg(depth, perspective);
-    for (int i = 1; i <= count; ++i)
-        text += QStringLiteral("\n## %1｜术语%1\n解释：第 %1 个术语的白话解释。\n").arg(i);
-    return text;
+    return numberedPackText(industry, count, depth, perspective);
 }
 
 // Scrolls the shown page to its end, where the explanation style sits.
@@ -103,13 +99,64 @@ int main(int argc, char *argv[])
     Theme::instance()->setReduceMotion(true);
 
     const QList<Shot> shots = {
-        {"control-center-floating", [](Scene &) {}},
+        {"control-center-floating",
+         [](Scene &) {
+         }},
         {"control-center-floating-hidden-wide",
          [](Scene &scene) {
              scene.card.setTriggerStyle(FloatingTriggerStyle::Wide);
          }},
+        // The shortcut and start-at-login rows: registered with start at login on,
+        // being changed, a combination another program holds, and the manual way.
+        {"control-center-floating-shortcut",
+         [](Scene &scene) {
+             auto *autostart = new AutostartEntry(
+                 scene.dir.filePath(QStringLiteral("autostart/w.desktop")), scene.model.get());
+             autostart->setEnabled(true);
+             auto *shortcut = new GlobalShortcut(
+                 std::make_unique<FakeShortcutBackend>(std::nullopt), scene.model.get());
+             shortcut->start();
+             scene.model->floating()->setDesktopIntegration(shortcut, autostart);
+         },
+         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+        {"control-center-floating-shortcut-recording",
+         [](Scene &scene) {
+             auto *shortcut = new GlobalShortcut(
+                 std::make_unique<FakeShortcutBackend>(std::nullopt), scene.model.get());
+             shortcut->start();
+             scene.model->floating()->setDesktopIntegration(
+                 shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
+                                              scene.model.get()));
+         },
+         [](Scene &scene, QQuickView *view) {
+             scrollPageToEnd(view);
+             scene.model->floating()->shortcut()->startRecording();
+             scene.model->floating()->shortcut()->recordKey(Qt::Key_E, 0);
+         }},
+        {"control-center-floating-shortcut-taken",
+         [](Scene &scene) {
+             auto *shortcut = new GlobalShortcut(
+                 std::make_unique<FakeShortcutBackend>(ShortcutBackend::Failure::Taken),
+                 scene.model.get());
+             shortcut->start();
+             scene.model->floating()->setDesktopIntegration(
+                 shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
+                                              scene.model.get()));
+         },
+         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+        {"control-center-floating-shortcut-manual",
+         [](Scene &scene) {
+             auto *shortcut = new GlobalShortcut(nullptr, scene.model.get());
+             shortcut->start();
+             scene.model->floating()->setDesktopIntegration(
+                 shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
+                                              scene.model.get()));
+         },
+         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
         {"control-center-vocabulary-empty",
-         [](Scene &scene) { scene.model->setSelection(Section::Scripts); }},
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Scripts);
+         }},
         {"control-center-vocabulary-packs",
          [](Scene &scene) {
              scene.model->setSelection(Section::Scripts);
@@ -132,9 +179,13 @@ int main(int argc, char *argv[])
              scene.model->vocabulary()->requestDelete(0);
          }},
         {"control-center-vocabulary-load-error",
-         [](Scene &scene) { scene.model->setSelection(Section::Scripts); }},
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Scripts);
+         }},
         {"control-center-api",
-         [](Scene &scene) { scene.model->setSelection(Section::Api); }},
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Api);
+         }},
         {"control-center-api-saved",
          [](Scene &scene) {
              scene.model->setSelection(Section::Api);
@@ -155,13 +206,17 @@ int main(int argc, char *argv[])
              scene.model->api()->setCustomPerspective(
                  QStringLiteral("给完全不懂技术的餐饮店老板解释"));
          },
-         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+         [](Scene &, QQuickView *view) {
+             scrollPageToEnd(view);
+         }},
         {"control-center-api-length-hover",
          [](Scene &scene) {
              scene.model->setSelection(Section::Api);
              scene.model->api()->hoverLength(2);
          },
-         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+         [](Scene &, QQuickView *view) {
+             scrollPageToEnd(view);
+         }},
     };
 
     int failures = 0;

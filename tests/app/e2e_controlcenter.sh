@@ -2,8 +2,8 @@
 # The control center on a desktop with a window manager (openbox): it comes up
 # centred beside the trigger, moves by its background, hides when closed while
 # the program and the card stay, comes back where it was left on a second
-# launch, switches the trigger's shape at once, and imports a pack through its
-# file picker that then answers on the card.
+# launch, switches the trigger's shape at once, imports a pack through its file
+# picker that then answers on the card, and comes back on Ctrl+, in the card.
 #
 #   e2e_controlcenter.sh path/to/wordlumen
 set -euo pipefail
@@ -77,6 +77,10 @@ sleep 1.5
 # The picker opens in the home folder, where the pack is the only file.
 xdotool mousemove $(($(field ccX) + 110)) $(($(field ccY) + 162)) click --repeat 2 --delay 80 1
 await packCount 1
+cc_x="$(field ccX)"
+cc_y="$(field ccY)"
+click_cc 613 23
+await ccVisible false
 xdotool mousemove $((WIDTH - 102)) $((HEIGHT - 42)) click 1
 await presentation Front
 sleep 0.4
@@ -84,5 +88,11 @@ xdotool type --delay 40 "ROE"
 xdotool key Return
 await presentation Back
 [ "$(field result.origin)" = "custom" ] || fail "ROE answered from $(field result.origin)"
+
+echo "7. Ctrl+, on the card brings the hidden control center back where it was"
+xdotool key ctrl+comma
+await ccVisible true
+[ "$(field ccX) $(field ccY)" = "$cc_x $cc_y" ] ||
+    fail "Ctrl+, showed it at $(field ccX),$(field ccY) instead of $cc_x,$cc_y"
 
 echo "PASS"

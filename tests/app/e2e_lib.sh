@@ -15,7 +15,7 @@ if [ -z "${WORDLUMEN_E2E_INNER:-}" ]; then
     export XDG_RUNTIME_DIR="$work/run" WORDLUMEN_E2E_WORK="$work"
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
-    unset WAYLAND_DISPLAY
+    unset WAYLAND_DISPLAY XDG_SESSION_TYPE # an X11 session: the shortcut is a key grab
     export QSG_RENDER_LOOP=basic
     run=(xvfb-run -a -s "-screen 0 ${WIDTH}x${HEIGHT}x24" "$E2E_SCRIPT" "$@")
     if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The ways out of the program, on a desktop with a tray and on one without:
-# the tray icon's menu quits; without a tray, the trigger's right-click menu
-# and Ctrl+Q on the open card do.
+# the tray icon's menu opens the control center and quits; without a tray, the
+# trigger's right-click menu and Ctrl+Q on the open card do.
 #
 #   e2e_quit.sh path/to/wordlumen
 set -euo pipefail
@@ -19,7 +19,7 @@ tray_icon() {
         inside && /"Wordlumen"/ {print $1; exit}'
 }
 
-echo "1. With a tray: the icon docks, and its menu's last command quits"
+echo "1. With a tray: the icon docks, its first command opens the control center, its last quits"
 trayer --edge top --align left --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 &
 tray_pid=$!
 sleep 1
@@ -31,6 +31,13 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -n "$icon" ] || fail "no tray icon docked: $(xwininfo -root -tree)"
+await ccVisible true
+xdotool mousemove $(($(field ccX) + 613)) $(($(field ccY) + 23)) click 1  # its close control
+await ccVisible false
+xdotool mousemove --window "$icon" 8 8 click 3
+sleep 0.6
+xdotool key Down Return
+await ccVisible true
 xdotool mousemove --window "$icon" 8 8 click 3
 sleep 0.6
 xdotool key Up Return

@@ -9,6 +9,7 @@
 #include "packs/customglossarystore.h"
 #include "packs/glossarypackageparser.h"
 #include "tests/support/fakesecretstore.h"
+#include "tests/support/packfiles.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -33,17 +34,7 @@ namespace {
 QString writePack(const QTemporaryDir &dir, const QString &fileName, const QString &industry,
                   int count, const QString &depth = QString())
 {
-    QString text = QStringLiteral("# 补充包\n\n行业：%1\n").arg(industry);
-    if (!depth.isEmpty())
-        text += QStringLiteral("词表深度：%1\n").arg(depth);
-    for (int i = 1; i <= count; ++i)
-        text += QStringLiteral("\n## %1｜术语%1\n解释：第 %1 个术语的白话解释。\n").arg(i);
-    const QString path = dir.filePath(fileName);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    file.write(text.toUtf8());
-    return path;
+    return writeTextFile(dir, fileName, numberedPackText(industry, count, depth));
 }
 
 QUrl fileUrl(const QString &path)
@@ -424,11 +415,11 @@ private slots:
             QTest::keyClick(view, Qt::Key_Tab);
             order << focusedName();
         }
-        QCOMPARE(order, (QStringList{QStringLiteral("浮动卡"), QStringLiteral("本地词库"),
-                                     QStringLiteral("API 与口吻"), QStringLiteral("精简"),
-                                     QStringLiteral("完整"), visibilityTitle,
-                                     QStringLiteral("回到右下角"), QStringLiteral("最小化"),
-                                     QStringLiteral("关闭")}));
+        QCOMPARE(order,
+                 (QStringList{QStringLiteral("浮动卡"), QStringLiteral("本地词库"),
+                              QStringLiteral("API 与口吻"), QStringLiteral("精简"),
+                              QStringLiteral("完整"), visibilityTitle, QStringLiteral("回到右下角"),
+                              QStringLiteral("最小化"), QStringLiteral("关闭")}));
 
         // Space on a tile chooses it; on a sidebar row it opens that page.
         QVERIFY(tabUntil(QStringLiteral("完整")));
