@@ -88,8 +88,10 @@ bool ControlCenterWindow::isVisible() const
 bool ControlCenterWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Closing (our close control, the window manager, Alt+F4) only hides the
-    // window; the program and the floating card go on.
-    if (watched == m_view && event->type() == QEvent::Close) {
+    // window; the program and the floating card go on. The event type comes
+    // first: the view's own destructor sends events here, and comparing with
+    // m_view then would cast a half-destroyed window to QQuickView.
+    if (event->type() == QEvent::Close && watched == m_view) {
         event->ignore();
         m_view->hide();
         return true;

@@ -96,19 +96,25 @@ Result<GlossaryStore, GlossaryError> GlossaryStore::load(const QString &markdown
     if (!markdownBytes)
         return markdownBytes.error();
 
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString markdown = decoder.decode(markdownBytes.value());
-    if (decoder.hasError())
-        return GlossaryError::invalidEncoding();
-
     auto aliasBytes = readWholeFile(aliasesPath);
     if (!aliasBytes)
         return aliasBytes.error();
-    auto aliasTable = parseAliasTable(aliasBytes.value());
+    return fromFileContents(markdownBytes.value(), aliasBytes.value());
+}
+
+Result<GlossaryStore, GlossaryError> GlossaryStore::fromFileContents(const QByteArray &markdown,
+                                                                     const QByteArray &aliases)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(markdown);
+    if (decoder.hasError())
+        return GlossaryError::invalidEncoding();
+
+    auto aliasTable = parseAliasTable(aliases);
     if (!aliasTable)
         return aliasTable.error();
 
-    auto entries = parse(markdown, aliasTable.value());
+    auto entries = parse(text, aliasTable.value());
     if (!entries)
         return entries.error();
     return GlossaryStore(std::move(entries).value());

@@ -5,6 +5,7 @@
 #include "namematcher.h"
 #include "result.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -35,6 +36,13 @@ public:
     /// Loads from two explicit files.
     [[nodiscard]] static Result<GlossaryStore, GlossaryError> load(const QString &markdownPath,
                                                                    const QString &aliasesPath);
+
+    /**
+     * The dictionary from the two files' contents: the Markdown must be UTF-8
+     * (`InvalidEncoding`), the aliases a JSON object of arrays of texts.
+     */
+    [[nodiscard]] static Result<GlossaryStore, GlossaryError>
+    fromFileContents(const QByteArray &markdown, const QByteArray &aliases);
 
     /// Loads the dictionary installed beside the program.
     [[nodiscard]] static Result<GlossaryStore, GlossaryError> loadInstalled();

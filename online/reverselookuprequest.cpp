@@ -16,24 +16,29 @@ void ReverseLookupRequest::consumeBody(const QByteArray &data)
 
 void ReverseLookupRequest::completeBody()
 {
-    const ChatProtocol::ChatResponseContent response = ChatProtocol::decodeChatResponse(m_body);
+    auto matches = decodeReply(m_body);
     m_body.clear();
-    if (response.error) {
-        fail(DeepSeekError::decoding(*response.error));
+    if (!matches) {
+        fail(matches.error());
         return;
     }
-    if (!response.content) {
-        fail(DeepSeekError::invalidResponse());
-        return;
-    }
+    m_matches = std::move(matches).value();
+    finish();
+}
+
+Result<QList<ReverseLookupMatch>, DeepSeekError>
+ReverseLookupRequest::decodeReply(const QByteArray &body)
+{
+    const ChatProtocol::ChatResponseContent response = ChatProtocol::decodeChatResponse(body);
+    if (response.error)
+        return DeepSeekError::decoding(*response.error);
+    if (!response.content)
+        return DeepSeekError::invalidResponse();
     const std::optional<QByteArray> json = DeepSeekClient::extractJSONObject(*response.content);
     const auto matches = json ? ChatProtocol::decodeMatches(*json) : std::nullopt;
-    if (!matches) {
-        fail(DeepSeekError::invalidResponse());
-        return;
-    }
-    m_matches = ChatProtocol::cleanedMatches(*matches);
-    finish();
+    if (!matches)
+        return DeepSeekError::invalidResponse();
+    return ChatProtocol::cleanedMatches(*matches);
 }
 
 } // namespace wordlumen

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/result.h"
 #include "core/reverselookupmatch.h"
+#include "deepseekerror.h"
 #include "onlinetask.h"
 
+#include <QByteArray>
 #include <QList>
 
 namespace wordlumen {
@@ -22,6 +25,15 @@ public:
 
     /// After finished(): zero to three cleaned candidates, most likely first.
     [[nodiscard]] const QList<ReverseLookupMatch> &matches() const { return m_matches; }
+
+    /**
+     * What a whole reply body means: the cleaned candidates of the JSON object
+     * in the first choice's message, `Decoding` when the body has not the
+     * protocol's shape and `InvalidResponse` when the message holds no usable
+     * object of matches.
+     */
+    [[nodiscard]] static Result<QList<ReverseLookupMatch>, DeepSeekError>
+    decodeReply(const QByteArray &body);
 
 private:
     friend struct DeepSeekClient;

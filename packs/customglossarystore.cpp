@@ -16,7 +16,6 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
-#include <QStringDecoder>
 #include <QTimer>
 
 #include <algorithm>
@@ -422,13 +421,7 @@ Result<QString, PackError> CustomGlossaryStore::readPackFile(const QString &path
     if (bytes.size() > GlossaryPackageParser::kMaximumFileSize)
         return PackError::fileTooLarge();
 
-    // A NUL byte is valid UTF-8 but never part of a text file; it is what
-    // UTF-16 without a byte order mark looks like when read as UTF-8.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError() || bytes.contains('\0'))
-        return PackError::notUtf8();
-    return text;
+    return GlossaryPackageParser::decodeFileText(bytes);
 }
 
 Result<GlossaryImportSummary, PackError> CustomGlossaryStore::importFile(const QString &path)

@@ -6,6 +6,7 @@
 
 #include <QRandomGenerator>
 #include <QSet>
+#include <QStringDecoder>
 
 namespace wordlumen::GlossaryPackageParser {
 
@@ -255,6 +256,15 @@ const QStringList &perspectiveKeys()
     static const QStringList keys{QStringLiteral("解释视角"), QStringLiteral("解释程度"),
                                   QStringLiteral("解释对象")};
     return keys;
+}
+
+Result<QString, PackError> decodeFileText(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError() || bytes.contains('\0'))
+        return PackError::notUtf8();
+    return text;
 }
 
 Result<GlossaryPackDraft, PackError> parse(const QString &text, const QString &sourceFileName,

@@ -4,6 +4,7 @@
 #include "glossarypackdraft.h"
 #include "packerror.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -40,6 +41,13 @@ inline constexpr qsizetype kMaximumExplanationLength = 180;
  * cost every later start of the program its memory and time.
  */
 inline constexpr qint64 kMaximumFileSize = 4 * 1024 * 1024;
+
+/**
+ * The text of a pack file's bytes: UTF-8, a leading byte order mark dropped.
+ * Fails with `NotUtf8` on invalid UTF-8 and on a NUL byte, which no text file
+ * holds and which is what UTF-16 without a byte order mark looks like.
+ */
+[[nodiscard]] Result<QString, PackError> decodeFileText(const QByteArray &bytes);
 
 /// A label and its value from a line such as 「- **别名**：检索增强、RAG 检索」.
 struct LabeledValue

@@ -31,6 +31,11 @@ TEST_PACKAGES=(
 # What scripts/package needs on top of the build: dpkg-shlibdeps computes the
 # package's library dependencies.
 PACKAGE_PACKAGES=(dpkg-dev)
+# What scripts/fuzz needs on top of the build packages: clang with libFuzzer
+# and the sanitizer runtimes, and llvm-symbolizer for readable reports.
+FUZZ_PACKAGES=(
+    clang llvm libclang-rt-dev
+)
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
 
@@ -77,8 +82,8 @@ install_icons() {
     (cd "$WORDLUMEN_ROOT" && npm ci --no-audit --no-fund --loglevel=error)
 }
 
-# Configures and builds into $BUILD_DIR; extra CMake arguments pass through.
-configure_and_build() {
+# Configures $BUILD_DIR; extra CMake arguments pass through.
+configure() {
     export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
     # Paths relative to the checkout, so every clone shares the cache.
     export CCACHE_BASEDIR="$WORDLUMEN_ROOT"
@@ -88,6 +93,20 @@ configure_and_build() {
     fi
     log "Configuring $BUILD_DIR"
     cmake -S "$WORDLUMEN_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "$@" >/dev/null
+}
+
+# Builds the given targets of $BUILD_DIR, or all of them.
+build() {
+    local targets=()
+    if [ $# -gt 0 ]; then
+        targets=(--target "$@")
+    fi
     log "Building"
-    cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+    cmake --build "$BUILD_DIR" --parallel "$(nproc)" "${targets[@]}"
+}
+
+# Configures and builds everything into $BUILD_DIR; extra CMake arguments pass through.
+configure_and_build() {
+    configure "$@"
+    build
 }

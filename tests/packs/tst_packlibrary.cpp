@@ -496,6 +496,13 @@ private slots:
         QTest::addRow("escaped surrogate pair")
             << QByteArray("\"\\uD83D\\uDE80!\"") << QStringLiteral("🚀!");
         QTest::addRow("noncharacter") << QByteArray("\"\xEF\xBF\xBF\"") << QStringLiteral("\uFFFF");
+        // QJsonDocument alone drops a U+FEFF that opens a text, taking it for a byte order mark.
+        QTest::addRow("byte order mark opening a text")
+            << QByteArray("\"\xEF\xBB\xBFRAG\"") << QStringLiteral("\uFEFFRAG");
+        QTest::addRow("only a byte order mark")
+            << QByteArray("\"\xEF\xBB\xBF\"") << QStringLiteral("\uFEFF");
+        QTest::addRow("two byte order marks")
+            << QByteArray("\"\xEF\xBB\xBF\xEF\xBB\xBF\"") << QStringLiteral("\uFEFF\uFEFF");
     }
     void readsTextExactly()
     {
@@ -552,6 +559,29 @@ private slots:
         QVERIFY2(decoded.error().contains(QStringLiteral("JSON")) ||
                      decoded.error().contains(QStringLiteral("UTF-8")),
                  qPrintable(decoded.error()));
+    }
+
+    // A U+FEFF opening a text is kept by rewriting it as an escape before
+    // QJsonDocument reads; a place named in a message is still the file's own.
+    void namesPlacesInTheFileAfterAByteOrderMark()
+    {
+        const auto withMarks = GlossaryLibraryFile::decode(
+            "{\"a\": \"\xEF\xBB\xBF\", \"b\": \"\xEF\xBB\xBFx\", \"packs\": [,]}");
+        const auto withLetters =
+            GlossaryLibraryFile::decode("{\"a\": \"abc\", \"b\": \"abcx\", \"packs\": [,]}");
+        QVERIFY(!withMarks && !withLetters);
+        QVERIFY(withLetters.error().contains(QStringLiteral("第 ")));
+        QCOMPARE(withMarks.error(), withLetters.error());
+    }
+
+    // Keys too: 「\uFEFFpacks」 is no 「packs」, although QJsonDocument alone reads it so.
+    void aKeyOpeningWithAByteOrderMarkIsAnotherKey()
+    {
+        const QByteArray bytes("{\"\xEF\xBB\xBFpacks\": [], \"version\": 2}");
+        QVERIFY(QJsonDocument::fromJson(bytes).object().keys().contains(QStringLiteral("packs")));
+        const auto decoded = GlossaryLibraryFile::decode(bytes);
+        QVERIFY(!decoded);
+        QCOMPARE(decoded.error(), QStringLiteral("packs 缺失"));
     }
 
     void importReplacesAnOlderVersionOfTheSamePack()
@@ -845,7 +875,7 @@ private slots:
             << QStringLiteral("utf16.md") << QByteArray("\xFF\xFE") + utf16
             << int(PackError::Kind::NotUtf8);
         QTest::addRow("ASCII as UTF-16 without byte order mark")
-            << QStringLiteral("ascii16.md") << QByteArray("#\0#\0 \0R\0O\0E\0\n\0", 16)
+            << QStringLiteral("ascii16.md") << QByteArray("#\0#\0 \0R\0O\0E\0\n\0", 14)
             << int(PackError::Kind::NotUtf8);
         const qint64 limit = GlossaryPackageParser::kMaximumFileSize;
         QTest::addRow("exactly at the size limit")
