@@ -225,8 +225,13 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
 
 bool FloatingCardWindowController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_panel) {
-        switch (event->type()) {
+    // The type comes first: the panel's own destructor still sends events here
+    // (ChildRemoved), and comparing with m_panel then would cast a window that
+    // is no longer a QQuickView to one.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Resize || type == QEvent::Close) &&
+        watched == m_panel) {
+        switch (type) {
         case QEvent::Show:
             // Sent before the window is mapped, also when its platform window
             // was made anew: the window manager reads the hints at the map.
