@@ -225,8 +225,13 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
 
 bool FloatingCardWindowController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_panel) {
-        switch (event->type()) {
+    // The event type comes first: the panel's own destructor sends events
+    // here, and comparing with m_panel then would cast a half-destroyed window.
+    const QEvent::Type type = event->type();
+    const bool watchedType =
+        type == QEvent::Show || type == QEvent::Resize || type == QEvent::Close;
+    if (watchedType && watched == m_panel) {
+        switch (type) {
         case QEvent::Show:
             // Sent before the window is mapped, also when its platform window
             // was made anew: the window manager reads the hints at the map.
