@@ -225,12 +225,12 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
 
 bool FloatingCardWindowController::eventFilter(QObject *watched, QEvent *event)
 {
-    // The type comes first: the panel's own destructor still sends events here
-    // (ChildRemoved), and comparing with m_panel then would cast a window that
-    // is no longer a QQuickView to one.
+    // The event type comes first: the panel's own destructor sends events
+    // here, and comparing with m_panel then would cast a half-destroyed window.
     const QEvent::Type type = event->type();
-    if ((type == QEvent::Show || type == QEvent::Resize || type == QEvent::Close) &&
-        watched == m_panel) {
+    const bool watchedType =
+        type == QEvent::Show || type == QEvent::Resize || type == QEvent::Close;
+    if (watchedType && watched == m_panel) {
         switch (type) {
         case QEvent::Show:
             // Sent before the window is mapped, also when its platform window
