@@ -10,7 +10,7 @@ namespace wordlumen::LaunchCommand {
 
 namespace {
 
-/// One argument, quoted when it holds a character the specification reserves.
+/// One argument, quoted when it holds a character a desktop entry reserves.
 QString quoted(const QString &argument)
 {
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");

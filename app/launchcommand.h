@@ -16,7 +16,7 @@ namespace LaunchCommand {
  * `wordlumen` when that name, looked up on PATH, is this very program (an
  * installed package), otherwise its absolute path, so that a build or an
  * unpacked tree elsewhere is started and not some other copy. Arguments are
- * quoted as the Desktop Entry specification asks, which a shell reads alike.
+ * quoted as desktop entries quote them, which a shell reads alike.
  */
 [[nodiscard]] QString commandLine(const QStringList &arguments);
 

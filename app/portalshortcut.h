@@ -49,7 +49,7 @@ public:
     void unregister() override;
 
     /**
-     * A combination as the XDG shortcuts specification writes a trigger:
+     * A combination as the desktop portal writes a shortcut trigger:
      * modifiers CTRL, ALT, SHIFT, LOGO joined by "+" and the key's keysym
      * name ("CTRL+ALT+e"); empty for a key without one.
      */

@@ -9,12 +9,12 @@
 
 #include "app/autostartentry.h"
 #include "app/controlcentermodel.h"
-#include "app/globalshortcut.h"
-#include "tests/app/fakeshortcuts.h"
 #include "app/controlcenterwindow.h"
+#include "app/globalshortcut.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "card/theme.h"
 #include "packs/customglossarystore.h"
+#include "tests/app/fakeshortcuts.h"
 #include "tests/support/fakesecretstore.h"
 #include "tests/support/packfiles.h"
 
@@ -118,7 +118,9 @@ int main(int argc, char *argv[])
              shortcut->start();
              scene.model->floating()->setDesktopIntegration(shortcut, autostart);
          },
-         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+         [](Scene &, QQuickView *view) {
+             scrollPageToEnd(view);
+         }},
         {"control-center-floating-shortcut-recording",
          [](Scene &scene) {
              auto *shortcut = new GlobalShortcut(
@@ -143,7 +145,9 @@ int main(int argc, char *argv[])
                  shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
                                               scene.model.get()));
          },
-         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+         [](Scene &, QQuickView *view) {
+             scrollPageToEnd(view);
+         }},
         {"control-center-floating-shortcut-manual",
          [](Scene &scene) {
              auto *shortcut = new GlobalShortcut(nullptr, scene.model.get());
@@ -152,7 +156,9 @@ int main(int argc, char *argv[])
                  shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
                                               scene.model.get()));
          },
-         [](Scene &, QQuickView *view) { scrollPageToEnd(view); }},
+         [](Scene &, QQuickView *view) {
+             scrollPageToEnd(view);
+         }},
         {"control-center-vocabulary-empty",
          [](Scene &scene) {
              scene.model->setSelection(Section::Scripts);
