@@ -13,6 +13,7 @@
 #include "app/controlcentermodel.h"
 #include "app/controlcenterwindow.h"
 #include "app/platformsetup.h"
+#include "bench/support/benchsupport.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "packs/customglossarystore.h"
 #include "tests/support/fakesecretstore.h"
@@ -30,7 +31,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
 Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
@@ -79,13 +79,6 @@ void record(QQuickView *view, const std::function<void()> &action, int milliseco
 }
 
 template<typename T>
-T median(std::vector<T> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? T{} : values[values.size() / 2];
-}
-
-template<typename T>
 T largest(const std::vector<T> &values)
 {
     return values.empty() ? T{} : *std::max_element(values.begin(), values.end());
@@ -96,8 +89,8 @@ bool report(const char *name, const Figures &figures)
     const double worst = largest(figures.longestGapMs);
     std::printf("  %-12s first frame %5.1f ms (median), %3d frames (median), longest gap %5.1f ms "
                 "(median %5.1f)\n",
-                name, median(figures.firstFrameMs), median(figures.frames), worst,
-                median(figures.longestGapMs));
+                name, bench::median(figures.firstFrameMs), bench::median(figures.frames), worst,
+                bench::median(figures.longestGapMs));
     return worst >= 0 && worst <= kTwoFramesMs;
 }
 
@@ -105,29 +98,14 @@ bool report(const char *name, const Figures &figures)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        // Run on a virtual display of the usual size.
-        std::vector<char *> args{const_cast<char *>("xvfb-run"), const_cast<char *>("-a"),
-                                 const_cast<char *>("-s"),
-                                 const_cast<char *>("-screen 0 1440x900x24")};
-        for (int i = 0; i < argc; ++i) {
-            args.push_back(argv[i]);
-        }
-        args.push_back(nullptr);
-        execvp("xvfb-run", args.data());
-        std::perror("xvfb-run");
-        return 2;
-    }
+    bench::runOnVirtualDisplay(argc, argv);
     PlatformSetup::beforeApplication();
     QApplication app(argc, argv);
     PlatformSetup::afterApplication();
     QCoreApplication::setApplicationName(QStringLiteral("WordlumenControlCenterBench"));
     QSettings().clear();
-    int repeats = 20;
-    const QStringList arguments = QCoreApplication::arguments();
-    if (const qsizetype i = arguments.indexOf(QStringLiteral("--repeats")); i > 0) {
-        repeats = std::max(1, arguments.value(i + 1).toInt());
-    }
+    const int repeats = std::max(
+        1, bench::intOption(QCoreApplication::arguments(), QStringLiteral("--repeats"), 20));
 
     QTemporaryDir dir;
     CustomGlossaryStore library(dir.filePath(QStringLiteral("MyGlossary.json")));

@@ -12,6 +12,7 @@
 // card drawn away from the panel's corner. Recording slows the frames down.
 // Exits non-zero when a frame turned or was displaced.
 
+#include "bench/support/benchsupport.h"
 #include "card/theme.h"
 #include "tests/card/cardfixture.h"
 
@@ -25,7 +26,6 @@
 #include <QTest>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -213,19 +213,7 @@ int child(const QString &saveDir, const QString &recordDir)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        // Run on a virtual display of the usual size.
-        std::vector<char *> args{const_cast<char *>("xvfb-run"), const_cast<char *>("-a"),
-                                 const_cast<char *>("-s"),
-                                 const_cast<char *>("-screen 0 1440x900x24")};
-        for (int i = 0; i < argc; ++i) {
-            args.push_back(argv[i]);
-        }
-        args.push_back(nullptr);
-        execvp("xvfb-run", args.data());
-        std::perror("xvfb-run");
-        return 2;
-    }
+    wordlumen::bench::runOnVirtualDisplay(argc, argv);
     QApplication app(argc, argv);
     QStringList arguments = QApplication::arguments();
     QString saveDir;

@@ -13,6 +13,8 @@
 // Targets: the trigger within 1.3× the one-window floor's time; the control
 // center within 1.5× the two-window floor's time and 1.3× its memory.
 
+#include "bench/support/benchsupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,7 +26,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -105,35 +106,14 @@ std::optional<Sample> launch(const QString &program, const QStringList &argument
     return sample;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        // Run on a virtual display of the usual size.
-        std::vector<char *> args{const_cast<char *>("xvfb-run"), const_cast<char *>("-a"),
-                                 const_cast<char *>("-s"),
-                                 const_cast<char *>("-screen 0 1440x900x24")};
-        for (int i = 0; i < argc; ++i) {
-            args.push_back(argv[i]);
-        }
-        args.push_back(nullptr);
-        execvp("xvfb-run", args.data());
-        std::perror("xvfb-run");
-        return 2;
-    }
+    wordlumen::bench::runOnVirtualDisplay(argc, argv);
     QCoreApplication app(argc, argv);
-    int runs = 15;
     const QStringList arguments = QCoreApplication::arguments();
-    if (const qsizetype i = arguments.indexOf(QStringLiteral("--runs")); i > 0) {
-        runs = arguments.value(i + 1).toInt();
-    }
+    const int runs = wordlumen::bench::intOption(arguments, QStringLiteral("--runs"), 15);
     const QString dir = QCoreApplication::applicationDirPath();
     const QString floor = dir + QStringLiteral("/card_startup_floor");
     const QString wordlumen = dir + QStringLiteral("/../bin/wordlumen");
@@ -183,15 +163,20 @@ int main(int argc, char *argv[])
             withinTargets = false;
             continue;
         }
-        const double triggerRatio = median(appTrigger) / median(floorTrigger);
-        const double secondRatio = median(appSecond) / median(floorSecond);
-        const double memoryRatio = median(appMb) / median(floorMb);
+        const double triggerRatio =
+            wordlumen::bench::median(appTrigger) / wordlumen::bench::median(floorTrigger);
+        const double secondRatio =
+            wordlumen::bench::median(appSecond) / wordlumen::bench::median(floorSecond);
+        const double memoryRatio =
+            wordlumen::bench::median(appMb) / wordlumen::bench::median(floorMb);
         std::printf("%-9s %-10s %11.0f ms %11.0f ms %9.1f MB\n", renderer.name, "floor",
-                    median(floorTrigger), median(floorSecond), median(floorMb));
+                    wordlumen::bench::median(floorTrigger), wordlumen::bench::median(floorSecond),
+                    wordlumen::bench::median(floorMb));
         std::printf("%-9s %-10s %11.0f ms %11.0f ms %9.1f MB   (%.2fx, %.2fx time, %.2fx "
                     "memory)\n",
-                    renderer.name, "wordlumen", median(appTrigger), median(appSecond),
-                    median(appMb), triggerRatio, secondRatio, memoryRatio);
+                    renderer.name, "wordlumen", wordlumen::bench::median(appTrigger),
+                    wordlumen::bench::median(appSecond), wordlumen::bench::median(appMb),
+                    triggerRatio, secondRatio, memoryRatio);
         if (std::string_view(renderer.name) == "software") {
             withinTargets =
                 withinTargets && triggerRatio <= 1.3 && secondRatio <= 1.5 && memoryRatio <= 1.3;

@@ -14,6 +14,8 @@
 // output (WORDLUMEN_REPORT_ANSWER_FRAME); the first lookup after start-up,
 // which also compiles the open card's faces, is reported on its own.
 
+#include "bench/support/benchsupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,7 +26,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -111,24 +112,10 @@ void report(const char *what, const std::vector<double> &values, double target)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::vector<char *> args{const_cast<char *>("xvfb-run"), const_cast<char *>("-a"),
-                                 const_cast<char *>("-s"),
-                                 const_cast<char *>("-screen 0 1440x900x24")};
-        for (int i = 0; i < argc; ++i) {
-            args.push_back(argv[i]);
-        }
-        args.push_back(nullptr);
-        execvp("xvfb-run", args.data());
-        std::perror("xvfb-run");
-        return 2;
-    }
+    wordlumen::bench::runOnVirtualDisplay(argc, argv);
     QCoreApplication app(argc, argv);
-    int runs = 30;
     const QStringList arguments = QCoreApplication::arguments();
-    if (const qsizetype i = arguments.indexOf(QStringLiteral("--runs")); i > 0) {
-        runs = arguments.value(i + 1).toInt();
-    }
+    const int runs = wordlumen::bench::intOption(arguments, QStringLiteral("--runs"), 30);
     const QString wordlumen =
         QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/wordlumen");
 
