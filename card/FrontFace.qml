@@ -177,7 +177,7 @@ FocusScope {
                     }
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
-                        text: face.viewModel.hasAPIKey ? "本地词典 + 在线 API" : "200 条本地词典 · 无需 API"
+                        text: face.viewModel.sourcesLine
                         font: Theme.mono(9.5, Font.Medium, 0.5)
                         color: Theme.secondaryInk
                         Accessible.role: Accessible.StaticText

@@ -414,6 +414,19 @@ void CardViewModel::updateShowsPlaceholder()
     emit showsPlaceholderChanged();
 }
 
+QString CardViewModel::sourcesLine() const
+{
+    // The count is the dictionary's own, and a dictionary that did not load
+    // is not offered as a source.
+    if (!m_glossary) {
+        return m_hasAPIKey ? QStringLiteral("在线 API · 本地词典未加载")
+                           : QStringLiteral("本地词典未加载 · 需要 API");
+    }
+    return m_hasAPIKey
+               ? QStringLiteral("本地词典 + 在线 API")
+               : QStringLiteral("%1 条本地词典 · 无需 API").arg(m_glossary->entries().size());
+}
+
 void CardViewModel::setHasAPIKey(bool hasKey)
 {
     if (m_hasAPIKey == hasKey)

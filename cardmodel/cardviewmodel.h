@@ -58,6 +58,8 @@ class CardViewModel final : public QObject
     Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
     Q_PROPERTY(bool hasAPIKey READ hasAPIKey NOTIFY hasAPIKeyChanged)
+    /// The front face's footer: where answers can come from.
+    Q_PROPERTY(QString sourcesLine READ sourcesLine NOTIFY hasAPIKeyChanged)
 
 public:
     enum class Presentation
@@ -119,6 +121,7 @@ public:
     [[nodiscard]] bool isLoading() const { return m_isLoading; }
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
     [[nodiscard]] bool hasAPIKey() const { return m_hasAPIKey; }
+    [[nodiscard]] QString sourcesLine() const;
 
     /// The views open the collapsed card by setting the face it should resume.
     void setPresentation(Presentation presentation);

@@ -240,6 +240,25 @@ private slots:
                  QStringLiteral("本地词典没有加载成功，仍可在设置 API 后使用在线解释。"));
     }
 
+    // The footer names only sources that can answer: a dictionary that did
+    // not load is not counted as 200 entries.
+    void theFooterNamesTheSourcesThatCanAnswer()
+    {
+        auto model = makeModel();
+        QCOMPARE(model->sourcesLine(),
+                 QStringLiteral("2 条本地词典 · 无需 API")); // the test dictionary
+        auto withoutDictionary = makeModel(false);
+        QCOMPARE(withoutDictionary->sourcesLine(), QStringLiteral("本地词典未加载 · 需要 API"));
+
+        m_key = QStringLiteral("sk-test");
+        QSignalSpy changed(withoutDictionary.get(), &CardViewModel::hasAPIKeyChanged);
+        withoutDictionary->refreshHasAPIKey();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(withoutDictionary->sourcesLine(), QStringLiteral("在线 API · 本地词典未加载"));
+        model->refreshHasAPIKey();
+        QCOMPARE(model->sourcesLine(), QStringLiteral("本地词典 + 在线 API"));
+    }
+
     void unusableEndpointRequestsNothing_data()
     {
         QTest::addColumn<QString>("endpoint");
