@@ -43,7 +43,7 @@ Item {
         contentWidth: width
         contentHeight: column.implicitHeight + column.y + 24
         boundsBehavior: Flickable.StopAtBounds
-        interactive: contentHeight > height
+        interactive: CardFormat.scrolls(contentHeight, height)
 
         Column {
             id: column

@@ -139,6 +139,7 @@ Item {
             clip: true
             contentWidth: width
             contentHeight: body.implicitHeight
+            interactive: CardFormat.scrolls(contentHeight, height)
             boundsBehavior: Flickable.StopAtBounds
 
             Column {

@@ -46,6 +46,14 @@ QMatrix4x4 CardFormat::flipMatrix(double radians, double width, double height)
     return cardFlipTransform(radians, QSizeF(width, height));
 }
 
+bool CardFormat::scrolls(double contentHeight, double areaHeight)
+{
+    // Lines are 24 points apart for 13.5-point text: at least 3 points of
+    // each line's spacing lie under its glyphs.
+    constexpr double kSlack = 3;
+    return contentHeight > areaHeight + kSlack;
+}
+
 QString CardFormat::answerHtml(const QString &text)
 {
     // Lines 24 points apart: the 13.5-point text with 7 points between lines,

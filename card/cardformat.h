@@ -30,6 +30,12 @@ public:
     /// The transform of a face turned by `radians` about its vertical axis.
     Q_INVOKABLE [[nodiscard]] static QMatrix4x4 flipMatrix(double radians, double width,
                                                            double height);
+    /**
+     * Whether content this tall scrolls in an area this tall. An overflow of
+     * a few points hides only the spacing under the last line; it neither
+     * scrolls nor shows a scroll bar.
+     */
+    Q_INVOKABLE [[nodiscard]] static bool scrolls(double contentHeight, double areaHeight);
     /// The answer text as rich text with the card's line pitch (plain text stays plain).
     Q_INVOKABLE [[nodiscard]] static QString answerHtml(const QString &text);
 };

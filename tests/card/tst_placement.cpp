@@ -294,6 +294,15 @@ private slots:
         const QString html = CardFormat::answerHtml(QStringLiteral("a < b & \"c\"\n第二行"));
         QVERIFY(html.contains(QStringLiteral("a &lt; b &amp; &quot;c&quot;<br>第二行")));
     }
+
+    // A pixel or two of overflow (rounding, the spacing under the last line)
+    // shows no scroll bar; a hidden line does.
+    void onlyHiddenTextScrolls()
+    {
+        QVERIFY(!CardFormat::scrolls(300, 300));
+        QVERIFY(!CardFormat::scrolls(301.5, 300));
+        QVERIFY(CardFormat::scrolls(300 + 24, 300));
+    }
 };
 
 QTEST_GUILESS_MAIN(PlacementTest)
