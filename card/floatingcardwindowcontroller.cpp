@@ -6,6 +6,8 @@
 
 #include <QEasingCurve>
 #include <QEvent>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQmlEngine>
@@ -44,6 +46,11 @@ std::optional<double> storedNumber(const QSettings &settings, const char *key)
     return number;
 }
 
+// Screens report their changes one by one, and writers of the settings file
+// replace it in a few steps; the panel reacts once things have settled.
+constexpr int kScreensSettleMilliseconds = 50;
+constexpr int kSettingsSettleMilliseconds = 100;
+
 // Rounds edges rather than origin and size, so the anchored edge never wobbles by a pixel.
 QRect snapped(const QRectF &rect)
 {
@@ -70,6 +77,94 @@ FloatingCardWindowController::FloatingCardWindowController(QObject *parent)
     m_triggerStyle = floatingTriggerStyleFromString(
         settings.value(QLatin1StringView(kTriggerStyleKey)).toString());
     m_currentSize = collapsedPanelSize(m_triggerStyle);
+
+    // A screen unplugged, shrunk, or given a taskbar can leave the panel
+    // outside what is visible.
+    m_screensChanged = new QTimer(this);
+    m_screensChanged->setSingleShot(true);
+    m_screensChanged->setInterval(kScreensSettleMilliseconds);
+    connect(m_screensChanged, &QTimer::timeout, this, &FloatingCardWindowController::keepOnScreen);
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        const auto changed = [this] {
+            m_screensChanged->start();
+        };
+        connect(app, &QGuiApplication::screenAdded, this, [this, changed](QScreen *screen) {
+            watchScreen(screen);
+            changed();
+        });
+        connect(app, &QGuiApplication::screenRemoved, this, changed);
+        connect(app, &QGuiApplication::primaryScreenChanged, this, changed);
+        for (QScreen *screen : QGuiApplication::screens()) {
+            watchScreen(screen);
+        }
+    }
+
+    // The terminal companion writes the same settings file: a style it
+    // stores shows at once.
+    m_settingsChanged = new QTimer(this);
+    m_settingsChanged->setSingleShot(true);
+    m_settingsChanged->setInterval(kSettingsSettleMilliseconds);
+    connect(m_settingsChanged, &QTimer::timeout, this, [this] {
+        watchSettingsFile();
+        reloadTriggerStyle();
+    });
+    if (QCoreApplication::instance()) {
+        m_settingsWatch = new QFileSystemWatcher(this);
+        connect(m_settingsWatch, &QFileSystemWatcher::fileChanged, m_settingsChanged,
+                qOverload<>(&QTimer::start));
+        connect(m_settingsWatch, &QFileSystemWatcher::directoryChanged, m_settingsChanged,
+                qOverload<>(&QTimer::start));
+        watchSettingsFile();
+    }
+}
+
+void FloatingCardWindowController::watchScreen(QScreen *screen)
+{
+    const auto changed = [this] {
+        m_screensChanged->start();
+    };
+    connect(screen, &QScreen::geometryChanged, this, changed);
+    connect(screen, &QScreen::availableGeometryChanged, this, changed);
+}
+
+void FloatingCardWindowController::watchSettingsFile()
+{
+    // Writers replace the file by renaming, which ends the watch on it; the
+    // folder's watch notices the new one.
+    const QFileInfo file(QSettings().fileName());
+    const QString folder = file.absolutePath();
+    if (QFileInfo(folder).isDir() && !m_settingsWatch->directories().contains(folder)) {
+        m_settingsWatch->addPath(folder);
+    }
+    if (file.exists() && !m_settingsWatch->files().contains(file.absoluteFilePath())) {
+        m_settingsWatch->addPath(file.absoluteFilePath());
+    }
+}
+
+void FloatingCardWindowController::keepOnScreen()
+{
+    if (!m_panel) {
+        return;
+    }
+    const DesktopRect frame = panelFrame();
+    const DesktopRect visible = screenForWindow().visibleFrame;
+    const QPointF origin = Placement::clampedOrigin(frame.origin(), frame.size(), visible);
+    if (origin == frame.origin()) {
+        return;
+    }
+    // Not saved: the place the user chose is kept for when the screen returns.
+    if (m_animation) {
+        m_animation->stop();
+    }
+    const QRect geometry =
+        snapped(DesktopSpace::current().toQt({origin.x(), origin.y(), frame.width, frame.height}));
+    if (m_settle->isActive()) {
+        const QPoint shift = geometry.topLeft() - m_settleGeometry.topLeft();
+        m_settleGeometry = geometry;
+        m_panel->setPosition(m_panel->position() + shift);
+    } else {
+        m_panel->setPosition(geometry.topLeft());
+    }
 }
 
 FloatingCardWindowController::~FloatingCardWindowController()

@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QVariantMap>
 
+class QFileSystemWatcher;
 class QQmlEngine;
 class QQuickView;
 class QScreen;
@@ -87,6 +88,7 @@ public:
     void setTriggerStyle(FloatingTriggerStyle style);
     void setTriggerStyleName(const QString &name);
     /// Re-reads the stored style (another window may have changed it).
+    /// Runs by itself when another program writes the settings file.
     Q_INVOKABLE void reloadTriggerStyle();
 
     [[nodiscard]] QQuickWindow *panel() const;
@@ -161,6 +163,10 @@ private:
     void applyGeometry(const QRect &geometry);
     void finishSettling();
     void updateContentRect();
+    /// Pulls the panel back into its screen after screens or work areas changed.
+    void keepOnScreen();
+    void watchScreen(QScreen *screen);
+    void watchSettingsFile();
     /// The panel's frame as the placement rules see it: where a settling resize ends.
     [[nodiscard]] QRect frameGeometry() const;
     [[nodiscard]] DesktopRect panelFrame() const;
@@ -177,6 +183,10 @@ private:
     // frame at once and the new frame when the card's own transition is over,
     // so the window changes size at most twice instead of in every frame.
     QTimer *m_settle = nullptr;
+    // Screens and the settings file change in bursts; each burst is read once.
+    QTimer *m_screensChanged = nullptr;
+    QTimer *m_settingsChanged = nullptr;
+    QFileSystemWatcher *m_settingsWatch = nullptr;
     QRect m_settleGeometry;
     // The window's size as last delivered to the scene, which lays out and
     // draws for that size: the window system applies a new size before Qt
