@@ -79,6 +79,7 @@ void StateDump::write()
     }
     state[QStringLiteral("isVisible")] = m_controller->isVisible();
     state[QStringLiteral("translucentWindows")] = Theme::instance()->translucentWindows();
+    state[QStringLiteral("blurBehind")] = Theme::instance()->blurBehind();
     state[QStringLiteral("dark")] = Theme::instance()->isDark();
     state[QStringLiteral("animating")] = m_controller->isAnimating();
     if (const QQuickWindow *panel = m_controller->panel()) {

@@ -85,8 +85,8 @@ FocusScope {
 
     Item {
         id: cardBox
-        width: controller.cardWidth + 2 * controller.shadowMargin
-        height: controller.cardHeight + 2 * controller.shadowMargin
+        width: controller.shadowLeft + controller.cardWidth + controller.shadowRight
+        height: controller.shadowTop + controller.cardHeight + controller.shadowBottom
         x: root.alignRight ? root.frame.x + root.frame.width - width : root.frame.x
         y: root.alignTop ? root.frame.y : root.frame.y + root.frame.height - height
         visible: opacity > 0.001
@@ -104,7 +104,7 @@ FocusScope {
 
         Loader {
             id: cardLoader
-            x: controller.shadowMargin
+            x: controller.shadowLeft
             width: controller.cardWidth
             // The card's height follows the view model with its own animation.
             property real cardHeight: controller.cardHeight
@@ -116,8 +116,8 @@ FocusScope {
                 }
             }
             height: cardHeight
-            y: root.alignTop ? controller.shadowMargin
-                             : parent.height - controller.shadowMargin - height
+            y: root.alignTop ? controller.shadowTop
+                             : parent.height - controller.shadowBottom - height
             focus: controller.isOpen
             // Nothing of the open card exists while collapsed (once it has faded),
             // and its faces are compiled only when the card first opens.

@@ -72,9 +72,12 @@ Item {
             height: capsule.height + 2 * spread
             opacity: trigger.shadowOpacity * trigger.hoverAmount
         }
+        // The whole collapsed panel is the trigger's to click.
         ShapeMask {
             anchors.fill: parent
             shape: ShapeMask.Capsule
+            inputCoversWindow: true
+            blursBehind: true
         }
         FocusRing {
             target: capsule

@@ -36,23 +36,23 @@ FocusScope {
         shape: SoftShadow.FoldedCard
         cornerRadius: 16
         foldSize: card.foldSize
-        blur: Theme.dark ? 25 : 18
+        blur: Theme.cardShadow.blur
         x: -spread
-        y: -spread + 10
+        y: -spread + Theme.cardShadow.drop
         width: card.width + 2 * spread
         height: card.height + 2 * spread
-        opacity: Theme.dark ? 0.38 : 0.115
+        opacity: Theme.cardShadow.opacity
     }
     SoftShadow {
         shape: SoftShadow.FoldedCard
         cornerRadius: 16
         foldSize: card.foldSize
-        blur: 3
+        blur: Theme.cardContactShadow.blur
         x: -spread
-        y: -spread + 2
+        y: -spread + Theme.cardContactShadow.drop
         width: card.width + 2 * spread
         height: card.height + 2 * spread
-        opacity: Theme.dark ? 0.22 : 0.045
+        opacity: Theme.cardContactShadow.opacity
     }
     // Where windows cannot be see-through, the panel is cut to this outline.
     ShapeMask {

@@ -2,6 +2,7 @@
 
 #include "cardmodel/cardviewmodel.h"
 #include "floatingcardwindowcontroller.h"
+#include "shadowlayer.h"
 
 namespace wordlumen {
 
@@ -168,12 +169,23 @@ QSizeF CardViewController::collapsedSize() const
                               : collapsedPanelSize(FloatingTriggerStyle::Compact);
 }
 
+QMarginsF CardViewController::shadowMargins()
+{
+    static const QMarginsF margins = [] {
+        const QMarginsF light = shadowRoom(cardShadowLayers(false), kLeastShadowMargin);
+        const QMarginsF dark = shadowRoom(cardShadowLayers(true), kLeastShadowMargin);
+        return QMarginsF(std::max(light.left(), dark.left()), std::max(light.top(), dark.top()),
+                         std::max(light.right(), dark.right()),
+                         std::max(light.bottom(), dark.bottom()));
+    }();
+    return margins;
+}
+
 void CardViewController::updateTargetSize()
 {
-    const QSizeF size =
-        modelPresentation() != CardPresentation::Collapsed
-            ? QSizeF(kCardWidth + 2 * kShadowMargin, modelHeight() + 2 * kShadowMargin)
-            : collapsedSize();
+    const QSizeF size = modelPresentation() != CardPresentation::Collapsed
+                            ? QSizeF(kCardWidth, modelHeight()).grownBy(shadowMargins())
+                            : collapsedSize();
     if (size == m_targetSize) {
         return;
     }

@@ -3,6 +3,7 @@
 #include "cardmodel/cardviewmodel.h"
 #include "floatingcardwindowcontroller.h"
 
+#include <QMarginsF>
 #include <QObject>
 #include <QPointer>
 #include <QQmlParserStatus>
@@ -41,17 +42,21 @@ class CardViewController : public QObject, public QQmlParserStatus
     Q_PROPERTY(bool showsSettings READ showsSettings NOTIFY presentationChanged)
     /// The trigger style's raw value ("compact" or "wide").
     Q_PROPERTY(QString triggerStyle READ triggerStyle NOTIFY triggerStyleChanged)
-    /// The open card's size and the margin around it that holds its shadow.
+    /// The open card's size and the room around it that holds its shadows.
     Q_PROPERTY(double cardWidth READ cardWidth CONSTANT)
     Q_PROPERTY(double cardHeight READ cardHeight NOTIFY cardHeightChanged)
-    Q_PROPERTY(double shadowMargin READ shadowMargin CONSTANT)
+    Q_PROPERTY(double shadowLeft READ shadowLeft CONSTANT)
+    Q_PROPERTY(double shadowTop READ shadowTop CONSTANT)
+    Q_PROPERTY(double shadowRight READ shadowRight CONSTANT)
+    Q_PROPERTY(double shadowBottom READ shadowBottom CONSTANT)
     /// The collapsed panel's size for the trigger style.
     Q_PROPERTY(QSizeF collapsedSize READ collapsedSize NOTIFY triggerStyleChanged)
 
 public:
-    /// The open card is this wide; the panel adds 12 points on every side for its shadow.
+    /// The open card is this wide.
     static constexpr double kCardWidth = 356;
-    static constexpr double kShadowMargin = 12;
+    /// The least room the panel keeps around the card on every side.
+    static constexpr double kLeastShadowMargin = 12;
 
     explicit CardViewController(QObject *parent = nullptr);
     ~CardViewController() override;
@@ -71,7 +76,16 @@ public:
     [[nodiscard]] QString triggerStyle() const;
     [[nodiscard]] static double cardWidth() { return kCardWidth; }
     [[nodiscard]] double cardHeight() const;
-    [[nodiscard]] static double shadowMargin() { return kShadowMargin; }
+    /**
+     * The room around the open card inside the panel: enough for every
+     * visible pixel of its shadows in either scheme (they reach further down
+     * than up), so no scheme change resizes the panel.
+     */
+    [[nodiscard]] static QMarginsF shadowMargins();
+    [[nodiscard]] static double shadowLeft() { return shadowMargins().left(); }
+    [[nodiscard]] static double shadowTop() { return shadowMargins().top(); }
+    [[nodiscard]] static double shadowRight() { return shadowMargins().right(); }
+    [[nodiscard]] static double shadowBottom() { return shadowMargins().bottom(); }
     [[nodiscard]] QSizeF collapsedSize() const;
 
     /// The trigger's click: the panel takes the focus and the card opens on the face it was left

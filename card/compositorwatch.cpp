@@ -31,6 +31,16 @@ CompositorWatch::CompositorWatch(QObject *parent)
     }
     const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(X11::defaultScreenNumber());
     m_selection = X11::atom(name.constData());
+    m_blurAtom = X11::atom("_KDE_NET_WM_BLUR_BEHIND_REGION");
+    // The root window's property changes, added to the events Qt already asks for.
+    const xcb_window_t root = X11::rootWindow();
+    if (xcb_get_window_attributes_reply_t *attributes =
+            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root), nullptr)) {
+        const uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
+        std::free(attributes);
+        xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
+    }
+    QCoreApplication::instance()->installNativeEventFilter(this);
     const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
     if (xfixes && xfixes->present) {
         // The version must be agreed on before any other XFixes request.
@@ -44,19 +54,19 @@ CompositorWatch::CompositorWatch(QObject *parent)
                 XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
                 XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
         xcb_flush(c);
-        QCoreApplication::instance()->installNativeEventFilter(this);
     } else {
         auto *poll = new QTimer(this);
         connect(poll, &QTimer::timeout, this, &CompositorWatch::readOwner);
         poll->start(kPollMilliseconds);
     }
     readOwner();
+    readBlurSupport();
 #endif
 }
 
 CompositorWatch::~CompositorWatch()
 {
-    if (m_xfixesEvent != 0 && QCoreApplication::instance()) {
+    if (m_blurAtom != 0 && QCoreApplication::instance()) {
         QCoreApplication::instance()->removeNativeEventFilter(this);
     }
 }
@@ -75,14 +85,35 @@ void CompositorWatch::readOwner()
 #endif
 }
 
+void CompositorWatch::readBlurSupport()
+{
+#if defined(WORDLUMEN_X11_COMPOSITOR_WATCH)
+    xcb_connection_t *c = X11::connection();
+    if (!c) {
+        return;
+    }
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, X11::rootWindow(), m_blurAtom, XCB_GET_PROPERTY_TYPE_ANY, 0, 0),
+        nullptr);
+    setBlurBehind(reply && reply->type != XCB_ATOM_NONE);
+    std::free(reply);
+#endif
+}
+
 bool CompositorWatch::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
 {
 #if defined(WORDLUMEN_X11_COMPOSITOR_WATCH)
-    if (m_xfixesEvent == 0 || eventType != "xcb_generic_event_t") {
+    if (eventType != "xcb_generic_event_t") {
         return false;
     }
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
-    if ((event->response_type & 0x7f) == m_xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY) {
+    const uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_PROPERTY_NOTIFY) {
+        const auto *notify = static_cast<const xcb_property_notify_event_t *>(message);
+        if (notify->window == X11::rootWindow() && notify->atom == m_blurAtom) {
+            setBlurBehind(notify->state == XCB_PROPERTY_NEW_VALUE);
+        }
+    } else if (m_xfixesEvent != 0 && type == m_xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY) {
         const auto *notify = static_cast<const xcb_xfixes_selection_notify_event_t *>(message);
         if (notify->selection == m_selection) {
             setCompositing(notify->owner != XCB_WINDOW_NONE);
@@ -101,8 +132,24 @@ void CompositorWatch::setCompositing(bool compositing)
     if (m_compositing == compositing) {
         return;
     }
+    const bool blurred = offersBlurBehind();
     m_compositing = compositing;
     emit compositingChanged();
+    if (offersBlurBehind() != blurred) {
+        emit blurBehindChanged();
+    }
+}
+
+void CompositorWatch::setBlurBehind(bool blur)
+{
+    if (m_blurBehind == blur) {
+        return;
+    }
+    const bool blurred = offersBlurBehind();
+    m_blurBehind = blur;
+    if (offersBlurBehind() != blurred) {
+        emit blurBehindChanged();
+    }
 }
 
 } // namespace wordlumen

@@ -4,6 +4,7 @@
 #include "panelsurface.h"
 #include "x11panelhints.h"
 
+#include <QDir>
 #include <QEasingCurve>
 #include <QEvent>
 #include <QFileInfo>
@@ -133,7 +134,8 @@ void FloatingCardWindowController::watchSettingsFile()
     // folder's watch notices the new one.
     const QFileInfo file(QSettings().fileName());
     const QString folder = file.absolutePath();
-    if (QFileInfo(folder).isDir() && !m_settingsWatch->directories().contains(folder)) {
+    // The folder is made now if need be: the first writer may be another program.
+    if (QDir().mkpath(folder) && !m_settingsWatch->directories().contains(folder)) {
         m_settingsWatch->addPath(folder);
     }
     if (file.exists() && !m_settingsWatch->files().contains(file.absoluteFilePath())) {

@@ -2,7 +2,9 @@
 
 #include "shapemask.h"
 #include "theme.h"
+#include "x11panelhints.h"
 
+#include <QGuiApplication>
 #include <QQuickWindow>
 
 namespace wordlumen {
@@ -55,15 +57,15 @@ void PanelSurface::remove(ShapeMask *shape)
     m_window->update();
 }
 
-QRegion PanelSurface::shapeRegion() const
+QRegion PanelSurface::outlines(Purpose purpose) const
 {
-    if (Theme::instance()->translucentWindows()) {
-        return {};
-    }
     QRegion region;
     for (const QPointer<ShapeMask> &shape : m_shapes) {
-        if (!shape || !shape->isShown()) {
+        if (!shape || !shape->isShown() || (purpose == Purpose::Blur && !shape->blursBehind())) {
             continue;
+        }
+        if (purpose == Purpose::Input && shape->inputCoversWindow()) {
+            return QRegion(QRect(QPoint(), m_window->size()));
         }
         // Where the outline lies at its items' own scale: opening and folding
         // scale the card by a few percent, and a shape that changed with every
@@ -76,9 +78,30 @@ QRegion PanelSurface::shapeRegion() const
         const QTransform toWindow = QTransform::fromTranslate(offset.x(), offset.y());
         region += QRegion(shape->outline().toFillPolygon(toWindow).toPolygon(), Qt::WindingFill);
     }
+    return region;
+}
+
+QRegion PanelSurface::shapeRegion() const
+{
+    if (Theme::instance()->translucentWindows()) {
+        return {};
+    }
+    const QRegion region = outlines(Purpose::Shape);
     // An empty shape would mean "no shape", the whole window: keep one pixel
     // rather than show a paper rectangle while nothing is drawn.
     return region.isEmpty() ? QRegion(0, 0, 1, 1) : region;
+}
+
+QRegion PanelSurface::inputRegion() const
+{
+    const QRegion region = outlines(Purpose::Input);
+    // Nothing shown yet: the window takes input everywhere rather than nowhere.
+    return region == QRegion(QRect(QPoint(), m_window->size())) ? QRegion() : region;
+}
+
+QRegion PanelSurface::blurRegion() const
+{
+    return Theme::instance()->blurBehind() ? outlines(Purpose::Blur) : QRegion();
 }
 
 void PanelSurface::apply()
@@ -94,7 +117,30 @@ void PanelSurface::apply()
         m_window->setColor(colour);
     }
     const QRegion shape = shapeRegion();
-    if (m_window->mask() != shape) {
+    if (X11PanelHints::isX11()) {
+        if (m_window->mask() != shape) {
+            m_window->setMask(shape);
+        }
+        if (m_window->handle() != m_platformWindow) {
+            m_platformWindow = m_window->handle();
+            m_input = QRegion();
+            m_blur = QRegion();
+        }
+        if (const QRegion input = inputRegion(); input != m_input) {
+            m_input = input;
+            X11PanelHints::setInputShape(m_window, input);
+        }
+        if (const QRegion blur = blurRegion(); blur != m_blur) {
+            m_blur = blur;
+            X11PanelHints::setBlurBehind(m_window, blur);
+        }
+    } else if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // On Wayland a window's mask is its input region, and windows are
+        // always composited.
+        if (const QRegion input = inputRegion(); m_window->mask() != input) {
+            m_window->setMask(input);
+        }
+    } else if (m_window->mask() != shape) {
         m_window->setMask(shape);
     }
 }

@@ -18,6 +18,11 @@ class ShapeMask;
  * the window is then opaque paper, cut to the outlines of what it shows (the
  * ShapeMask items: the trigger's capsule, the card, a tooltip) with an X shape
  * mask, and follows them frame by frame while they move and scale.
+ *
+ * The same outlines are where the pointer reaches the window (the X input
+ * shape; the input region on Wayland), so that a click on the see-through
+ * shadow goes to the window below, and where a compositor that offers it
+ * blurs the desktop behind the window (KWin's blur-behind region).
  */
 class PanelSurface final : public QObject
 {
@@ -37,12 +42,28 @@ public:
 
     /// The shape the window needs now: empty (no shape) while windows may be see-through.
     [[nodiscard]] QRegion shapeRegion() const;
+    /// Where the pointer reaches the window now; empty means everywhere.
+    [[nodiscard]] QRegion inputRegion() const;
+    /// Where the compositor should blur behind the window; empty for nowhere.
+    [[nodiscard]] QRegion blurRegion() const;
 
 private:
+    enum class Purpose
+    {
+        Shape,
+        Input,
+        Blur
+    };
+    /// The union of the shown outlines that serve `purpose`, in window coordinates.
+    [[nodiscard]] QRegion outlines(Purpose purpose) const;
     void apply();
 
     QQuickWindow *m_window;
     QList<QPointer<ShapeMask>> m_shapes;
+    // What the X window was last given; a re-created window starts afresh.
+    const void *m_platformWindow = nullptr;
+    QRegion m_input;
+    QRegion m_blur;
 };
 
 } // namespace wordlumen

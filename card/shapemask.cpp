@@ -50,6 +50,24 @@ void ShapeMask::setFoldSize(double fold)
     emit outlineChanged();
 }
 
+void ShapeMask::setInputCoversWindow(bool covers)
+{
+    if (m_inputCoversWindow == covers) {
+        return;
+    }
+    m_inputCoversWindow = covers;
+    emit outlineChanged();
+}
+
+void ShapeMask::setBlursBehind(bool blurs)
+{
+    if (m_blursBehind == blurs) {
+        return;
+    }
+    m_blursBehind = blurs;
+    emit outlineChanged();
+}
+
 QPainterPath ShapeMask::outline() const
 {
     const QRectF rect(0, 0, width(), height());

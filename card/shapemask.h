@@ -11,6 +11,9 @@ namespace wordlumen {
  * The outline of something the panel shows, for the window's shape where
  * windows cannot be see-through (see PanelSurface). An invisible item laid
  * over the visual it outlines; its scale and position count as the visual's.
+ *
+ * The outlines are also where the pointer reaches the panel: a click on the
+ * see-through margin around them goes to the window below.
  */
 class ShapeMask : public QQuickItem
 {
@@ -33,6 +36,11 @@ private:
     Q_PROPERTY(Shape shape READ shape WRITE setShape NOTIFY outlineChanged)
     Q_PROPERTY(double cornerRadius READ cornerRadius WRITE setCornerRadius NOTIFY outlineChanged)
     Q_PROPERTY(double foldSize READ foldSize WRITE setFoldSize NOTIFY outlineChanged)
+    /// While it is shown, the pointer reaches the whole window, margin included.
+    Q_PROPERTY(bool inputCoversWindow READ inputCoversWindow WRITE setInputCoversWindow NOTIFY
+                   outlineChanged)
+    /// The compositor is asked to blur the desktop behind the outline, where it can.
+    Q_PROPERTY(bool blursBehind READ blursBehind WRITE setBlursBehind NOTIFY outlineChanged)
 
 public:
     explicit ShapeMask(QQuickItem *parent = nullptr);
@@ -44,6 +52,10 @@ public:
     void setCornerRadius(double radius);
     [[nodiscard]] double foldSize() const { return m_foldSize; }
     void setFoldSize(double fold);
+    [[nodiscard]] bool inputCoversWindow() const { return m_inputCoversWindow; }
+    void setInputCoversWindow(bool covers);
+    [[nodiscard]] bool blursBehind() const { return m_blursBehind; }
+    void setBlursBehind(bool blurs);
 
     /// The outline in the item's own coordinates.
     [[nodiscard]] QPainterPath outline() const;
@@ -62,6 +74,8 @@ private:
     Shape m_shape = Shape::RoundedRect;
     double m_cornerRadius = 0;
     double m_foldSize = 0;
+    bool m_inputCoversWindow = false;
+    bool m_blursBehind = false;
     QPointer<QQuickWindow> m_window;
 };
 

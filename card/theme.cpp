@@ -60,6 +60,11 @@ Theme::Theme(QObject *parent)
             emit changed();
         }
     });
+    connect(m_compositor, &CompositorWatch::blurBehindChanged, this, [this] {
+        if (!m_blurBehind) {
+            emit changed();
+        }
+    });
     if (qApp) {
         qApp->installEventFilter(this);
     }
@@ -184,6 +189,20 @@ bool Theme::translucentWindows() const
     return m_translucentWindows.value_or(m_compositor->isCompositing());
 }
 
+bool Theme::blurBehind() const
+{
+    return translucentWindows() && m_blurBehind.value_or(m_compositor->offersBlurBehind());
+}
+
+void Theme::setBlurBehind(bool blur)
+{
+    if (m_blurBehind == blur) {
+        return;
+    }
+    m_blurBehind = blur;
+    emit changed();
+}
+
 void Theme::setTranslucentWindows(bool translucent)
 {
     if (m_translucentWindows == translucent) {
@@ -244,6 +263,10 @@ QColor Theme::triggerFill() const
     // a see-through capsule would only make the text hard to read.
     if (!translucentWindows()) {
         return paper();
+    }
+    // Frosted where the compositor blurs the desktop behind the capsule.
+    if (blurBehind()) {
+        return alpha(paper(), isDark() ? 0.72 : 0.7);
     }
     return alpha(paper(), isDark() ? 0.9 : 0.88);
 }

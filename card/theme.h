@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shadowlayer.h"
+
 #include <QColor>
 #include <QFont>
 #include <QObject>
@@ -50,6 +52,8 @@ private:
      */
     Q_PROPERTY(
         bool translucentWindows READ translucentWindows WRITE setTranslucentWindows NOTIFY changed)
+    /// The compositor blurs what lies behind the trigger. Follows the desktop unless set.
+    Q_PROPERTY(bool blurBehind READ blurBehind WRITE setBlurBehind NOTIFY changed)
     /// Whether the keyboard is in use: focus rings show after a navigation key
     /// and hide again after a click.
     Q_PROPERTY(bool keyboardNavigation READ keyboardNavigation NOTIFY keyboardNavigationChanged)
@@ -70,6 +74,9 @@ private:
     Q_PROPERTY(QColor consoleSidebar READ consoleSidebar NOTIFY changed)
     Q_PROPERTY(QColor consolePage READ consolePage NOTIFY changed)
 
+    /// The open card's two shadows in the current scheme.
+    Q_PROPERTY(wordlumen::ShadowLayer cardShadow READ cardShadow NOTIFY changed)
+    Q_PROPERTY(wordlumen::ShadowLayer cardContactShadow READ cardContactShadow NOTIFY changed)
     Q_PROPERTY(QString sansFamily READ sansFamily CONSTANT)
     Q_PROPERTY(QString serifFamily READ serifFamily CONSTANT)
     Q_PROPERTY(QString monoFamily READ monoFamily CONSTANT)
@@ -99,6 +106,9 @@ public:
     void setReduceTransparency(bool reduce);
     [[nodiscard]] bool translucentWindows() const;
     void setTranslucentWindows(bool translucent);
+    /// See-through windows whose background the compositor blurs (KWin's blur).
+    [[nodiscard]] bool blurBehind() const;
+    void setBlurBehind(bool blur);
     [[nodiscard]] bool keyboardNavigation() const { return m_keyboardNavigation; }
 
     [[nodiscard]] QColor ink() const;
@@ -113,6 +123,9 @@ public:
     [[nodiscard]] QColor triggerFill() const;
     [[nodiscard]] QColor consoleSidebar() const;
     [[nodiscard]] QColor consolePage() const;
+
+    [[nodiscard]] ShadowLayer cardShadow() const { return cardShadowLayers(isDark())[0]; }
+    [[nodiscard]] ShadowLayer cardContactShadow() const { return cardShadowLayers(isDark())[1]; }
 
     [[nodiscard]] QString sansFamily() const;
     [[nodiscard]] QString serifFamily() const;
@@ -156,6 +169,7 @@ private:
     class DesktopAppearance *m_desktop = nullptr;
     class CompositorWatch *m_compositor = nullptr;
     std::optional<bool> m_translucentWindows;
+    std::optional<bool> m_blurBehind;
     bool m_keyboardNavigation = false;
     bool m_paletteDark = false;
     std::optional<bool> m_reduceMotion;

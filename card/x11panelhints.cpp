@@ -1,6 +1,7 @@
 #include "x11panelhints.h"
 
 #include <QGuiApplication>
+#include <QRegion>
 #include <QWindow>
 
 #if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
@@ -9,6 +10,7 @@
 #include <QList>
 
 #include <cstdlib>
+#include <xcb/shape.h>
 #endif
 
 namespace wordlumen::X11PanelHints {
@@ -38,6 +40,20 @@ void addStates(xcb_connection_t *c, xcb_window_t id, const QList<xcb_atom_t> &wa
     }
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, property, XCB_ATOM_ATOM, 32,
                         uint32_t(states.size()), states.constData());
+}
+
+/// The region's rectangles in the window's device pixels.
+QList<xcb_rectangle_t> deviceRectangles(const QWindow *window, const QRegion &region)
+{
+    const double dpr = window->devicePixelRatio();
+    QList<xcb_rectangle_t> rectangles;
+    for (const QRect &rect : region) {
+        const QRect device =
+            QRectF(QPointF(rect.topLeft()) * dpr, QSizeF(rect.size()) * dpr).toAlignedRect();
+        rectangles.append({int16_t(device.x()), int16_t(device.y()), uint16_t(device.width()),
+                           uint16_t(device.height())});
+    }
+    return rectangles;
 }
 
 } // namespace
@@ -81,6 +97,60 @@ void setResizeGravity(QWindow *window, bool anchoredRight, bool anchoredTop)
     Q_UNUSED(window);
     Q_UNUSED(anchoredRight);
     Q_UNUSED(anchoredTop);
+#endif
+}
+
+bool isX11()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+void setInputShape(QWindow *window, const QRegion &region)
+{
+#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
+    xcb_connection_t *c = X11::connection();
+    if (!c || !window || !window->handle()) {
+        return;
+    }
+    const auto id = xcb_window_t(window->winId());
+    if (region.isEmpty()) {
+        xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, id, 0, 0, XCB_PIXMAP_NONE);
+    } else {
+        const QList<xcb_rectangle_t> rectangles = deviceRectangles(window, region);
+        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                             id, 0, 0, uint32_t(rectangles.size()), rectangles.constData());
+    }
+    xcb_flush(c);
+#else
+    Q_UNUSED(window);
+    Q_UNUSED(region);
+#endif
+}
+
+void setBlurBehind(QWindow *window, const QRegion &region)
+{
+#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
+    xcb_connection_t *c = X11::connection();
+    if (!c || !window || !window->handle()) {
+        return;
+    }
+    const auto id = xcb_window_t(window->winId());
+    const xcb_atom_t property = X11::atom("_KDE_NET_WM_BLUR_BEHIND_REGION");
+    if (region.isEmpty()) {
+        xcb_delete_property(c, id, property);
+    } else {
+        // x, y, width, height for each rectangle, as 32-bit cardinals.
+        QList<uint32_t> values;
+        for (const xcb_rectangle_t &rect : deviceRectangles(window, region)) {
+            values << uint32_t(rect.x) << uint32_t(rect.y) << rect.width << rect.height;
+        }
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, property, XCB_ATOM_CARDINAL, 32,
+                            uint32_t(values.size()), values.constData());
+    }
+    xcb_flush(c);
+#else
+    Q_UNUSED(window);
+    Q_UNUSED(region);
 #endif
 }
 

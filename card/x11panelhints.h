@@ -1,5 +1,6 @@
 #pragma once
 
+class QRegion;
 class QWindow;
 
 namespace wordlumen {
@@ -27,6 +28,23 @@ void prepareForMap(QWindow *window);
  * top-left corner for a frame.
  */
 void setResizeGravity(QWindow *window, bool anchoredRight, bool anchoredTop);
+
+/// Whether the application runs on an X server (and these functions act).
+[[nodiscard]] bool isX11();
+
+/**
+ * Where the pointer reaches the window (the X input shape), in the window's
+ * logical coordinates; an empty region gives the whole window back. A click
+ * elsewhere goes to the window below.
+ */
+void setInputShape(QWindow *window, const QRegion &region);
+
+/**
+ * Asks the compositor to blur the desktop behind `region` of the window
+ * (KWin's _KDE_NET_WM_BLUR_BEHIND_REGION); an empty region withdraws the
+ * request. Compositors without the effect ignore it.
+ */
+void setBlurBehind(QWindow *window, const QRegion &region);
 
 } // namespace X11PanelHints
 } // namespace wordlumen

@@ -13,6 +13,9 @@
 // Exits non-zero when a frame turned or was displaced.
 
 #include "bench/support/benchsupport.h"
+#include "card/cardviewcontroller.h"
+#include "card/floatingtriggerstyle.h"
+#include "card/floatingwindowplacement.h"
 #include "card/theme.h"
 #include "tests/card/cardfixture.h"
 
@@ -26,6 +29,8 @@
 #include <QTest>
 
 #include <cstdio>
+
+using namespace wordlumen;
 
 namespace {
 
@@ -95,12 +100,24 @@ struct Recorder
         shot.save(
             QStringLiteral("%1/%2-%3.png").arg(dir, phase).arg(index++, 3, 10, QLatin1Char('0')));
         const QRect box = drawn(shot);
-        // The panel sits 8 points in from the screen's corner and its content
-        // 12 more; scaling about the right edge moves the bottom a few points.
-        const int right = area.width() - 20;
-        const int bottom = area.height() - 20;
-        return box.isEmpty() || (std::abs(box.right() + 1 - right) <= 1 &&
-                                 box.bottom() + 1 <= bottom + 1 && box.bottom() + 1 >= bottom - 10);
+        if (box.isEmpty()) {
+            return true;
+        }
+        // The panel sits 8 points in from the screen's corner, the trigger 12
+        // more and the card its shadow's room more; scaling about the right
+        // edge moves the bottom a few points. While both show, the trigger's
+        // corner is the outer one.
+        const auto at = [&](double right, double bottom) {
+            const int r = area.width() - int(FloatingWindowPlacement::kScreenInset + right);
+            const int b = area.height() - int(FloatingWindowPlacement::kScreenInset + bottom);
+            return std::abs(box.right() + 1 - r) <= 1 && box.bottom() + 1 <= b + 1 &&
+                   box.bottom() + 1 >= b - 10;
+        };
+        const QSizeF trigger = collapsedPanelSize(FloatingTriggerStyle::Compact);
+        const QSizeF capsule = triggerCapsuleSize(FloatingTriggerStyle::Compact);
+        return at((trigger.width() - capsule.width()) / 2,
+                  (trigger.height() - capsule.height()) / 2) ||
+               at(CardViewController::shadowRight(), CardViewController::shadowBottom());
     }
 };
 
@@ -161,7 +178,7 @@ int child(const QString &saveDir, const QString &recordDir)
         QScreen *screen = QGuiApplication::primaryScreen();
         const QRect geometry = screen->geometry();
         recorder = Recorder{
-            recordDir, QRect(geometry.right() - 419, geometry.bottom() - 379, 420, 380), {}, {}, 0};
+            recordDir, QRect(geometry.right() - 479, geometry.bottom() - 599, 480, 600), {}, {}, 0};
         recorder->desktop = recorder->grab(screen);
     }
     if (!card.show()) {

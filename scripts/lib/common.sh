@@ -13,7 +13,7 @@ RUNTIME_PACKAGES=(
     qt6-base-dev qt6-declarative-dev qt6-svg-dev libqt6svg6
     "${QML_PACKAGES[@]}"
     qtkeychain-qt6-dev libsecret-1-dev gnome-keyring
-    libxcb1-dev libxcb-xfixes0-dev fonts-noto-cjk libgl1-mesa-dri
+    libxcb1-dev libxcb-xfixes0-dev libxcb-shape0-dev fonts-noto-cjk libgl1-mesa-dri
     librsvg2-bin
     libbenchmark-dev
 )

@@ -3,7 +3,8 @@
 # uses it as a person would: finds the trigger at the bottom right, clicks it,
 # types a term, presses Return, sees the answer, folds the card with Escape,
 # drags the trigger away, and checks that the place survives a restart and
-# that a second launch only re-shows the running card.
+# that a second launch only re-shows the running card. A trigger style the
+# terminal companion stores shows at once.
 #
 #   e2e_wordlumen.sh path/to/wordlumen
 set -euo pipefail
@@ -23,8 +24,8 @@ xprop -id "$(field panel.winId)" _NET_WM_DESKTOP | grep -q "= 4294967295" ||
 echo "2. A click opens the card; the panel grows away from the corner"
 xdotool mousemove $((WIDTH - 78)) $((HEIGHT - 38)) click 1
 await presentation Front
-[ "$(geometry)" = "$((WIDTH - 388)) $((HEIGHT - 344)) 380 336" ] ||
-    fail "open panel at $(geometry), expected $((WIDTH - 388)) $((HEIGHT - 344)) 380 336"
+[ "$(geometry)" = "$((WIDTH - 422)) $((HEIGHT - 378)) 414 370" ] ||
+    fail "open panel at $(geometry), expected $((WIDTH - 422)) $((HEIGHT - 378)) 414 370"
 
 echo "3. Type a term, press Return: the card turns over to the answer"
 sleep 0.4 # the input takes the focus 0.16 s after the face appears
@@ -40,6 +41,15 @@ echo "4. Escape folds the card back into the trigger"
 xdotool key Escape
 await presentation Collapsed
 [ "$(geometry)" = "$((WIDTH - 148)) $((HEIGHT - 68)) 140 60" ] || fail "collapsed at $(geometry)"
+
+echo "4b. The terminal companion stores another trigger style: the running trigger takes it at once"
+cli="$(dirname "$APP")/wordlumen-cli"
+"$cli" config floatingTriggerStyle wide
+await panel.width 188
+[ "$(geometry)" = "$((WIDTH - 196)) $((HEIGHT - 76)) 188 68" ] || fail "wide trigger at $(geometry)"
+"$cli" config floatingTriggerStyle compact
+await panel.width 140
+[ "$(geometry)" = "$((WIDTH - 148)) $((HEIGHT - 68)) 140 60" ] || fail "compact again at $(geometry)"
 
 echo "5. A drag moves the trigger and the place is saved"
 xdotool mousemove $((WIDTH - 78)) $((HEIGHT - 38)) mousedown 1

@@ -147,12 +147,14 @@ close_to() {
     done
 }
 # The panel's corner (outside the capsule) must show the desktop beside it.
+# The panel's bottom-left corner (the control center may lie behind its top)
+# against the desktop just right of the panel.
 check_corner_shows_desktop() {
     local x y desktop corner
     x="$(field panel.x)"
-    y="$(field panel.y)"
-    desktop="$(pixel $((WIDTH - 3)) $((y + 2)))" # right of the panel, 8 points in
-    corner="$(pixel $((x + 1)) $((y + 1)))"
+    y=$(($(field panel.y) + $(field panel.height) - 2))
+    desktop="$(pixel $((WIDTH - 3)) "$y")" # right of the panel, 8 points in
+    corner="$(pixel $((x + 1)) "$y")"
     close_to "$corner" "$desktop" 24 || fail "$1: the panel's corner is ($corner), the desktop ($desktop)"
 }
 shape_of_panel() { xwininfo -shape -id "$(panel_id)" | sed -n 's/^ *Window shape extents: *//p'; }
@@ -189,6 +191,32 @@ screenshot desktop-compositor-card
 xdotool key Escape
 await presentation Collapsed
 xdotool mousemove 200 200
+
+echo "6b. A compositor that blurs behind windows (KWin announces it on the root): the capsule asks for it"
+blur_of_panel() { xprop -id "$(panel_id)" _KDE_NET_WM_BLUR_BEHIND_REGION | sed -n 's/^.*= //p'; }
+[ -z "$(blur_of_panel)" ] || fail "the panel asks for a blur nobody offers: $(blur_of_panel)"
+xprop -root -f _KDE_NET_WM_BLUR_BEHIND_REGION 32c -set _KDE_NET_WM_BLUR_BEHIND_REGION 0
+await blurBehind true
+sleep 0.3
+# The capsule's rounded outline as rows of rectangles: together they span its 116 x 36 box.
+blur="$(blur_of_panel | tr -d ' ' | awk -F, '{
+    for (i = 1; i + 3 <= NF; i += 4) {
+        if (i == 1 || $i < x0) x0 = $i; if (i == 1 || $(i+1) < y0) y0 = $(i+1)
+        if ($i + $(i+2) > x1) x1 = $i + $(i+2); if ($(i+1) + $(i+3) > y1) y1 = $(i+1) + $(i+3)
+    }
+    if (NF >= 4) printf "%dx%d+%d+%d", x1 - x0, y1 - y0, x0, y0 }')"
+[ "$blur" = "116x36+12+12" ] || fail "the trigger's blur region spans '$blur'"
+screenshot desktop-blur-trigger
+open_card
+sleep 0.4
+[ -z "$(blur_of_panel)" ] || fail "the open card still asks for a blur: $(blur_of_panel)"
+xdotool key Escape
+await presentation Collapsed
+xdotool mousemove 200 200
+xprop -root -remove _KDE_NET_WM_BLUR_BEHIND_REGION
+await blurBehind false
+sleep 0.3
+[ -z "$(blur_of_panel)" ] || fail "the blur request outlived the compositor's offer: $(blur_of_panel)"
 
 echo "7. The compositor stops: the panel is cut to its outline again"
 stop_cm

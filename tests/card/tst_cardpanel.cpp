@@ -3,6 +3,8 @@
 // follows the card's size, and what each face shows for the view model's
 // states, driven through the accessibility tree as a screen reader would.
 
+#include "card/cardviewcontroller.h"
+#include "card/panelsurface.h"
 #include "card/theme.h"
 #include "cardfixture.h"
 #include "online/apisettingsnotifier.h"
@@ -14,6 +16,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QProcess>
 #include <QQuickItem>
 #include <QScopeGuard>
 #include <QScreen>
@@ -122,6 +125,57 @@ private:
         return rings;
     }
 
+    /// The cases that read the X server's view of the panel run in tst_cardpanel_x11.
+    static bool onX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+    /// The open panel for a card of this height: the card and its shadow's room.
+    static QSize openPanel(double cardHeight)
+    {
+        return QSizeF(356, cardHeight).grownBy(CardViewController::shadowMargins()).toSize();
+    }
+    /// The rectangle of `size` whose right and bottom edges lie just before `corner`.
+    static QRect endingAt(QPoint corner, QSize size)
+    {
+        return {corner - QPoint(size.width(), size.height()), size};
+    }
+    /// The open card's top-left corner in the panel.
+    static QPoint cardCorner()
+    {
+        return QPointF(CardViewController::shadowLeft(), CardViewController::shadowTop()).toPoint();
+    }
+    /// The top-level window the X server finds under a global point (moves the pointer there).
+    static WId windowUnderPointer(QPoint global)
+    {
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QString::number(global.x()),
+                       QString::number(global.y()), QStringLiteral("getmouselocation"),
+                       QStringLiteral("--shell")});
+        xdotool.waitForFinished(5000);
+        for (const QByteArray &line : xdotool.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("WINDOW="))
+                return WId(line.mid(7).toULongLong());
+        }
+        return 0;
+    }
+    /// Sets the desktop's work area as a window manager would; null removes it.
+    static bool setWorkArea(const QRect &area)
+    {
+        QStringList arguments{QStringLiteral("-root")};
+        if (area.isNull()) {
+            arguments << QStringLiteral("-remove") << QStringLiteral("_NET_WORKAREA");
+        } else {
+            arguments << QStringLiteral("-f") << QStringLiteral("_NET_WORKAREA")
+                      << QStringLiteral("32c") << QStringLiteral("-set")
+                      << QStringLiteral("_NET_WORKAREA")
+                      << QStringLiteral("%1, %2, %3, %4")
+                             .arg(area.x())
+                             .arg(area.y())
+                             .arg(area.width())
+                             .arg(area.height());
+        }
+        return QProcess::execute(QStringLiteral("xprop"), arguments) == 0;
+    }
+
     void openCard()
     {
         model()->expand();
@@ -142,6 +196,8 @@ private slots:
         QCoreApplication::setOrganizationName(QStringLiteral("Zintaro"));
         QCoreApplication::setApplicationName(QStringLiteral("WordlumenCardTest"));
         Theme::instance()->setReduceMotion(true);
+        // As under a compositor; the cases without one say so.
+        Theme::instance()->setTranslucentWindows(true);
     }
 
     void init()
@@ -184,8 +240,7 @@ private slots:
         m_card->settle();
         // The open card unfolds away from the bottom-right corner.
         const QRect area = screenArea();
-        QCOMPARE(panel()->geometry(),
-                 QRect(area.right() + 1 - 8 - 380, area.bottom() + 1 - 8 - 336, 380, 336));
+        QCOMPARE(panel()->geometry(), endingAt(area.bottomRight() - QPoint(7, 7), openPanel(312)));
     }
 
     void aDragMovesThePanelAndSavesItsPlace()
@@ -291,6 +346,9 @@ private slots:
     {
         openCard();
         model()->setQuery(QStringLiteral("半句话"));
+        // Escape is the panel's while it has the keyboard.
+        panel()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(panel()));
         QTest::keyClick(panel(), Qt::Key_Escape);
         QCOMPARE(model()->presentation(), CardPresentation::Collapsed);
         m_card->settle();
@@ -306,7 +364,7 @@ private slots:
         model()->expand();
         // The window grows at once to hold the card, anchored at the corner...
         QCOMPARE(panel()->geometry(),
-                 QRect(collapsed.right() + 1 - 380, collapsed.bottom() + 1 - 336, 380, 336));
+                 endingAt(collapsed.bottomRight() + QPoint(1, 1), openPanel(312)));
         QVERIFY(m_card->controller()->isAnimating());
         m_card->settle();
         const QRect open = panel()->geometry();
@@ -315,7 +373,9 @@ private slots:
         // keeps to the new, small frame in its bottom-right corner.
         QCOMPARE(panel()->geometry(), open);
         QCOMPARE(m_card->controller()->currentSize(), QSizeF(140, 60));
-        QCOMPARE(m_card->controller()->contentRect(), QRectF(240, 276, 140, 60));
+        const QSize grown = openPanel(312) - QSize(140, 60);
+        QCOMPARE(m_card->controller()->contentRect(),
+                 QRectF(grown.width(), grown.height(), 140, 60));
         m_card->settle();
         QCOMPARE(panel()->geometry(), collapsed);
         QCOMPARE(m_card->controller()->contentRect(), QRectF(0, 0, 140, 60));
@@ -357,10 +417,10 @@ private slots:
         QVERIFY(panel()->color().alpha() > 250);
 
         openCard();
-        QTRY_COMPARE(panel()->mask().boundingRect(), QRect(12, 12, 356, 312));
+        QTRY_COMPARE(panel()->mask().boundingRect(), QRect(cardCorner(), QSize(356, 312)));
         // The fold's triangle belongs to the card; the shadow margin does not.
-        QVERIFY(panel()->mask().contains(QPoint(12 + 355, 13)));
-        QVERIFY(!panel()->mask().contains(QPoint(6, 100)));
+        QVERIFY(panel()->mask().contains(cardCorner() + QPoint(355, 1)));
+        QVERIFY(!panel()->mask().contains(QPoint(20, 100)));
 
         // A compositor starts: see-through again, nothing cut.
         Theme::instance()->setTranslucentWindows(true);
@@ -507,7 +567,7 @@ private slots:
         QVERIFY(shows(QStringLiteral("翻回去")));
         QVERIFY(!shows(QStringLiteral("接上 API")));
         // The panel follows the card's height.
-        QCOMPARE(panel()->height(), int(model()->expandedHeight()) + 24);
+        QCOMPARE(panel()->size(), openPanel(model()->expandedHeight()));
 
         QVERIFY(press(QStringLiteral("翻回黑话面")));
         QCOMPARE(model()->presentation(), CardPresentation::Front);
@@ -545,7 +605,7 @@ private slots:
         QCOMPARE(model()->presentation(), CardPresentation::Settings);
         QCOMPARE(model()->expandedHeight(), 374.0);
         m_card->settle();
-        QCOMPARE(panel()->height(), 374 + 24);
+        QCOMPARE(panel()->size(), openPanel(374));
         QVERIFY(shows(QStringLiteral("接口地址")));
         QVERIFY(press(QStringLiteral("关闭设置")));
         QCOMPARE(model()->presentation(), CardPresentation::Front);
@@ -735,7 +795,7 @@ private slots:
         }
         m_card->settle();
         QVERIFY(model()->expandedHeight() < CardViewModel::kMaximumHeight);
-        QCOMPARE(panel()->height(), int(model()->expandedHeight()) + 24);
+        QCOMPARE(panel()->size(), openPanel(model()->expandedHeight()));
 
         QQuickItem *scroll = nullptr;
         for (auto *item :
@@ -750,6 +810,8 @@ private slots:
                                 .arg(contentHeight)
                                 .arg(scroll->height())
                                 .arg(model()->expandedHeight())));
+        // Nothing to scroll, so no scroll bar.
+        QVERIFY(!scroll->property("interactive").toBool());
         // A title of two lines is shown whole (a longer one is cut at two).
         if (wholeTitle) {
             const auto *title =
@@ -782,6 +844,106 @@ private slots:
         QCOMPARE(model()->presentation(), CardPresentation::Back);
     }
 
+    // The window holds every visible pixel of the card's shadows: its edges
+    // are clear while the shadow shows just below the card.
+    void theShadowEndsInsideThePanel_data()
+    {
+        QTest::addColumn<Theme::Scheme>("scheme");
+        QTest::addRow("light") << Theme::Scheme::Light;
+        QTest::addRow("dark") << Theme::Scheme::Dark;
+    }
+    void theShadowEndsInsideThePanel()
+    {
+        if (!onX11())
+            QSKIP("needs an X server");
+        QFETCH(Theme::Scheme, scheme);
+        Theme::instance()->setScheme(scheme);
+        const auto restore =
+            qScopeGuard([] { Theme::instance()->setScheme(Theme::Scheme::System); });
+        openCard();
+        const QImage frame =
+            panel()->grabWindow().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(frame.hasAlphaChannel());
+        const int w = frame.width();
+        const int h = frame.height();
+        int edge = 0;
+        for (int x = 0; x < w; ++x)
+            edge = std::max({edge, qAlpha(frame.pixel(x, 0)), qAlpha(frame.pixel(x, h - 1))});
+        for (int y = 0; y < h; ++y)
+            edge = std::max({edge, qAlpha(frame.pixel(0, y)), qAlpha(frame.pixel(w - 1, y))});
+        QVERIFY2(edge <= 1, qPrintable(QStringLiteral("shadow of alpha %1 at the edge").arg(edge)));
+        // Below the card's middle the shadow is there to be cut.
+        const double dpr = frame.devicePixelRatio();
+        const int below =
+            int((CardViewController::shadowTop() + model()->expandedHeight() + 4) * dpr);
+        QVERIFY(qAlpha(frame.pixel(w / 2, below)) > 4);
+    }
+
+    // A click on the see-through shadow goes to the window below; the card
+    // and the whole collapsed panel take their own.
+    void onlyTheCardTakesThePointer()
+    {
+        if (!onX11())
+            QSKIP("needs an X server");
+        const auto *surface = PanelSurface::of(panel());
+        QVERIFY(surface);
+        QVERIFY(surface->inputRegion().isEmpty()); // the collapsed panel: all of it
+        QCOMPARE(windowUnderPointer(panel()->geometry().topLeft() + QPoint(2, 2)),
+                 panel()->winId());
+        openCard();
+        QTRY_COMPARE(surface->inputRegion().boundingRect(), QRect(cardCorner(), QSize(356, 312)));
+        const QPoint card = panel()->geometry().topLeft() + cardCorner() + QPoint(40, 40);
+        QCOMPARE(windowUnderPointer(card), panel()->winId());
+        QVERIFY(windowUnderPointer(card - QPoint(48, 0)) != panel()->winId());  // 8 points left
+        QVERIFY(windowUnderPointer(card + QPoint(0, 312)) != panel()->winId()); // 12 below
+        model()->collapse();
+        m_card->settle();
+        QTRY_VERIFY(surface->inputRegion().isEmpty());
+    }
+
+    // Where the compositor blurs behind windows, the capsule asks for it and
+    // turns frosted; elsewhere it keeps its mostly opaque paper.
+    void theTriggerAsksForABlurWhereOneIsOffered()
+    {
+        const auto *surface = PanelSurface::of(panel());
+        const QColor opaque = Theme::instance()->triggerFill();
+        QVERIFY(surface->blurRegion().isEmpty());
+        Theme::instance()->setBlurBehind(true);
+        const auto restore = qScopeGuard([] { Theme::instance()->setBlurBehind(false); });
+        QTRY_COMPARE(surface->blurRegion().boundingRect(), QRect(12, 12, 116, 36));
+        QVERIFY(Theme::instance()->triggerFill().alphaF() < opaque.alphaF() - 0.1);
+        openCard(); // the card's paper needs no blur
+        QTRY_VERIFY(surface->blurRegion().isEmpty());
+    }
+
+    // A screen that shrinks (or gains a taskbar) takes the panel with it.
+    void theTriggerStaysOnAShrinkingScreen()
+    {
+        if (!onX11())
+            QSKIP("needs an X server");
+        const QRect before = panel()->geometry();
+        QVERIFY(setWorkArea(QRect(0, 0, 800, 600)));
+        const auto restore = qScopeGuard([this] { setWorkArea({}); });
+        QTRY_COMPARE(screenArea(), QRect(0, 0, 800, 600));
+        QTRY_COMPARE(panel()->geometry(), QRect(800 - 8 - 140, 600 - 8 - 60, 140, 60));
+        // Not saved: the chosen place returns with the screen.
+        QVERIFY(!QSettings().contains(QStringLiteral("floatingCardOriginX")));
+        QVERIFY(before != panel()->geometry());
+    }
+
+    // Another program (the terminal companion) writes the style while the card runs.
+    void aStyleWrittenByAnotherProgramShowsAtOnce()
+    {
+        QSettings().sync();
+        QProcess writer;
+        writer.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--write-style"), QSettings().fileName()});
+        QVERIFY(writer.waitForFinished(10000));
+        QCOMPARE(writer.exitCode(), 0);
+        QTRY_COMPARE(m_card->controller()->triggerStyleName(), QStringLiteral("wide"));
+        QTRY_COMPARE(panel()->size(), QSize(188, 68));
+    }
+
     void theStatusLineFollowsTheKey()
     {
         openCard();
@@ -792,5 +954,20 @@ private slots:
     }
 };
 
-QTEST_MAIN(CardPanelTest)
+// Run as `--write-style FILE`, the test is the other program: it stores the
+// wide style in the settings file the way the terminal companion does.
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--write-style") == 0) {
+        QCoreApplication app(argc, argv);
+        QSettings settings(QString::fromLocal8Bit(argv[2]), QSettings::NativeFormat);
+        settings.setValue(QStringLiteral("floatingTriggerStyle"), QStringLiteral("wide"));
+        settings.sync();
+        return settings.status() == QSettings::NoError ? 0 : 1;
+    }
+    QGuiApplication app(argc, argv);
+    CardPanelTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_cardpanel.moc"
