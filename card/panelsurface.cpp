@@ -75,8 +75,7 @@ QRegion PanelSurface::outlines(Purpose purpose) const
         for (const QQuickItem *item = shape; item; item = item->parentItem()) {
             offset += item->position();
         }
-        const QTransform toWindow = QTransform::fromTranslate(offset.x(), offset.y());
-        region += QRegion(shape->outline().toFillPolygon(toWindow).toPolygon(), Qt::WindingFill);
+        region += shape->region(offset);
     }
     return region;
 }

@@ -12,6 +12,7 @@ ShapeMask::ShapeMask(QQuickItem *parent)
 {
     // Any change of the outline shows in the next frame, which updates the shape.
     connect(this, &ShapeMask::outlineChanged, this, [this] {
+        m_regionValid = false;
         if (m_window) {
             m_window->update();
         }
@@ -82,6 +83,19 @@ QPainterPath ShapeMask::outline() const
         return CardShapes::foldTriangle(rect);
     }
     return {};
+}
+
+QRegion ShapeMask::region(QPointF offset) const
+{
+    const QSizeF size(width(), height());
+    if (!m_regionValid || offset != m_regionOffset || size != m_regionSize) {
+        const QTransform move = QTransform::fromTranslate(offset.x(), offset.y());
+        m_region = QRegion(outline().toFillPolygon(move).toPolygon(), Qt::WindingFill);
+        m_regionOffset = offset;
+        m_regionSize = size;
+        m_regionValid = true;
+    }
+    return m_region;
 }
 
 bool ShapeMask::isShown() const

@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <QPointer>
 #include <QQuickItem>
+#include <QRegion>
 #include <QtQml/qqmlregistration.h>
 
 namespace wordlumen {
@@ -59,6 +60,8 @@ public:
 
     /// The outline in the item's own coordinates.
     [[nodiscard]] QPainterPath outline() const;
+    /// The outline in whole pixels, moved by `offset`; kept until it changes.
+    [[nodiscard]] QRegion region(QPointF offset) const;
     /// Whether anything of it is on screen: visible and not faded out.
     [[nodiscard]] bool isShown() const;
 
@@ -76,6 +79,11 @@ private:
     double m_foldSize = 0;
     bool m_inputCoversWindow = false;
     bool m_blursBehind = false;
+    // The last region asked for: the panel asks before every frame.
+    mutable QRegion m_region;
+    mutable QPointF m_regionOffset;
+    mutable QSizeF m_regionSize;
+    mutable bool m_regionValid = false;
     QPointer<QQuickWindow> m_window;
 };
 

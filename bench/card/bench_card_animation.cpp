@@ -105,19 +105,31 @@ struct Recorder
         }
         // The panel sits 8 points in from the screen's corner, the trigger 12
         // more and the card its shadow's room more; scaling about the right
-        // edge moves the bottom a few points. While both show, the trigger's
-        // corner is the outer one.
-        const auto at = [&](double right, double bottom) {
-            const int r = area.width() - int(FloatingWindowPlacement::kScreenInset + right);
-            const int b = area.height() - int(FloatingWindowPlacement::kScreenInset + bottom);
-            return std::abs(box.right() + 1 - r) <= 1 && box.bottom() + 1 <= b + 1 &&
-                   box.bottom() + 1 >= b - 10;
-        };
+        // edge moves the bottom a few points. The right edge is one of the
+        // two; while one fades into the other (the trigger's ink shows before
+        // its paper), the bottom lies between theirs.
         const QSizeF trigger = collapsedPanelSize(FloatingTriggerStyle::Compact);
         const QSizeF capsule = triggerCapsuleSize(FloatingTriggerStyle::Compact);
-        return at((trigger.width() - capsule.width()) / 2,
-                  (trigger.height() - capsule.height()) / 2) ||
-               at(CardViewController::shadowRight(), CardViewController::shadowBottom());
+        const QPointF corners[] = {
+            {(trigger.width() - capsule.width()) / 2, (trigger.height() - capsule.height()) / 2},
+            {CardViewController::shadowRight(), CardViewController::shadowBottom()}};
+        bool right = false;
+        int lowest = area.height();
+        int highest = 0;
+        for (const QPointF &corner : corners) {
+            const int r = area.width() - int(FloatingWindowPlacement::kScreenInset + corner.x());
+            const int b = area.height() - int(FloatingWindowPlacement::kScreenInset + corner.y());
+            right = right || std::abs(box.right() + 1 - r) <= 1;
+            lowest = std::min(lowest, b - 10);
+            highest = std::max(highest, b + 1);
+        }
+        const bool bottom = box.bottom() + 1 >= lowest && box.bottom() + 1 <= highest;
+        if (!(right && bottom)) {
+            std::fprintf(stderr, "  %s-%03d drawn at %d,%d %dx%d in %dx%d\n", qPrintable(phase),
+                         index - 1, box.x(), box.y(), box.width(), box.height(), area.width(),
+                         area.height());
+        }
+        return right && bottom;
     }
 };
 
