@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPointer>
@@ -965,7 +966,9 @@ int main(int argc, char *argv[])
         settings.sync();
         return settings.status() == QSettings::NoError ? 0 : 1;
     }
-    QGuiApplication app(argc, argv);
+    // The application class QTEST_MAIN would pick: Qt Test's mouse events
+    // expect a QApplication where the widgets module is linked.
+    QApplication app(argc, argv);
     CardPanelTest test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
