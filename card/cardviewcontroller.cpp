@@ -4,6 +4,8 @@
 #include "floatingcardwindowcontroller.h"
 #include "shadowlayer.h"
 
+#include <QList>
+
 namespace wordlumen {
 
 namespace {
@@ -171,12 +173,14 @@ QSizeF CardViewController::collapsedSize() const
 
 QMarginsF CardViewController::shadowMargins()
 {
+    // Either scheme's shadows: a change of scheme never resizes the panel.
     static const QMarginsF margins = [] {
-        const QMarginsF light = shadowRoom(cardShadowLayers(false), kLeastShadowMargin);
-        const QMarginsF dark = shadowRoom(cardShadowLayers(true), kLeastShadowMargin);
-        return QMarginsF(std::max(light.left(), dark.left()), std::max(light.top(), dark.top()),
-                         std::max(light.right(), dark.right()),
-                         std::max(light.bottom(), dark.bottom()));
+        QList<ShadowLayer> layers;
+        for (const bool dark : {false, true}) {
+            const auto scheme = cardShadowLayers(dark);
+            layers.append(QList<ShadowLayer>(scheme.begin(), scheme.end()));
+        }
+        return shadowRoom(layers, kLeastShadowMargin);
     }();
     return margins;
 }

@@ -86,15 +86,13 @@ FloatingCardWindowController::FloatingCardWindowController(QObject *parent)
     m_screensChanged->setInterval(kScreensSettleMilliseconds);
     connect(m_screensChanged, &QTimer::timeout, this, &FloatingCardWindowController::keepOnScreen);
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        const auto changed = [this] {
-            m_screensChanged->start();
-        };
-        connect(app, &QGuiApplication::screenAdded, this, [this, changed](QScreen *screen) {
+        const auto changed = qOverload<>(&QTimer::start);
+        connect(app, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
             watchScreen(screen);
-            changed();
+            m_screensChanged->start();
         });
-        connect(app, &QGuiApplication::screenRemoved, this, changed);
-        connect(app, &QGuiApplication::primaryScreenChanged, this, changed);
+        connect(app, &QGuiApplication::screenRemoved, m_screensChanged, changed);
+        connect(app, &QGuiApplication::primaryScreenChanged, m_screensChanged, changed);
         for (QScreen *screen : QGuiApplication::screens()) {
             watchScreen(screen);
         }
@@ -121,11 +119,9 @@ FloatingCardWindowController::FloatingCardWindowController(QObject *parent)
 
 void FloatingCardWindowController::watchScreen(QScreen *screen)
 {
-    const auto changed = [this] {
-        m_screensChanged->start();
-    };
-    connect(screen, &QScreen::geometryChanged, this, changed);
-    connect(screen, &QScreen::availableGeometryChanged, this, changed);
+    const auto changed = qOverload<>(&QTimer::start);
+    connect(screen, &QScreen::geometryChanged, m_screensChanged, changed);
+    connect(screen, &QScreen::availableGeometryChanged, m_screensChanged, changed);
 }
 
 void FloatingCardWindowController::watchSettingsFile()

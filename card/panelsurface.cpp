@@ -57,15 +57,15 @@ void PanelSurface::remove(ShapeMask *shape)
     m_window->update();
 }
 
-QRegion PanelSurface::outlines(Purpose purpose) const
+PanelSurface::Regions PanelSurface::regions() const
 {
-    QRegion region;
+    // One pass over the shown outlines, before every frame.
+    Regions regions;
+    QRegion outlines;
+    bool inputCoversWindow = false;
     for (const QPointer<ShapeMask> &shape : m_shapes) {
-        if (!shape || !shape->isShown() || (purpose == Purpose::Blur && !shape->blursBehind())) {
+        if (!shape || !shape->isShown()) {
             continue;
-        }
-        if (purpose == Purpose::Input && shape->inputCoversWindow()) {
-            return QRegion(QRect(QPoint(), m_window->size()));
         }
         // Where the outline lies at its items' own scale: opening and folding
         // scale the card by a few percent, and a shape that changed with every
@@ -75,32 +75,42 @@ QRegion PanelSurface::outlines(Purpose purpose) const
         for (const QQuickItem *item = shape; item; item = item->parentItem()) {
             offset += item->position();
         }
-        region += shape->region(offset);
+        const QRegion region = shape->region(offset);
+        outlines += region;
+        inputCoversWindow = inputCoversWindow || shape->inputCoversWindow();
+        if (shape->blursBehind()) {
+            regions.blur += region;
+        }
     }
-    return region;
+    const Theme *theme = Theme::instance();
+    // An empty shape would mean "no shape", the whole window: keep one pixel
+    // rather than show a paper rectangle while nothing is drawn.
+    if (!theme->translucentWindows()) {
+        regions.shape = outlines.isEmpty() ? QRegion(0, 0, 1, 1) : outlines;
+    }
+    // Nothing shown yet: the window takes input everywhere rather than nowhere.
+    if (!inputCoversWindow && outlines != QRegion(QRect(QPoint(), m_window->size()))) {
+        regions.input = outlines;
+    }
+    if (!theme->blurBehind()) {
+        regions.blur = QRegion();
+    }
+    return regions;
 }
 
 QRegion PanelSurface::shapeRegion() const
 {
-    if (Theme::instance()->translucentWindows()) {
-        return {};
-    }
-    const QRegion region = outlines(Purpose::Shape);
-    // An empty shape would mean "no shape", the whole window: keep one pixel
-    // rather than show a paper rectangle while nothing is drawn.
-    return region.isEmpty() ? QRegion(0, 0, 1, 1) : region;
+    return regions().shape;
 }
 
 QRegion PanelSurface::inputRegion() const
 {
-    const QRegion region = outlines(Purpose::Input);
-    // Nothing shown yet: the window takes input everywhere rather than nowhere.
-    return region == QRegion(QRect(QPoint(), m_window->size())) ? QRegion() : region;
+    return regions().input;
 }
 
 QRegion PanelSurface::blurRegion() const
 {
-    return Theme::instance()->blurBehind() ? outlines(Purpose::Blur) : QRegion();
+    return regions().blur;
 }
 
 void PanelSurface::apply()
@@ -115,32 +125,32 @@ void PanelSurface::apply()
     if (m_window->color() != colour) {
         m_window->setColor(colour);
     }
-    const QRegion shape = shapeRegion();
+    const Regions now = regions();
     if (X11PanelHints::isX11()) {
-        if (m_window->mask() != shape) {
-            m_window->setMask(shape);
+        if (m_window->mask() != now.shape) {
+            m_window->setMask(now.shape);
         }
         if (m_window->handle() != m_platformWindow) {
             m_platformWindow = m_window->handle();
             m_input = QRegion();
             m_blur = QRegion();
         }
-        if (const QRegion input = inputRegion(); input != m_input) {
-            m_input = input;
-            X11PanelHints::setInputShape(m_window, input);
+        if (now.input != m_input) {
+            m_input = now.input;
+            X11PanelHints::setInputShape(m_window, m_input);
         }
-        if (const QRegion blur = blurRegion(); blur != m_blur) {
-            m_blur = blur;
-            X11PanelHints::setBlurBehind(m_window, blur);
+        if (now.blur != m_blur) {
+            m_blur = now.blur;
+            X11PanelHints::setBlurBehind(m_window, m_blur);
         }
     } else if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         // On Wayland a window's mask is its input region, and windows are
         // always composited.
-        if (const QRegion input = inputRegion(); m_window->mask() != input) {
-            m_window->setMask(input);
+        if (m_window->mask() != now.input) {
+            m_window->setMask(now.input);
         }
-    } else if (m_window->mask() != shape) {
-        m_window->setMask(shape);
+    } else if (m_window->mask() != now.shape) {
+        m_window->setMask(now.shape);
     }
 }
 

@@ -48,14 +48,14 @@ public:
     [[nodiscard]] QRegion blurRegion() const;
 
 private:
-    enum class Purpose
+    struct Regions
     {
-        Shape,
-        Input,
-        Blur
+        QRegion shape;
+        QRegion input;
+        QRegion blur;
     };
-    /// The union of the shown outlines that serve `purpose`, in window coordinates.
-    [[nodiscard]] QRegion outlines(Purpose purpose) const;
+    /// The three regions from the outlines shown now, in window coordinates.
+    [[nodiscard]] Regions regions() const;
     void apply();
 
     QQuickWindow *m_window;

@@ -58,15 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
     }
 
-    GlossaryPack pack;
-    pack.id = QUuid::fromString(u"8F14E45F-CEEA-467F-A9E4-1C2B3D4E5F60");
-    pack.industry = draft.industry;
-    pack.vocabularyDepth = draft.vocabularyDepth;
-    pack.explanationPerspective = draft.explanationPerspective;
-    pack.sourceFileName = draft.sourceFileName;
-    pack.entries = draft.entries;
-    pack.importedAt = now;
-    const QList<GlossaryPack> packs{pack};
+    const QList<GlossaryPack> packs{GlossaryPack::fromDraft(
+        draft, QUuid::fromString(u"8F14E45F-CEEA-467F-A9E4-1C2B3D4E5F60"), now)};
     const auto reread = GlossaryLibraryFile::decode(GlossaryLibraryFile::encode(packs));
     WORDLUMEN_FUZZ_CHECK(reread.hasValue());
     WORDLUMEN_FUZZ_CHECK(reread->layout == GlossaryLibraryFile::Layout::Document);

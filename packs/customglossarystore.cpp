@@ -471,14 +471,8 @@ CustomGlossaryStore::importText(const QString &text, const QString &sourceFileNa
                 ++duplicates;
         }
 
-        GlossaryPack pack;
-        pack.id = existing >= 0 ? current[existing].id : QUuid::createUuid();
-        pack.industry = draft.industry;
-        pack.vocabularyDepth = draft.vocabularyDepth;
-        pack.explanationPerspective = draft.explanationPerspective;
-        pack.sourceFileName = draft.sourceFileName;
-        pack.entries = draft.entries;
-        pack.importedAt = now;
+        GlossaryPack pack = GlossaryPack::fromDraft(
+            draft, existing >= 0 ? current[existing].id : QUuid::createUuid(), now);
         // A pack the user switched off stays off when a newer version arrives.
         pack.isEnabled = existing >= 0 ? current[existing].isEnabled : true;
 

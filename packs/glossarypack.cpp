@@ -22,4 +22,17 @@ QString GlossaryPack::detail() const
     return parts.join(QStringLiteral(" · "));
 }
 
+GlossaryPack GlossaryPack::fromDraft(const GlossaryPackDraft &draft, QUuid id, QDateTime importedAt)
+{
+    GlossaryPack pack;
+    pack.id = id;
+    pack.industry = draft.industry;
+    pack.vocabularyDepth = draft.vocabularyDepth;
+    pack.explanationPerspective = draft.explanationPerspective;
+    pack.sourceFileName = draft.sourceFileName;
+    pack.entries = draft.entries;
+    pack.importedAt = std::move(importedAt);
+    return pack;
+}
+
 } // namespace wordlumen

@@ -54,6 +54,10 @@ public:
 
     [[nodiscard]] qsizetype entryCount() const { return entries.size(); }
 
+    /// A pack made from an imported draft, enabled, under `id`, imported at `importedAt`.
+    [[nodiscard]] static GlossaryPack fromDraft(const GlossaryPackDraft &draft, QUuid id,
+                                                QDateTime importedAt);
+
     bool operator==(const GlossaryPack &) const = default;
 };
 
