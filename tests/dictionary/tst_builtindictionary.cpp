@@ -316,6 +316,24 @@ private slots:
             << QStringLiteral("对标 benchmarking") << QStringLiteral("对标（Benchmarking）");
         QTest::newRow("AI product manager")
             << QStringLiteral("AI产品经理") << QStringLiteral("产品经理（Product Manager / PM）");
+
+        // Names whose card covers more than one sense.
+        QTest::newRow("DevOps") << QStringLiteral("DevOps")
+                                << QStringLiteral("运维（Ops / DevOps）");
+        QTest::newRow("监管沙盒") << QStringLiteral("监管沙盒")
+                                  << QStringLiteral("沙箱（Sandbox / 沙盒）");
+        QTest::newRow("Microsoft 365 Copilot")
+            << QStringLiteral("Microsoft 365 Copilot")
+            << QStringLiteral("AI 助手（AI Assistant / Copilot）");
+        QTest::newRow("GitHub Copilot") << QStringLiteral("GitHub Copilot")
+                                        << QStringLiteral("AI 助手（AI Assistant / Copilot）");
+        const QString recall = QStringLiteral("召回（Recall / 产品召回 / 用户召回）");
+        QTest::newRow("product recall") << QStringLiteral("汽车召回") << recall;
+        QTest::newRow("recalled e-mail") << QStringLiteral("撤回邮件") << recall;
+        QTest::newRow("user recall") << QStringLiteral("老用户召回") << recall;
+        QTest::newRow("pre-trained model is the base model")
+            << QStringLiteral("预训练模型")
+            << QStringLiteral("基座模型（Foundation Model / Base Model）");
     }
     void typicalQueriesFindTheIntendedEntry()
     {
@@ -382,6 +400,40 @@ private slots:
             << QStringLiteral("端侧大模型") << QStringLiteral("端侧模型") << true;
         QTest::newRow("视觉大模型 is no language model")
             << QStringLiteral("视觉大模型") << QStringLiteral("大语言模型") << false;
+
+        // 「量化模型」 in finance is a quant trading model, not a compressed one.
+        QTest::newRow("quant model")
+            << QStringLiteral("量化模型") << QStringLiteral("模型量化") << false;
+        QTest::newRow("quant trading model")
+            << QStringLiteral("量化交易模型") << QStringLiteral("模型量化") << false;
+        QTest::newRow("低比特量化")
+            << QStringLiteral("大模型低比特量化") << QStringLiteral("模型量化") << true;
+
+        // A pre-trained model is the base model, not the act of training.
+        QTest::newRow("什么是预训练模型")
+            << QStringLiteral("什么是预训练模型") << QStringLiteral("基座模型") << true;
+        QTest::newRow("预训练模型 is no training")
+            << QStringLiteral("预训练模型") << QStringLiteral("模型训练") << false;
+
+        // The full name of GPT holds 「Transformer」, which has a card of its own.
+        QTest::newRow("GPT spelt out")
+            << QStringLiteral("生成式预训练Transformer") << QStringLiteral("GPT") << true;
+        QTest::newRow("Transformer alone")
+            << QStringLiteral("Transformer") << QStringLiteral("GPT") << false;
+
+        // Senses met outside technology.
+        QTest::newRow("DevOps是什么")
+            << QStringLiteral("DevOps是什么") << QStringLiteral("DevOps") << true;
+        QTest::newRow("监管沙盒是什么意思")
+            << QStringLiteral("监管沙盒是什么意思") << QStringLiteral("沙箱") << true;
+        QTest::newRow("邮件召回") << QStringLiteral("Outlook 邮件召回") << QStringLiteral("召回")
+                                  << true;
+        QTest::newRow("GitHub Copilot 怎么用")
+            << QStringLiteral("GitHub Copilot 怎么用") << QStringLiteral("Copilot") << true;
+
+        // Connectors point to the plug-in card; MCP keeps its own.
+        QTest::newRow("MCP连接器") << QStringLiteral("MCP连接器") << QStringLiteral("MCP") << true;
+        QTest::newRow("AI连接器") << QStringLiteral("AI连接器") << QStringLiteral("插件") << true;
     }
     void queriesReachTheEntryTheyAsk()
     {
@@ -464,6 +516,34 @@ private slots:
         QTest::newRow("投产比") << QStringLiteral("投产比怎么算") << QStringLiteral("ROI");
         QTest::newRow("联网搜索") << QStringLiteral("联网搜索") << QStringLiteral("AI 搜索");
         QTest::newRow("闭源大模型") << QStringLiteral("闭源大模型") << QStringLiteral("闭源");
+
+        // Names an explanation uses, and the everyday and glued forms of them.
+        QTest::newRow("开放权重") << QStringLiteral("开放权重") << QStringLiteral("开源模型");
+        QTest::newRow("奖励模型") << QStringLiteral("奖励模型") << QStringLiteral("RLHF");
+        QTest::newRow("Reward Model") << QStringLiteral("reward model") << QStringLiteral("RLHF");
+        QTest::newRow("学生模型") << QStringLiteral("学生模型") << QStringLiteral("蒸馏");
+        QTest::newRow("教师模型") << QStringLiteral("教师模型") << QStringLiteral("蒸馏");
+        QTest::newRow("短期记忆") << QStringLiteral("短期记忆") << QStringLiteral("智能体记忆");
+        QTest::newRow("图片生成") << QStringLiteral("AI图片生成") << QStringLiteral("文生图");
+        QTest::newRow("客服机器人") << QStringLiteral("客服机器人") << QStringLiteral("聊天机器人");
+        QTest::newRow("连接器") << QStringLiteral("连接器") << QStringLiteral("插件");
+        QTest::newRow("Lakehouse") << QStringLiteral("Lakehouse") << QStringLiteral("数据湖");
+        QTest::newRow("垃圾进垃圾出")
+            << QStringLiteral("垃圾进，垃圾出") << QStringLiteral("数据清洗");
+        QTest::newRow("独立访客") << QStringLiteral("独立访客") << QStringLiteral("UV");
+        QTest::newRow("四个9") << QStringLiteral("四个9") << QStringLiteral("高可用");
+        QTest::newRow("几个 9") << QStringLiteral("几个 9") << QStringLiteral("高可用");
+        QTest::newRow("小步快跑") << QStringLiteral("小步快跑") << QStringLiteral("迭代");
+        QTest::newRow("成交额") << QStringLiteral("成交额") << QStringLiteral("GMV");
+        QTest::newRow("交易额") << QStringLiteral("交易额") << QStringLiteral("GMV");
+        QTest::newRow("回报率") << QStringLiteral("回报率") << QStringLiteral("ROI");
+        QTest::newRow("拔草") << QStringLiteral("拔草") << QStringLiteral("种草");
+        QTest::newRow("监管沙箱") << QStringLiteral("监管沙箱") << QStringLiteral("沙箱");
+        QTest::newRow("产品召回") << QStringLiteral("产品召回") << QStringLiteral("召回");
+        QTest::newRow("AIAgent") << QStringLiteral("AIAgent") << QStringLiteral("智能体");
+        QTest::newRow("ScalingLaw") << QStringLiteral("ScalingLaw") << QStringLiteral("规模定律");
+        QTest::newRow("PullRequest") << QStringLiteral("PullRequest") << QStringLiteral("合并请求");
+        QTest::newRow("LandingPage") << QStringLiteral("LandingPage") << QStringLiteral("落地页");
     }
     void termsPeopleMeetAreAnswered()
     {

@@ -1,16 +1,12 @@
-#include "compositorwatch.h"
+#include "x11compositorwatch.h"
+
+#include "x11connection.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QTimer>
-
-#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
-#include "x11support.h"
 
 #include <cstdlib>
 #include <xcb/xfixes.h>
-#define WORDLUMEN_X11_COMPOSITOR_WATCH
-#endif
 
 namespace wordlumen {
 
@@ -21,10 +17,9 @@ constexpr int kPollMilliseconds = 2000;
 
 } // namespace
 
-CompositorWatch::CompositorWatch(QObject *parent)
-    : QObject(parent)
+X11CompositorWatch::X11CompositorWatch(QObject *parent)
+    : CompositorStatus(parent)
 {
-#if defined(WORDLUMEN_X11_COMPOSITOR_WATCH)
     xcb_connection_t *c = X11::connection();
     if (!c) {
         return;
@@ -56,24 +51,22 @@ CompositorWatch::CompositorWatch(QObject *parent)
         xcb_flush(c);
     } else {
         auto *poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, &CompositorWatch::readOwner);
+        connect(poll, &QTimer::timeout, this, &X11CompositorWatch::readOwner);
         poll->start(kPollMilliseconds);
     }
     readOwner();
     readBlurSupport();
-#endif
 }
 
-CompositorWatch::~CompositorWatch()
+X11CompositorWatch::~X11CompositorWatch()
 {
     if (m_blurAtom != 0 && QCoreApplication::instance()) {
         QCoreApplication::instance()->removeNativeEventFilter(this);
     }
 }
 
-void CompositorWatch::readOwner()
+void X11CompositorWatch::readOwner()
 {
-#if defined(WORDLUMEN_X11_COMPOSITOR_WATCH)
     xcb_connection_t *c = X11::connection();
     if (!c) {
         return;
@@ -82,12 +75,10 @@ void CompositorWatch::readOwner()
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, m_selection), nullptr);
     setCompositing(reply && reply->owner != XCB_WINDOW_NONE);
     std::free(reply);
-#endif
 }
 
-void CompositorWatch::readBlurSupport()
+void X11CompositorWatch::readBlurSupport()
 {
-#if defined(WORDLUMEN_X11_COMPOSITOR_WATCH)
     xcb_connection_t *c = X11::connection();
     if (!c) {
         return;
@@ -97,12 +88,10 @@ void CompositorWatch::readBlurSupport()
         nullptr);
     setBlurBehind(reply && reply->type != XCB_ATOM_NONE);
     std::free(reply);
-#endif
 }
 
-bool CompositorWatch::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+bool X11CompositorWatch::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
 {
-#if defined(WORDLUMEN_X11_COMPOSITOR_WATCH)
     if (eventType != "xcb_generic_event_t") {
         return false;
     }
@@ -119,15 +108,11 @@ bool CompositorWatch::nativeEventFilter(const QByteArray &eventType, void *messa
             setCompositing(notify->owner != XCB_WINDOW_NONE);
         }
     }
-#else
-    Q_UNUSED(eventType);
-    Q_UNUSED(message);
-#endif
     // Qt's own handling of the event goes on.
     return false;
 }
 
-void CompositorWatch::setCompositing(bool compositing)
+void X11CompositorWatch::setCompositing(bool compositing)
 {
     if (m_compositing == compositing) {
         return;
@@ -140,7 +125,7 @@ void CompositorWatch::setCompositing(bool compositing)
     }
 }
 
-void CompositorWatch::setBlurBehind(bool blur)
+void X11CompositorWatch::setBlurBehind(bool blur)
 {
     if (m_blurBehind == blur) {
         return;

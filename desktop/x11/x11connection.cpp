@@ -1,13 +1,16 @@
-#include <QGuiApplication>
+#include "x11connection.h"
 
-#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
-#include "x11support.h"
+#include <QGuiApplication>
 
 #include <QByteArray>
 #include <QHash>
 
 #include <cstdlib>
 #include <cstring>
+
+#if !QT_CONFIG(xcb)
+#error "The X11 backends need a Qt built with its xcb platform (configure with -DWORDLUMEN_WITH_X11=OFF)"
+#endif
 
 namespace wordlumen::X11 {
 
@@ -70,4 +73,3 @@ xcb_window_t rootWindow()
 }
 
 } // namespace wordlumen::X11
-#endif

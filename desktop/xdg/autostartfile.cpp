@@ -1,7 +1,7 @@
-#include "autostartentry.h"
+#include "autostartfile.h"
 
 #include "core/identity.h"
-#include "launchcommand.h"
+#include "desktop/launchcommand.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,23 +43,18 @@ bool entryIsActive(const QByteArray &text)
 
 } // namespace
 
-AutostartEntry::AutostartEntry(QString path, QObject *parent)
-    : QObject(parent)
-    , m_path(std::move(path))
-{
-    refresh();
-}
+AutostartFile::AutostartFile(QString path)
+    : m_path(std::move(path))
+{}
 
-AutostartEntry::~AutostartEntry() = default;
-
-QString AutostartEntry::defaultPath()
+QString AutostartFile::defaultPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/autostart/") + QLatin1StringView(Identity::kReverseDomainName) +
            QStringLiteral(".desktop");
 }
 
-QByteArray AutostartEntry::entryText()
+QByteArray AutostartFile::entryText()
 {
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
@@ -75,49 +70,24 @@ QByteArray AutostartEntry::entryText()
     return text.toUtf8();
 }
 
-void AutostartEntry::refresh()
+bool AutostartFile::isEnabled() const
 {
     QFile file(m_path);
-    setState(file.open(QIODevice::ReadOnly) && entryIsActive(file.read(64 * 1024)));
+    return file.open(QIODevice::ReadOnly) && entryIsActive(file.read(64 * 1024));
 }
 
-void AutostartEntry::setEnabled(bool enabled)
+QString AutostartFile::setEnabled(bool enabled)
 {
     if (enabled) {
         QDir().mkpath(QFileInfo(m_path).absolutePath());
         QSaveFile file(m_path);
         if (!file.open(QIODevice::WriteOnly) || file.write(entryText()) < 0 || !file.commit()) {
-            setErrorMessage(
-                QStringLiteral("没能写入登录启动项 %1：%2").arg(m_path, file.errorString()));
-            refresh();
-            return;
+            return QStringLiteral("没能写入登录启动项 %1：%2").arg(m_path, file.errorString());
         }
     } else if (QFile file(m_path); file.exists() && !file.remove()) {
-        setErrorMessage(
-            QStringLiteral("没能删除登录启动项 %1：%2").arg(m_path, file.errorString()));
-        refresh();
-        return;
+        return QStringLiteral("没能删除登录启动项 %1：%2").arg(m_path, file.errorString());
     }
-    setErrorMessage({});
-    refresh();
-}
-
-void AutostartEntry::setState(bool enabled)
-{
-    if (m_enabled == enabled) {
-        return;
-    }
-    m_enabled = enabled;
-    emit enabledChanged();
-}
-
-void AutostartEntry::setErrorMessage(const QString &message)
-{
-    if (m_errorMessage == message) {
-        return;
-    }
-    m_errorMessage = message;
-    emit errorMessageChanged();
+    return {};
 }
 
 } // namespace wordlumen

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shortcutbackend.h"
+#include "desktop/shortcutbackend.h"
 
 #include <QDBusObjectPath>
 #include <QList>

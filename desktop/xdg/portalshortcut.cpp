@@ -12,7 +12,7 @@
 
 namespace wordlumen {
 
-Q_LOGGING_CATEGORY(lcPortal, "wordlumen.app.portal")
+Q_LOGGING_CATEGORY(lcPortal, "wordlumen.desktop.portal")
 
 namespace {
 

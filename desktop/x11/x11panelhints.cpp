@@ -1,21 +1,16 @@
 #include "x11panelhints.h"
 
-#include <QGuiApplication>
+#include "x11connection.h"
+
+#include <QList>
 #include <QRegion>
 #include <QWindow>
 
-#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
-#include "x11support.h"
-
-#include <QList>
-
 #include <cstdlib>
 #include <xcb/shape.h>
-#endif
 
-namespace wordlumen::X11PanelHints {
+namespace wordlumen {
 
-#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
 namespace {
 
 // Merges into the states already set (Qt sets "above" for a stay-on-top
@@ -57,11 +52,9 @@ QList<xcb_rectangle_t> deviceRectangles(const QWindow *window, const QRegion &re
 }
 
 } // namespace
-#endif
 
-void prepareForMap(QWindow *window)
+void X11PanelHints::prepareForMap(QWindow *window)
 {
-#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
     xcb_connection_t *c = X11::connection();
     if (!c || !window) {
         return;
@@ -74,14 +67,10 @@ void prepareForMap(QWindow *window)
               {X11::atom("_NET_WM_STATE_STICKY"), X11::atom("_NET_WM_STATE_SKIP_TASKBAR"),
                X11::atom("_NET_WM_STATE_SKIP_PAGER")});
     xcb_flush(c);
-#else
-    Q_UNUSED(window);
-#endif
 }
 
-void setResizeGravity(QWindow *window, bool anchoredRight, bool anchoredTop)
+void X11PanelHints::setResizeGravity(QWindow *window, bool anchoredRight, bool anchoredTop)
 {
-#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
     xcb_connection_t *c = X11::connection();
     if (!c || !window || !window->handle()) {
         return;
@@ -93,21 +82,18 @@ void setResizeGravity(QWindow *window, bool anchoredRight, bool anchoredTop)
         gravity = XCB_GRAVITY_SOUTH_WEST;
     }
     xcb_change_window_attributes(c, xcb_window_t(window->winId()), XCB_CW_BIT_GRAVITY, &gravity);
-#else
-    Q_UNUSED(window);
-    Q_UNUSED(anchoredRight);
-    Q_UNUSED(anchoredTop);
-#endif
 }
 
-bool isX11()
+void X11PanelHints::setShape(QWindow *window, const QRegion &shape)
 {
-    return QGuiApplication::platformName() == QLatin1String("xcb");
+    // Qt sets the window's bounding shape from its mask.
+    if (window && window->mask() != shape) {
+        window->setMask(shape);
+    }
 }
 
-void setInputShape(QWindow *window, const QRegion &region)
+void X11PanelHints::setInputShape(QWindow *window, const QRegion &region)
 {
-#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
     xcb_connection_t *c = X11::connection();
     if (!c || !window || !window->handle()) {
         return;
@@ -121,15 +107,10 @@ void setInputShape(QWindow *window, const QRegion &region)
                              id, 0, 0, uint32_t(rectangles.size()), rectangles.constData());
     }
     xcb_flush(c);
-#else
-    Q_UNUSED(window);
-    Q_UNUSED(region);
-#endif
 }
 
-void setBlurBehind(QWindow *window, const QRegion &region)
+void X11PanelHints::setBlurBehind(QWindow *window, const QRegion &region)
 {
-#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
     xcb_connection_t *c = X11::connection();
     if (!c || !window || !window->handle()) {
         return;
@@ -148,10 +129,6 @@ void setBlurBehind(QWindow *window, const QRegion &region)
                             uint32_t(values.size()), values.constData());
     }
     xcb_flush(c);
-#else
-    Q_UNUSED(window);
-    Q_UNUSED(region);
-#endif
 }
 
-} // namespace wordlumen::X11PanelHints
+} // namespace wordlumen

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desktop/systemkind.h"
+
 #include <QString>
 
 namespace wordlumen {
@@ -12,11 +14,11 @@ namespace wordlumen {
 namespace PlatformWords {
 
 /// "这台 Mac" on macOS, "这台电脑" elsewhere.
-[[nodiscard]] QString thisComputer();
+[[nodiscard]] QString thisComputer(SystemKind system = currentSystemKind());
 /// "钥匙串" on macOS, "系统密钥环" elsewhere.
-[[nodiscard]] QString secretStore();
+[[nodiscard]] QString secretStore(SystemKind system = currentSystemKind());
 /// A text written with the macOS words, with both replaced where they would be false.
-[[nodiscard]] QString localized(const QString &macText);
+[[nodiscard]] QString localized(const QString &macText, SystemKind system = currentSystemKind());
 
 } // namespace PlatformWords
 } // namespace wordlumen

@@ -1,20 +1,17 @@
 #include "x11keygrabber.h"
 
-#include <QGuiApplication>
+#include "x11connection.h"
+
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QLoggingCategory>
 
-#if defined(WORDLUMEN_HAVE_XCB) && QT_CONFIG(xcb)
 #include <cstdlib>
 #include <xcb/xcb.h>
-#define WORDLUMEN_X11_GRAB 1
-#endif
 
 namespace wordlumen {
 
-Q_LOGGING_CATEGORY(lcKeyGrab, "wordlumen.app.shortcut")
-
-#ifdef WORDLUMEN_X11_GRAB
+Q_LOGGING_CATEGORY(lcKeyGrab, "wordlumen.desktop.shortcut")
 
 namespace {
 
@@ -191,14 +188,13 @@ struct X11KeyGrabber::Private
 
 std::unique_ptr<X11KeyGrabber> X11KeyGrabber::create(QObject *parent)
 {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection()) {
+    xcb_connection_t *connection = X11::connection();
+    if (!connection) {
         return nullptr;
     }
     auto d = std::make_unique<Private>();
-    d->connection = x11->connection();
-    const xcb_setup_t *setup = xcb_get_setup(d->connection);
-    d->root = xcb_setup_roots_iterator(setup).data->root;
+    d->connection = connection;
+    d->root = X11::rootWindow();
     return std::unique_ptr<X11KeyGrabber>(new X11KeyGrabber(std::move(d), parent));
 }
 
@@ -280,36 +276,5 @@ bool X11KeyGrabber::nativeEventFilter(const QByteArray &eventType, void *message
     return false;
 }
 
-#else // no xcb
-
-struct X11KeyGrabber::Private
-{};
-
-std::unique_ptr<X11KeyGrabber> X11KeyGrabber::create(QObject *)
-{
-    return nullptr;
-}
-
-X11KeyGrabber::X11KeyGrabber(std::unique_ptr<Private> data, QObject *parent)
-    : ShortcutBackend(parent)
-    , d(std::move(data))
-{}
-
-X11KeyGrabber::~X11KeyGrabber() = default;
-
-void X11KeyGrabber::registerKeys(QKeyCombination)
-{
-    emit failed(Failure::Unavailable);
-}
-
-void X11KeyGrabber::unregister()
-{}
-
-bool X11KeyGrabber::nativeEventFilter(const QByteArray &, void *, qintptr *)
-{
-    return false;
-}
-
-#endif
 
 } // namespace wordlumen

@@ -1,4 +1,4 @@
-#include "desktopappearance.h"
+#include "portalappearance.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -10,7 +10,7 @@
 
 namespace wordlumen {
 
-Q_LOGGING_CATEGORY(lcAppearance, "wordlumen.card.appearance")
+Q_LOGGING_CATEGORY(lcAppearance, "wordlumen.desktop.appearance")
 
 namespace {
 
@@ -31,9 +31,12 @@ QVariant unwrapped(QVariant value)
 
 } // namespace
 
-DesktopAppearance::DesktopAppearance(QObject *parent)
-    : QObject(parent)
+PortalAppearance::PortalAppearance(Appearance *fallback, QObject *parent)
+    : Appearance(parent)
+    , m_fallback(fallback)
 {
+    m_fallback->setParent(this);
+    connect(m_fallback, &Appearance::changed, this, &Appearance::changed);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         return;
@@ -51,9 +54,19 @@ DesktopAppearance::DesktopAppearance(QObject *parent)
     read(kGnomeInterface, QStringLiteral("enable-animations"));
 }
 
-DesktopAppearance::~DesktopAppearance() = default;
+PortalAppearance::~PortalAppearance() = default;
 
-void DesktopAppearance::read(const QString &group, const QString &key)
+bool PortalAppearance::prefersDark() const
+{
+    return m_prefersDark.value_or(m_fallback->prefersDark());
+}
+
+bool PortalAppearance::reducesMotion() const
+{
+    return m_animationsDisabled || m_fallback->reducesMotion();
+}
+
+void PortalAppearance::read(const QString &group, const QString &key)
 {
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Read"));
@@ -70,13 +83,13 @@ void DesktopAppearance::read(const QString &group, const QString &key)
             });
 }
 
-void DesktopAppearance::settingChanged(const QString &group, const QString &key,
+void PortalAppearance::settingChanged(const QString &group, const QString &key,
                                        const QDBusVariant &value)
 {
     apply(group, key, unwrapped(value.variant()));
 }
 
-void DesktopAppearance::apply(const QString &group, const QString &key, const QVariant &value)
+void PortalAppearance::apply(const QString &group, const QString &key, const QVariant &value)
 {
     if (group == kAppearance && key == u"color-scheme") {
         // 1 prefers dark, 2 prefers light, 0 has no preference.

@@ -1,7 +1,7 @@
 #pragma once
 
-// Internal to the card library: the X connection Qt uses, for the few things
-// Qt has no API for. Included only where WORDLUMEN_HAVE_XCB is defined.
+// Internal to the X11 backends: the X connection Qt uses, for the few things
+// Qt has no API for.
 
 #include <xcb/xcb.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shortcutbackend.h"
+#include "desktop/shortcutbackend.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QList>
@@ -23,7 +23,7 @@ class X11KeyGrabber final : public ShortcutBackend, public QAbstractNativeEventF
     Q_DISABLE_COPY_MOVE(X11KeyGrabber)
 
 public:
-    /// Nothing when the application does not run on X11 (or was built without xcb).
+    /// Nothing when the application does not run on an X server.
     [[nodiscard]] static std::unique_ptr<X11KeyGrabber> create(QObject *parent = nullptr);
     ~X11KeyGrabber() override;
 

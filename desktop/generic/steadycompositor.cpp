@@ -1,0 +1,7 @@
+#include "steadycompositor.h"
+
+namespace wordlumen {
+
+SteadyCompositor::~SteadyCompositor() = default;
+
+} // namespace wordlumen
