@@ -13,6 +13,7 @@ Item {
     implicitWidth: 34
     implicitHeight: 20
     activeFocusOnTab: true
+    opacity: enabled ? 1 : 0.45
 
     Accessible.role: Accessible.CheckBox
     Accessible.name: accessibleName

@@ -9,7 +9,7 @@ ConsolePanel {
     id: panel
 
     property GlobalShortcut shortcut: null
-    property AutostartEntry autostart: null
+    property StartAtLogin autostart: null
     readonly property bool recording: shortcut !== null && shortcut.isRecording
 
     title: "快捷键与启动"
@@ -159,6 +159,7 @@ ConsolePanel {
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             checked: panel.autostart !== null && panel.autostart.enabled
+            enabled: panel.autostart !== null && panel.autostart.available
             tooltip: checked ? "登录时不再自动启动" : "登录时自动启动 Wordlumen"
             accessibleName: "登录时启动"
             onToggled: (on) => panel.autostart.enabled = on
@@ -166,12 +167,10 @@ ConsolePanel {
     }
     Text {
         width: parent.width
-        text: panel.autostart && panel.autostart.errorMessage !== ""
-              ? panel.autostart.errorMessage
-              : "登录桌面后自动启动，只显示浮动触发器，不打开控制中心。"
+        text: panel.autostart ? panel.autostart.statusText : ""
         font: Theme.font(10.5)
         lineHeight: 1.2
-        color: panel.autostart && panel.autostart.errorMessage !== "" ? Theme.accentInk : Theme.controlInk
+        color: panel.autostart && panel.autostart.hasProblem ? Theme.accentInk : Theme.controlInk
         wrapMode: Text.Wrap
     }
 }

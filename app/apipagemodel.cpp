@@ -1,8 +1,8 @@
 #include "apipagemodel.h"
 
 #include "core/textmetrics.h"
+#include "desktop/platformwords.h"
 #include "online/apisettings.h"
-#include "online/platformwords.h"
 
 #include <QSettings>
 

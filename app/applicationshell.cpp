@@ -1,6 +1,5 @@
 #include "applicationshell.h"
 
-#include "autostartentry.h"
 #include "card/cardviewcontroller.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "card/logomark.h"
@@ -9,11 +8,16 @@
 #include "controlcenterwindow.h"
 #include "core/glossarystore.h"
 #include "core/identity.h"
+#include "core/selectiontext.h"
 #include "core/textmetrics.h"
+#include "desktop/desktopservices.h"
+#include "desktop/instancechannel.h"
+#include "desktop/loginitem.h"
+#include "desktop/selectionsource.h"
 #include "globalshortcut.h"
 #include "packs/customglossarystore.h"
-#include "selectiontext.h"
 #include "singleinstance.h"
+#include "startatlogin.h"
 #include "statedump.h"
 
 #include <QAction>
@@ -67,7 +71,8 @@ void afterFirstFrame(QQuickWindow *window, QObject *context, Action action)
 
 ApplicationShell::ApplicationShell(QObject *parent)
     : QObject(parent)
-    , m_instance(new SingleInstance(QLatin1StringView(Identity::kReverseDomainName), this))
+    , m_instance(new SingleInstance(QLatin1StringView(Identity::kReverseDomainName),
+                                    DesktopServices::makeInstanceChannel(), this))
 {
     QGuiApplication::setDesktopFileName(QLatin1StringView(Identity::kReverseDomainName));
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -131,7 +136,7 @@ void ApplicationShell::showControlCenter(bool centred)
             m_controller.get(), library(),
             glossary ? std::optional(glossary->entries().size()) : std::nullopt);
         m_controlCenterModel->floating()->setDesktopIntegration(m_shortcut.get(),
-                                                                m_autostart.get());
+                                                                m_startAtLogin.get());
         m_controlCenter =
             std::make_unique<ControlCenterWindow>(m_engine.get(), m_controlCenterModel.get());
         if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_FIRST_FRAME")) {
@@ -169,9 +174,10 @@ void ApplicationShell::start(const LaunchRequest &request)
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
 
-    m_controller = std::make_unique<FloatingCardWindowController>();
-    m_autostart = std::make_unique<AutostartEntry>(AutostartEntry::defaultPath());
-    m_shortcut = std::make_unique<GlobalShortcut>(GlobalShortcut::backendForSession());
+    m_controller = std::make_unique<FloatingCardWindowController>(DesktopServices::panelHints());
+    m_startAtLogin = std::make_unique<StartAtLogin>(DesktopServices::makeLoginItem());
+    m_selection = DesktopServices::makeSelectionSource();
+    m_shortcut = std::make_unique<GlobalShortcut>(DesktopServices::makeShortcutBackend());
     connect(m_shortcut.get(), &GlobalShortcut::activated, this, &ApplicationShell::lookUpSelection);
     m_controller->setContent(m_engine.get(), cardSource(), cardProperties());
     connect(m_controller.get(), &FloatingCardWindowController::panelCreated, this,
@@ -346,7 +352,7 @@ void ApplicationShell::lookUp(const QString &text)
 
 void ApplicationShell::lookUpSelection()
 {
-    lookUp(SelectionText::fromClipboard(*QGuiApplication::clipboard()));
+    lookUp(SelectionText::normalised(m_selection->selectedText()));
 }
 
 void ApplicationShell::buildCommandMenu()

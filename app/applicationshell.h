@@ -19,7 +19,6 @@ class QSystemTrayIcon;
 
 namespace wordlumen {
 
-class AutostartEntry;
 class CardViewController;
 class CardViewModel;
 class ControlCenterModel;
@@ -27,7 +26,9 @@ class ControlCenterWindow;
 class CustomGlossaryStore;
 class FloatingCardWindowController;
 class GlobalShortcut;
+class SelectionSource;
 class SingleInstance;
+class StartAtLogin;
 class StateDump;
 
 /**
@@ -115,7 +116,8 @@ private:
     std::unique_ptr<CardViewModel> m_viewModel;
     std::unique_ptr<FloatingCardWindowController> m_controller;
     std::unique_ptr<GlobalShortcut> m_shortcut;
-    std::unique_ptr<AutostartEntry> m_autostart;
+    std::unique_ptr<StartAtLogin> m_startAtLogin;
+    std::unique_ptr<SelectionSource> m_selection;
     std::unique_ptr<ControlCenterModel> m_controlCenterModel;
     std::unique_ptr<ControlCenterWindow> m_controlCenter;
     StateDump *m_stateDump = nullptr;

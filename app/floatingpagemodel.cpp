@@ -62,7 +62,7 @@ void FloatingPageModel::resetPosition()
     }
 }
 
-void FloatingPageModel::setDesktopIntegration(GlobalShortcut *shortcut, AutostartEntry *autostart)
+void FloatingPageModel::setDesktopIntegration(GlobalShortcut *shortcut, StartAtLogin *autostart)
 {
     if (m_shortcut == shortcut && m_autostart == autostart) {
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "autostartentry.h"
 #include "globalshortcut.h"
+#include "startatlogin.h"
 
 #include <QObject>
 #include <QPointer>
@@ -33,9 +33,9 @@ class FloatingPageModel final : public QObject
     /// The trigger style's raw value, "compact" or "wide"; writing it applies it at once.
     Q_PROPERTY(
         QString triggerStyle READ triggerStyle WRITE setTriggerStyle NOTIFY triggerStyleChanged)
-    /// The global shortcut and the autostart entry; null until the application provides them.
+    /// The global shortcut and the start-at-login switch; null until the application provides them.
     Q_PROPERTY(wordlumen::GlobalShortcut *shortcut READ shortcut NOTIFY desktopIntegrationChanged)
-    Q_PROPERTY(wordlumen::AutostartEntry *autostart READ autostart NOTIFY desktopIntegrationChanged)
+    Q_PROPERTY(wordlumen::StartAtLogin *autostart READ autostart NOTIFY desktopIntegrationChanged)
 
 public:
     explicit FloatingPageModel(FloatingCardWindowController *card, QObject *parent = nullptr);
@@ -54,9 +54,9 @@ public:
     Q_INVOKABLE void resetPosition();
 
     [[nodiscard]] GlobalShortcut *shortcut() const { return m_shortcut; }
-    [[nodiscard]] AutostartEntry *autostart() const { return m_autostart; }
+    [[nodiscard]] StartAtLogin *autostart() const { return m_autostart; }
     /// The shortcut and start-at-login rows; both belong to the application, not the page.
-    void setDesktopIntegration(GlobalShortcut *shortcut, AutostartEntry *autostart);
+    void setDesktopIntegration(GlobalShortcut *shortcut, StartAtLogin *autostart);
 
 signals:
     void cardVisibleChanged();
@@ -66,7 +66,7 @@ signals:
 private:
     QPointer<FloatingCardWindowController> m_card;
     QPointer<GlobalShortcut> m_shortcut;
-    QPointer<AutostartEntry> m_autostart;
+    QPointer<StartAtLogin> m_autostart;
 };
 
 } // namespace wordlumen

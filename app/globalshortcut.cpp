@@ -1,8 +1,6 @@
 #include "globalshortcut.h"
 
-#include "launchcommand.h"
-#include "portalshortcut.h"
-#include "x11keygrabber.h"
+#include "desktop/launchcommand.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -44,13 +42,6 @@ QString textOf(QKeyCombination keys)
     return QKeySequence(keys).toString(QKeySequence::NativeText);
 }
 
-bool isWaylandSession()
-{
-    return QGuiApplication::platformName().startsWith(QLatin1StringView("wayland")) ||
-           qgetenv("XDG_SESSION_TYPE") == "wayland" ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
 } // namespace
 
 GlobalShortcut::GlobalShortcut(std::unique_ptr<ShortcutBackend> backend, QObject *parent)
@@ -76,21 +67,6 @@ GlobalShortcut::GlobalShortcut(std::unique_ptr<ShortcutBackend> backend, QObject
 }
 
 GlobalShortcut::~GlobalShortcut() = default;
-
-std::unique_ptr<ShortcutBackend> GlobalShortcut::backendForSession()
-{
-    // Without a display of its own (offscreen, minimal) there is no desktop to ask.
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1StringView("offscreen") || platform == QLatin1StringView("minimal")) {
-        return nullptr;
-    }
-    // On Wayland an X11 grab only sees keys typed into XWayland windows, so
-    // even a program on XWayland asks the portal.
-    if (isWaylandSession()) {
-        return std::make_unique<PortalShortcut>();
-    }
-    return X11KeyGrabber::create();
-}
 
 std::optional<QKeyCombination> GlobalShortcut::parseKeys(const QString &text)
 {

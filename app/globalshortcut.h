@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shortcutbackend.h"
+#include "desktop/shortcutbackend.h"
 
 #include <QKeyCombination>
 #include <QObject>
@@ -59,9 +59,6 @@ public:
     /// `backend` null: nothing registers shortcuts here (the manual setup is shown).
     explicit GlobalShortcut(std::unique_ptr<ShortcutBackend> backend, QObject *parent = nullptr);
     ~GlobalShortcut() override;
-
-    /// The backend this session offers: the portal on Wayland, a key grab on X11, else none.
-    [[nodiscard]] static std::unique_ptr<ShortcutBackend> backendForSession();
 
     /// Registers the stored combination (or the default).
     void start();

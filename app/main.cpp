@@ -3,6 +3,8 @@
 #include "app/platformsetup.h"
 #include "app/singleinstance.h"
 #include "core/identity.h"
+#include "desktop/desktopservices.h"
+#include "desktop/instancechannel.h"
 
 #include <QApplication>
 #include <QtQml/qqmlextensionplugin.h>
@@ -56,7 +58,8 @@ int main(int argc, char *argv[])
     }
     // A running Wordlumen takes the request before this process loads any
     // more of the toolkit or connects to the display.
-    if (wordlumen::SingleInstance(QLatin1StringView(wordlumen::Identity::kReverseDomainName))
+    if (wordlumen::SingleInstance(QLatin1StringView(wordlumen::Identity::kReverseDomainName),
+                                  wordlumen::DesktopServices::makeInstanceChannel())
             .deliver(command.request)) {
         return 0;
     }

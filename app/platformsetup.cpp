@@ -1,6 +1,7 @@
 #include "platformsetup.h"
 
 #include "core/identity.h"
+#include "desktop/desktopservices.h"
 
 #include <QCoreApplication>
 #include <QQuickWindow>
@@ -10,12 +11,7 @@ namespace wordlumen::PlatformSetup {
 
 void beforeApplication()
 {
-    const bool wayland =
-        qgetenv("XDG_SESSION_TYPE") == "wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    if (wayland && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        !qEnvironmentVariableIsEmpty("DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
-    }
+    DesktopServices::prepareBeforeApplication();
 
     // The software renderer starts faster and uses less memory for a panel
     // this small, and animates it smoothly (README, "Performance").

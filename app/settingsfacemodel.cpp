@@ -1,8 +1,8 @@
 #include "settingsfacemodel.h"
 
+#include "desktop/platformwords.h"
 #include "online/apisettings.h"
 #include "online/apisettingscontroller.h"
-#include "online/platformwords.h"
 
 namespace wordlumen {
 

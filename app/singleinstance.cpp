@@ -1,16 +1,13 @@
 #include "singleinstance.h"
 
+#include "desktop/instancechannel.h"
+
 #include <QCryptographicHash>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QTimer>
-
-#ifdef Q_OS_LINUX
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
 
 namespace wordlumen {
 
@@ -22,25 +19,12 @@ constexpr int kConnectTimeoutMs = 500;
 /// A launch that connected but says nothing is let go after this long.
 constexpr int kSilentClientMs = 2000;
 
-/// Whether the process at the other end runs as this user.
-bool fromThisUser([[maybe_unused]] const QLocalSocket &socket)
-{
-#ifdef Q_OS_LINUX
-    ucred peer{};
-    socklen_t length = sizeof(peer);
-    if (getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) {
-        return false;
-    }
-    return peer.uid == getuid();
-#else
-    return true;
-#endif
-}
-
 } // namespace
 
-SingleInstance::SingleInstance(const QString &key, QObject *parent)
+SingleInstance::SingleInstance(const QString &key, std::unique_ptr<InstanceChannel> channel,
+                               QObject *parent)
     : QObject(parent)
+    , m_channel(std::move(channel))
 {
     // One instance per user session: the runtime directory tells sessions apart
     // (and keeps a test's temporary session away from the user's own app).
@@ -55,9 +39,7 @@ SingleInstance::~SingleInstance() = default;
 bool SingleInstance::deliver(const LaunchRequest &request) const
 {
     QLocalSocket socket;
-#ifdef Q_OS_LINUX
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-#endif
+    m_channel->prepareClient(socket);
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
         return false;
@@ -81,13 +63,7 @@ bool SingleInstance::claim(const LaunchRequest &request)
         return false;
     }
     m_server = new QLocalServer(this);
-#ifdef Q_OS_LINUX
-    m_server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-#else
-    QLocalServer::removeServer(m_name); // a socket file left by a crash
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-#endif
-    if (!m_server->listen(m_name)) {
+    if (!m_channel->listen(*m_server, m_name)) {
         // Someone else won a race for the name; they are the running instance.
         return !deliver(request);
     }
@@ -102,7 +78,7 @@ bool SingleInstance::claim(const LaunchRequest &request)
 void SingleInstance::accept(QLocalSocket *socket)
 {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    if (!fromThisUser(*socket)) {
+    if (!m_channel->isFromThisUser(*socket)) {
         qCWarning(lcInstance) << "Ignoring a connection from another user";
         socket->abort();
         socket->deleteLater();

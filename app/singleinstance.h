@@ -5,18 +5,21 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QLocalServer;
 class QLocalSocket;
 
 namespace wordlumen {
 
+class InstanceChannel;
+
 /**
  * Keeps Wordlumen to one process per user session. The first process listens
  * on a local socket; a later launch finds it, hands it its request (show the
- * card, look something up, …) and ends. On Linux the socket lives in the
- * abstract namespace, so a crash leaves nothing stale behind; because such a
- * socket has no file permissions, the running instance only listens to
- * processes of its own user.
+ * card, look something up, …) and ends. Where the socket lives, what a crash
+ * leaves behind and how a caller's user is told is the channel's business;
+ * the running instance only listens to processes of its own user.
  */
 class SingleInstance final : public QObject
 {
@@ -28,7 +31,8 @@ public:
     static constexpr qsizetype kMaximumRequestBytes = 256 * 1024;
 
     /// `key` names the socket; it is scoped to the user's runtime directory.
-    explicit SingleInstance(const QString &key, QObject *parent = nullptr);
+    SingleInstance(const QString &key, std::unique_ptr<InstanceChannel> channel,
+                   QObject *parent = nullptr);
     ~SingleInstance() override;
 
     /**
@@ -53,6 +57,7 @@ signals:
 private:
     void accept(QLocalSocket *socket);
 
+    std::unique_ptr<InstanceChannel> m_channel;
     QString m_name;
     QLocalServer *m_server = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "vocabularypagemodel.h"
 
 #include "core/glossarystore.h"
-#include "online/platformwords.h"
+#include "desktop/platformwords.h"
 #include "packs/customglossarystore.h"
 
 #include <QClipboard>

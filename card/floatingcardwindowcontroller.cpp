@@ -1,8 +1,8 @@
 #include "floatingcardwindowcontroller.h"
 
+#include "desktop/panelhints.h"
 #include "desktopspace.h"
 #include "panelsurface.h"
-#include "x11panelhints.h"
 
 #include <QDir>
 #include <QEasingCurve>
@@ -62,8 +62,9 @@ QRect snapped(const QRectF &rect)
 
 } // namespace
 
-FloatingCardWindowController::FloatingCardWindowController(QObject *parent)
+FloatingCardWindowController::FloatingCardWindowController(PanelHints &hints, QObject *parent)
     : QObject(parent)
+    , m_hints(hints)
     , m_settle(new QTimer(this))
 {
     m_settle->setSingleShot(true);
@@ -291,7 +292,7 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
     view->setGeometry(snapped(frame));
     view->installEventFilter(this);
     // Before the content: its outlines find the surface as they enter the window.
-    new PanelSurface(view);
+    new PanelSurface(view, m_hints);
     m_deliveredSize = view->size();
 
     m_panel = view;
@@ -328,7 +329,7 @@ bool FloatingCardWindowController::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Show:
             // Sent before the window is mapped, also when its platform window
             // was made anew: the window manager reads the hints at the map.
-            X11PanelHints::prepareForMap(m_panel);
+            m_hints.prepareForMap(m_panel);
             break;
         case QEvent::Resize:
             m_deliveredSize = static_cast<QResizeEvent *>(event)->size();
@@ -514,7 +515,7 @@ void FloatingCardWindowController::applyGeometry(const QRect &geometry)
         return;
     }
     if (geometry.size() != m_panel->size()) {
-        X11PanelHints::setResizeGravity(m_panel, m_anchor.right, m_anchor.top);
+        m_hints.setResizeGravity(m_panel, m_anchor.right, m_anchor.top);
     }
     // A window cut to its content keeps the cut where the content stays on
     // screen until the next frame places it anew.

@@ -21,6 +21,8 @@ class QVariantAnimation;
 
 namespace wordlumen {
 
+class PanelHints;
+
 /**
  * Owns the floating panel: a frameless, transparent, always-on-top tool window
  * that only this controller moves. It creates the panel lazily, shows and hides
@@ -64,7 +66,8 @@ public:
     static constexpr int kResizeMilliseconds = 280;
     static constexpr int kResetMilliseconds = 320;
 
-    explicit FloatingCardWindowController(QObject *parent = nullptr);
+    /// `hints` tell the window system what the panel is (see PanelHints).
+    explicit FloatingCardWindowController(PanelHints &hints, QObject *parent = nullptr);
     ~FloatingCardWindowController() override;
 
     /**
@@ -174,6 +177,7 @@ private:
     [[nodiscard]] QScreen *mainScreen() const;
     [[nodiscard]] DesktopScreen screenForWindow() const;
 
+    PanelHints &m_hints;
     QPointer<QQmlEngine> m_engine;
     QUrl m_source;
     QVariantMap m_initialProperties;

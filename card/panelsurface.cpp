@@ -1,10 +1,9 @@
 #include "panelsurface.h"
 
+#include "desktop/panelhints.h"
 #include "shapemask.h"
 #include "theme.h"
-#include "x11panelhints.h"
 
-#include <QGuiApplication>
 #include <QQuickWindow>
 
 namespace wordlumen {
@@ -15,9 +14,10 @@ constexpr auto kSurfaceProperty = "_wordlumen_panelSurface";
 
 } // namespace
 
-PanelSurface::PanelSurface(QQuickWindow *window)
+PanelSurface::PanelSurface(QQuickWindow *window, PanelHints &hints)
     : QObject(window)
     , m_window(window)
+    , m_hints(hints)
 {
     window->setProperty(kSurfaceProperty, QVariant::fromValue(static_cast<QObject *>(this)));
     // Before each frame: the shapes are where that frame draws them.
@@ -126,31 +126,19 @@ void PanelSurface::apply()
         m_window->setColor(colour);
     }
     const Regions now = regions();
-    if (X11PanelHints::isX11()) {
-        if (m_window->mask() != now.shape) {
-            m_window->setMask(now.shape);
-        }
-        if (m_window->handle() != m_platformWindow) {
-            m_platformWindow = m_window->handle();
-            m_input = QRegion();
-            m_blur = QRegion();
-        }
-        if (now.input != m_input) {
-            m_input = now.input;
-            X11PanelHints::setInputShape(m_window, m_input);
-        }
-        if (now.blur != m_blur) {
-            m_blur = now.blur;
-            X11PanelHints::setBlurBehind(m_window, m_blur);
-        }
-    } else if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        // On Wayland a window's mask is its input region, and windows are
-        // always composited.
-        if (m_window->mask() != now.input) {
-            m_window->setMask(now.input);
-        }
-    } else if (m_window->mask() != now.shape) {
-        m_window->setMask(now.shape);
+    m_hints.setShape(m_window, now.shape);
+    if (m_window->handle() != m_platformWindow) {
+        m_platformWindow = m_window->handle();
+        m_input = QRegion();
+        m_blur = QRegion();
+    }
+    if (now.input != m_input) {
+        m_input = now.input;
+        m_hints.setInputShape(m_window, m_input);
+    }
+    if (now.blur != m_blur) {
+        m_blur = now.blur;
+        m_hints.setBlurBehind(m_window, m_blur);
     }
 }
 

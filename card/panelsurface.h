@@ -9,6 +9,7 @@ class QQuickWindow;
 
 namespace wordlumen {
 
+class PanelHints;
 class ShapeMask;
 
 /**
@@ -22,7 +23,8 @@ class ShapeMask;
  * The same outlines are where the pointer reaches the window (the X input
  * shape; the input region on Wayland), so that a click on the see-through
  * shadow goes to the window below, and where a compositor that offers it
- * blurs the desktop behind the window (KWin's blur-behind region).
+ * blurs the desktop behind the window (KWin's blur-behind region). The
+ * window system hears of each through the panel's hints.
  */
 class PanelSurface final : public QObject
 {
@@ -30,8 +32,8 @@ class PanelSurface final : public QObject
     Q_DISABLE_COPY_MOVE(PanelSurface)
 
 public:
-    /// Looks after `window`, whose child it becomes.
-    explicit PanelSurface(QQuickWindow *window);
+    /// Looks after `window`, whose child it becomes, telling `hints` of its regions.
+    PanelSurface(QQuickWindow *window, PanelHints &hints);
     ~PanelSurface() override;
 
     /// The surface of a window; null for windows without one.
@@ -59,8 +61,9 @@ private:
     void apply();
 
     QQuickWindow *m_window;
+    PanelHints &m_hints;
     QList<QPointer<ShapeMask>> m_shapes;
-    // What the X window was last given; a re-created window starts afresh.
+    // What the platform window was last given; a re-created window starts afresh.
     const void *m_platformWindow = nullptr;
     QRegion m_input;
     QRegion m_blur;

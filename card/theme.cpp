@@ -1,14 +1,15 @@
 #include "theme.h"
 
-#include "compositorwatch.h"
-#include "desktopappearance.h"
+#include "desktop/appearance.h"
+#include "desktop/compositorstatus.h"
+#include "desktop/desktopservices.h"
+#include "desktop/platformfonts.h"
 
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QJSEngine>
 #include <QKeyEvent>
-#include <QPalette>
 #include <QQmlEngine>
 #include <QScreen>
 
@@ -43,24 +44,23 @@ QFont makeFont(const QStringList &families, double size, int weight, double lett
     return font;
 }
 
-const QString kSans = QStringLiteral("Noto Sans CJK SC");
-const QString kSerif = QStringLiteral("Noto Serif CJK SC");
-
 } // namespace
 
-Theme::Theme(QObject *parent)
+Theme::Theme(std::unique_ptr<Appearance> appearance, std::unique_ptr<CompositorStatus> compositor,
+             QObject *parent)
     : QObject(parent)
-    , m_desktop(new DesktopAppearance(this))
-    , m_compositor(new CompositorWatch(this))
+    , m_appearance(appearance.release())
+    , m_compositor(compositor.release())
 {
-    readPalette();
-    connect(m_desktop, &DesktopAppearance::changed, this, &Theme::changed);
-    connect(m_compositor, &CompositorWatch::compositingChanged, this, [this] {
+    m_appearance->setParent(this);
+    m_compositor->setParent(this);
+    connect(m_appearance, &Appearance::changed, this, &Theme::changed);
+    connect(m_compositor, &CompositorStatus::compositingChanged, this, [this] {
         if (!m_translucentWindows) {
             emit changed();
         }
     });
-    connect(m_compositor, &CompositorWatch::blurBehindChanged, this, [this] {
+    connect(m_compositor, &CompositorStatus::blurBehindChanged, this, [this] {
         if (!m_blurBehind) {
             emit changed();
         }
@@ -74,7 +74,9 @@ Theme::~Theme() = default;
 
 Theme *Theme::instance()
 {
-    static auto *theme = new Theme(qApp);
+    // The edge of the process: the desktop's services are picked here, once.
+    static auto *theme =
+        new Theme(DesktopServices::makeAppearance(), DesktopServices::makeCompositorStatus(), qApp);
     return theme;
 }
 
@@ -85,24 +87,9 @@ Theme *Theme::create(QQmlEngine *, QJSEngine *)
     return theme;
 }
 
-void Theme::readPalette()
-{
-    const QColor window = QGuiApplication::palette().color(QPalette::Window);
-    m_paletteDark = window.lightnessF() < 0.5;
-}
-
 bool Theme::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::ApplicationPaletteChange:
-        if (watched == qApp) {
-            const bool before = m_paletteDark;
-            readPalette();
-            if (before != m_paletteDark) {
-                emit changed();
-            }
-        }
-        break;
     case QEvent::KeyPress:
         switch (static_cast<QKeyEvent *>(event)->key()) {
         case Qt::Key_Tab:
@@ -158,12 +145,12 @@ bool Theme::isDark() const
     case Scheme::System:
         break;
     }
-    return m_desktop->prefersDark().value_or(m_paletteDark);
+    return m_appearance->prefersDark();
 }
 
 bool Theme::reduceMotion() const
 {
-    return m_reduceMotion.value_or(m_desktop->animationsDisabled());
+    return m_reduceMotion.value_or(m_appearance->reducesMotion());
 }
 
 void Theme::setReduceMotion(bool reduce)
@@ -173,6 +160,11 @@ void Theme::setReduceMotion(bool reduce)
     }
     m_reduceMotion = reduce;
     emit changed();
+}
+
+bool Theme::reduceTransparency() const
+{
+    return m_reduceTransparency.value_or(m_appearance->reducesTransparency());
 }
 
 void Theme::setReduceTransparency(bool reduce)
@@ -283,12 +275,12 @@ QColor Theme::consolePage() const
 
 QString Theme::sansFamily() const
 {
-    return kSans;
+    return PlatformFonts::sansFamily();
 }
 
 QString Theme::serifFamily() const
 {
-    return kSerif;
+    return PlatformFonts::serifFamily();
 }
 
 QString Theme::monoFamily() const
@@ -311,18 +303,19 @@ QColor Theme::alpha(const QColor &color, double opacity)
 QFont Theme::font(double size, int weight, double letterSpacing, bool cjk) const
 {
     const QString ui = QGuiApplication::font().family();
-    return makeFont(cjk ? QStringList{ui, kSans} : QStringList{ui}, size, weight, letterSpacing);
+    return makeFont(cjk ? QStringList{ui, sansFamily()} : QStringList{ui}, size, weight,
+                    letterSpacing);
 }
 
 QFont Theme::mono(double size, int weight, double letterSpacing, bool cjk) const
 {
-    return makeFont(cjk ? QStringList{monoFamily(), kSans} : QStringList{monoFamily()}, size,
+    return makeFont(cjk ? QStringList{monoFamily(), sansFamily()} : QStringList{monoFamily()}, size,
                     weight, letterSpacing);
 }
 
 QFont Theme::serif(double size, int weight) const
 {
-    return makeFont({kSerif, kSans}, size, weight, 0);
+    return makeFont({serifFamily(), sansFamily()}, size, weight, 0);
 }
 
 } // namespace wordlumen

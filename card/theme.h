@@ -8,6 +8,7 @@
 #include <QtQml/qqmlregistration.h>
 #include <QVariantList>
 
+#include <memory>
 #include <optional>
 
 class QJSEngine;
@@ -15,13 +16,16 @@ class QQmlEngine;
 
 namespace wordlumen {
 
+class Appearance;
+class CompositorStatus;
+
 /**
  * The card's palette, type and motion, light and dark, in one place. Faces and
  * painted items read every colour, font and duration from here.
  *
- * The scheme follows the desktop (the XDG appearance portal where there is
- * one, else the lightness of the application palette) unless set explicitly,
- * which the screenshot tool and the tests do.
+ * The scheme, motion and transparency follow the desktop's appearance, and
+ * see-through windows its compositor, unless set explicitly, which the
+ * screenshot tool and the tests do.
  */
 class Theme : public QObject
 {
@@ -102,7 +106,7 @@ public:
     [[nodiscard]] bool isDark() const;
     [[nodiscard]] bool reduceMotion() const;
     void setReduceMotion(bool reduce);
-    [[nodiscard]] bool reduceTransparency() const { return m_reduceTransparency; }
+    [[nodiscard]] bool reduceTransparency() const;
     void setReduceTransparency(bool reduce);
     [[nodiscard]] bool translucentWindows() const;
     void setTranslucentWindows(bool translucent);
@@ -161,19 +165,18 @@ protected:
 private:
     // Not default-constructible on purpose: QML would build its own instance
     // per engine instead of asking create() for the shared one.
-    explicit Theme(QObject *parent);
-    void readPalette();
+    Theme(std::unique_ptr<Appearance> appearance, std::unique_ptr<CompositorStatus> compositor,
+          QObject *parent);
     void setKeyboardNavigation(bool keyboard);
 
     Scheme m_scheme = Scheme::System;
-    class DesktopAppearance *m_desktop = nullptr;
-    class CompositorWatch *m_compositor = nullptr;
+    Appearance *m_appearance = nullptr;
+    CompositorStatus *m_compositor = nullptr;
     std::optional<bool> m_translucentWindows;
     std::optional<bool> m_blurBehind;
     bool m_keyboardNavigation = false;
-    bool m_paletteDark = false;
     std::optional<bool> m_reduceMotion;
-    bool m_reduceTransparency = false;
+    std::optional<bool> m_reduceTransparency;
 };
 
 } // namespace wordlumen

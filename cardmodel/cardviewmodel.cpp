@@ -290,16 +290,6 @@ qsizetype linesOf(qsizetype characters, qsizetype perLine)
     return std::max<qsizetype>(1, (characters + perLine - 1) / perLine);
 }
 
-// Wide (East Asian) characters take a full em; the title's serif Latin about
-// half of one, capitals three quarters; counted generously.
-bool isWide(char32_t c)
-{
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
-           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) || c >= 0x20000;
-}
-
 } // namespace
 
 int CardViewModel::titleLineCount(const QString &title)
@@ -307,7 +297,9 @@ int CardViewModel::titleLineCount(const QString &title)
     double width = 0;
     for (const QString &grapheme : TextMetrics::graphemes(title)) {
         const char32_t c = grapheme.toUcs4().value(0);
-        width += isWide(c) ? 1.0 : (QChar::isUpper(c) ? 0.75 : 0.6);
+        // Wide (East Asian) characters take a full em; the title's serif
+        // Latin about half of one, capitals three quarters; counted generously.
+        width += TextMetrics::isWide(c) ? 1.0 : (QChar::isUpper(c) ? 0.75 : 0.6);
     }
     return width > kTitleLineWidth ? 2 : 1;
 }

@@ -1,10 +1,8 @@
 #include "cliverb.h"
 #include "core/identity.h"
+#include "terminal.h"
 
 #include <QCoreApplication>
-
-#include <cstdio>
-#include <unistd.h>
 
 using namespace wordlumen::cli;
 
@@ -48,7 +46,7 @@ int main(int argc, char *argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    CliContext context{out, err, static_cast<bool>(isatty(fileno(stdout)))};
+    CliContext context{out, err, Terminal::outputIsTerminal()};
 
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty()) {

@@ -1,19 +1,13 @@
 #include "cliverb.h"
+#include "desktop/platformwords.h"
 #include "online/apisettings.h"
 #include "online/apisettingscontroller.h"
 #include "online/explanationpromptprofile.h"
-#include "online/platformwords.h"
+#include "terminal.h"
 
-#include <QFile>
 #include <QSettings>
 
-#include <cstdio>
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <termios.h>
-#include <unistd.h>
-#endif
 
 namespace wordlumen::cli {
 
@@ -71,32 +65,14 @@ QStringList keyNames()
 /// Reads the key without echoing it when standard input is a terminal.
 QString readKeyFromStandardInput(CliContext &context)
 {
-#ifdef Q_OS_UNIX
-    if (isatty(fileno(stdin))) {
-        context.err << "API Key：";
-        context.err.flush();
-        termios saved{};
-        const bool hidden = tcgetattr(fileno(stdin), &saved) == 0;
-        if (hidden) {
-            termios quiet = saved;
-            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-            tcsetattr(fileno(stdin), TCSAFLUSH, &quiet);
-        }
-        QFile input;
-        (void)input.open(stdin, QIODevice::ReadOnly);
-        const QByteArray line = input.readLine();
-        if (hidden)
-            tcsetattr(fileno(stdin), TCSAFLUSH, &saved);
-        context.err << '\n';
-        context.err.flush();
-        return QString::fromUtf8(line);
-    }
-#endif
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly))
-        return {};
-    // A key is one line; whatever follows it is not part of the key.
-    return QString::fromUtf8(input.readLine());
+    if (!Terminal::inputIsTerminal())
+        return QString::fromUtf8(Terminal::readLineWithoutEcho());
+    context.err << "API Key：";
+    context.err.flush();
+    const QByteArray line = Terminal::readLineWithoutEcho();
+    context.err << '\n';
+    context.err.flush();
+    return QString::fromUtf8(line);
 }
 
 int showOutcome(const ApiSettingsController &controller, CliContext &context)

@@ -1,8 +1,7 @@
 #include "selectiontext.h"
 
-#include "core/textmetrics.h"
+#include "textmetrics.h"
 
-#include <QClipboard>
 #include <QRegularExpression>
 
 namespace wordlumen::SelectionText {
@@ -15,17 +14,6 @@ QString normalised(QStringView text)
     flat.replace(whiteSpace, QStringLiteral(" "));
     return TextMetrics::trimmed(
         TextMetrics::leftGraphemes(TextMetrics::trimmed(flat), kMaximumGraphemes));
-}
-
-QString fromClipboard(const QClipboard &clipboard)
-{
-    if (clipboard.supportsSelection()) {
-        if (QString selected = normalised(clipboard.text(QClipboard::Selection));
-            !selected.isEmpty()) {
-            return selected;
-        }
-    }
-    return normalised(clipboard.text(QClipboard::Clipboard));
 }
 
 } // namespace wordlumen::SelectionText

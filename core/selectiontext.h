@@ -3,14 +3,11 @@
 #include <QString>
 #include <QStringView>
 
-class QClipboard;
-
 namespace wordlumen {
 
 /**
- * The text `wordlumen --selection` and the global shortcut look up: what is
- * selected in any program (the X11 primary selection, which XWayland shares
- * with Wayland programs), else what is on the clipboard.
+ * The text `wordlumen --selection` and the global shortcut look up, as a
+ * query: the desktop's selection source finds the text, these rules shape it.
  */
 namespace SelectionText {
 
@@ -23,9 +20,6 @@ inline constexpr qsizetype kMaximumGraphemes = 200;
  * at most kMaximumGraphemes characters are kept.
  */
 [[nodiscard]] QString normalised(QStringView text);
-
-/// The primary selection when the platform has one and it holds text, otherwise the clipboard.
-[[nodiscard]] QString fromClipboard(const QClipboard &clipboard);
 
 } // namespace SelectionText
 } // namespace wordlumen

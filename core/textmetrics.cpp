@@ -2,9 +2,30 @@
 
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 namespace wordlumen::TextMetrics {
 
 namespace {
+
+// Runs of wide code points; scripts/generate-eastasianwidth writes the table.
+constexpr std::pair<char32_t, char32_t> kWideRanges[] = {
+#include "eastasianwidth.inc"
+};
+static_assert(std::is_sorted(std::begin(kWideRanges), std::end(kWideRanges)),
+              "isWide searches the table by code point");
+
+/// The columns of one grapheme cluster, by its first code point.
+qsizetype clusterWidth(QStringView cluster)
+{
+    const char32_t first = cluster.isEmpty() ? 0 : cluster.toUcs4().value(0);
+    const QChar::Category category = QChar::category(first);
+    if (category == QChar::Other_Control || category == QChar::Other_Format)
+        return 0;
+    return isWide(first) ? 2 : 1;
+}
 
 bool isAsciiWithoutCombiningContext(QStringView text)
 {
@@ -96,6 +117,33 @@ QString trimmedBlanks(QStringView text)
     while (end > begin && isBlank(text[end - 1]))
         --end;
     return text.mid(begin, end - begin).toString();
+}
+
+bool isWide(char32_t codePoint)
+{
+    const auto *end = std::end(kWideRanges);
+    const auto *range = std::upper_bound(
+        std::begin(kWideRanges), end, codePoint,
+        [](char32_t value, const std::pair<char32_t, char32_t> &run) { return value < run.first; });
+    return range != std::begin(kWideRanges) && codePoint <= std::prev(range)->second;
+}
+
+qsizetype displayWidth(QStringView text)
+{
+    if (isAsciiWithoutCombiningContext(text)) {
+        qsizetype width = 0;
+        for (const QChar c : text)
+            width += c.unicode() >= 0x20 && c.unicode() != 0x7F ? 1 : 0;
+        return width;
+    }
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
+    qsizetype width = 0;
+    qsizetype start = 0;
+    for (qsizetype next = finder.toNextBoundary(); next != -1; next = finder.toNextBoundary()) {
+        width += clusterWidth(text.mid(start, next - start));
+        start = next;
+    }
+    return width;
 }
 
 } // namespace wordlumen::TextMetrics

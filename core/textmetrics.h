@@ -27,5 +27,17 @@ namespace TextMetrics {
 /// Trims only spaces and tabs (horizontal white space) at both ends.
 [[nodiscard]] QString trimmedBlanks(QStringView text);
 
+/// Whether a code point takes two columns (East Asian Width W or F): Chinese,
+/// Japanese and Korean characters, full-width forms, most emoji.
+[[nodiscard]] bool isWide(char32_t codePoint);
+
+/**
+ * The columns a text takes in a terminal, one grapheme cluster at a time: two
+ * for a cluster that starts with a wide character, none for control and
+ * format characters, one otherwise. A combining mark never adds a column,
+ * since it belongs to the cluster before it.
+ */
+[[nodiscard]] qsizetype displayWidth(QStringView text);
+
 } // namespace TextMetrics
 } // namespace wordlumen

@@ -38,7 +38,7 @@ namespace wordlumen::DesktopServices {
 
 namespace {
 
-bool onX11()
+[[maybe_unused]] bool onX11()
 {
     return QGuiApplication::platformName() == u"xcb";
 }

@@ -2,9 +2,9 @@
 
 #include "apisettings.h"
 #include "core/textmetrics.h"
+#include "desktop/platformwords.h"
 #include "endpointrule.h"
 #include "keychainstore.h"
-#include "platformwords.h"
 
 namespace wordlumen {
 

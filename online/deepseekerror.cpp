@@ -1,6 +1,6 @@
 #include "deepseekerror.h"
 
-#include "platformwords.h"
+#include "desktop/platformwords.h"
 
 namespace wordlumen {
 

@@ -15,6 +15,7 @@
 #include "app/platformsetup.h"
 #include "bench/support/benchsupport.h"
 #include "card/floatingcardwindowcontroller.h"
+#include "desktop/desktopservices.h"
 #include "packs/customglossarystore.h"
 #include "tests/support/fakesecretstore.h"
 #include "tests/support/packfiles.h"
@@ -109,7 +110,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir dir;
     CustomGlossaryStore library(dir.filePath(QStringLiteral("MyGlossary.json")));
-    FloatingCardWindowController card;
+    FloatingCardWindowController card(DesktopServices::panelHints());
     testing::FakeSecretStore secrets;
     ControlCenterModel model(&card, library, 200, &secrets);
     for (const QString &industry :

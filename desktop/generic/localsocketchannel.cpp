@@ -21,7 +21,8 @@ bool someoneAnswers(const QString &name)
 
 } // namespace
 
-void LocalSocketChannel::prepareClient(QLocalSocket &) const {}
+void LocalSocketChannel::prepareClient(QLocalSocket &) const
+{}
 
 bool LocalSocketChannel::listen(QLocalServer &server, const QString &name) const
 {

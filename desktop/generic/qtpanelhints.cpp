@@ -20,9 +20,11 @@ QtPanelHints::QtPanelHints(MaskUse maskUse)
     : m_maskUse(maskUse)
 {}
 
-void QtPanelHints::prepareForMap(QWindow *) {}
+void QtPanelHints::prepareForMap(QWindow *)
+{}
 
-void QtPanelHints::setResizeGravity(QWindow *, bool, bool) {}
+void QtPanelHints::setResizeGravity(QWindow *, bool, bool)
+{}
 
 void QtPanelHints::setShape(QWindow *window, const QRegion &shape)
 {
@@ -38,6 +40,7 @@ void QtPanelHints::setInputShape(QWindow *window, const QRegion &input)
     }
 }
 
-void QtPanelHints::setBlurBehind(QWindow *, const QRegion &) {}
+void QtPanelHints::setBlurBehind(QWindow *, const QRegion &)
+{}
 
 } // namespace wordlumen

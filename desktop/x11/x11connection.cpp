@@ -1,15 +1,15 @@
 #include "x11connection.h"
 
-#include <QGuiApplication>
-
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QHash>
 
 #include <cstdlib>
 #include <cstring>
 
 #if !QT_CONFIG(xcb)
-#error "The X11 backends need a Qt built with its xcb platform (configure with -DWORDLUMEN_WITH_X11=OFF)"
+#error                                                                                             \
+    "The X11 backends need a Qt built with its xcb platform (configure with -DWORDLUMEN_WITH_X11=OFF)"
 #endif
 
 namespace wordlumen::X11 {

@@ -276,5 +276,4 @@ bool X11KeyGrabber::nativeEventFilter(const QByteArray &eventType, void *message
     return false;
 }
 
-
 } // namespace wordlumen

@@ -84,7 +84,7 @@ void PortalAppearance::read(const QString &group, const QString &key)
 }
 
 void PortalAppearance::settingChanged(const QString &group, const QString &key,
-                                       const QDBusVariant &value)
+                                      const QDBusVariant &value)
 {
     apply(group, key, unwrapped(value.variant()));
 }

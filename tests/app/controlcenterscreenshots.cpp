@@ -7,14 +7,16 @@
 //
 //   controlcenter_screenshots [output-directory]     (default: ./screenshots)
 
-#include "app/autostartentry.h"
 #include "app/controlcentermodel.h"
 #include "app/controlcenterwindow.h"
 #include "app/globalshortcut.h"
+#include "app/startatlogin.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "card/theme.h"
+#include "desktop/desktopservices.h"
 #include "packs/customglossarystore.h"
-#include "tests/app/fakeshortcuts.h"
+#include "tests/app/fakeloginitem.h"
+#include "tests/app/fakeshortcutbackend.h"
 #include "tests/support/fakesecretstore.h"
 #include "tests/support/packfiles.h"
 
@@ -45,7 +47,7 @@ struct Scene
 {
     QTemporaryDir dir;
     std::unique_ptr<CustomGlossaryStore> library;
-    FloatingCardWindowController card;
+    FloatingCardWindowController card{DesktopServices::panelHints()};
     FakeSecretStore secrets;
     std::unique_ptr<ControlCenterModel> model;
 
@@ -110,9 +112,8 @@ int main(int argc, char *argv[])
         // being changed, a combination another program holds, and the manual way.
         {"control-center-floating-shortcut",
          [](Scene &scene) {
-             auto *autostart = new AutostartEntry(
-                 scene.dir.filePath(QStringLiteral("autostart/w.desktop")), scene.model.get());
-             autostart->setEnabled(true);
+             auto *autostart =
+                 new StartAtLogin(std::make_unique<FakeLoginItem>(true), scene.model.get());
              auto *shortcut = new GlobalShortcut(
                  std::make_unique<FakeShortcutBackend>(std::nullopt), scene.model.get());
              shortcut->start();
@@ -127,8 +128,7 @@ int main(int argc, char *argv[])
                  std::make_unique<FakeShortcutBackend>(std::nullopt), scene.model.get());
              shortcut->start();
              scene.model->floating()->setDesktopIntegration(
-                 shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
-                                              scene.model.get()));
+                 shortcut, new StartAtLogin(std::make_unique<FakeLoginItem>(), scene.model.get()));
          },
          [](Scene &scene, QQuickView *view) {
              scrollPageToEnd(view);
@@ -142,8 +142,7 @@ int main(int argc, char *argv[])
                  scene.model.get());
              shortcut->start();
              scene.model->floating()->setDesktopIntegration(
-                 shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
-                                              scene.model.get()));
+                 shortcut, new StartAtLogin(std::make_unique<FakeLoginItem>(), scene.model.get()));
          },
          [](Scene &, QQuickView *view) {
              scrollPageToEnd(view);
@@ -153,8 +152,7 @@ int main(int argc, char *argv[])
              auto *shortcut = new GlobalShortcut(nullptr, scene.model.get());
              shortcut->start();
              scene.model->floating()->setDesktopIntegration(
-                 shortcut, new AutostartEntry(scene.dir.filePath(QStringLiteral("a.desktop")),
-                                              scene.model.get()));
+                 shortcut, new StartAtLogin(std::make_unique<FakeLoginItem>(), scene.model.get()));
          },
          [](Scene &, QQuickView *view) {
              scrollPageToEnd(view);

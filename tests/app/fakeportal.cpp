@@ -1,4 +1,4 @@
-#include "fakeshortcuts.h"
+#include "fakeportal.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
@@ -11,17 +11,6 @@ namespace {
 const QString kPortalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 } // namespace
-
-void FakeShortcutBackend::registerKeys(QKeyCombination keys)
-{
-    if (m_failure) {
-        m_registered = false;
-        emit failed(*m_failure);
-        return;
-    }
-    m_registered = true;
-    emit registered(QKeySequence(keys).toString(QKeySequence::NativeText));
-}
 
 FakePortal::FakePortal()
     : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus,

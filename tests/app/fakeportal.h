@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/portalshortcut.h"
-#include "app/shortcutbackend.h"
+#include "desktop/xdg/portalshortcut.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -10,28 +9,6 @@
 #include <QStringList>
 
 namespace wordlumen::testing {
-
-/// A backend that answers as told: registered, or failed with `failure`.
-class FakeShortcutBackend final : public ShortcutBackend
-{
-    Q_OBJECT
-
-public:
-    explicit FakeShortcutBackend(std::optional<Failure> failure, bool desktopChooses = false,
-                                 QObject *parent = nullptr)
-        : ShortcutBackend(parent)
-        , m_failure(failure)
-        , m_desktopChooses(desktopChooses)
-    {}
-
-    [[nodiscard]] bool desktopChoosesKeys() const override { return m_desktopChooses; }
-    void registerKeys(QKeyCombination keys) override;
-    void unregister() override { m_registered = false; }
-
-    std::optional<Failure> m_failure;
-    bool m_desktopChooses = false;
-    bool m_registered = false;
-};
 
 /**
  * A desktop portal's GlobalShortcuts interface on its own bus connection, as

@@ -3,11 +3,15 @@
 // style it stores, and the window it lives in.
 #include "app/controlcentermodel.h"
 #include "app/controlcenterwindow.h"
+#include "app/startatlogin.h"
 #include "card/floatingcardwindowcontroller.h"
+#include "desktop/desktopservices.h"
+#include "desktop/generic/unavailableloginitem.h"
 #include "online/apisettings.h"
 #include "online/apisettingsnotifier.h"
 #include "packs/customglossarystore.h"
 #include "packs/glossarypackageparser.h"
+#include "tests/app/fakeloginitem.h"
 #include "tests/support/fakesecretstore.h"
 #include "tests/support/packfiles.h"
 
@@ -73,7 +77,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_library =
             std::make_unique<CustomGlossaryStore>(m_dir->filePath(QStringLiteral("lib.json")));
-        m_card = std::make_unique<FloatingCardWindowController>();
+        m_card = std::make_unique<FloatingCardWindowController>(DesktopServices::panelHints());
         m_secretStore = std::make_unique<FakeSecretStore>();
     }
 
@@ -325,6 +329,32 @@ private slots:
         api->settings()->save();
         QCOMPARE(api->settings()->statusMessage(), QStringLiteral("已保存，本地词库优先。"));
         QVERIFY(!m_secretStore->item);
+    }
+
+    // Where the desktop has no login item, the switch says so instead of turning "on".
+    void startAtLoginWithoutALoginItemSaysItIsNotAvailable()
+    {
+        StartAtLogin unavailable(std::make_unique<UnavailableLoginItem>());
+        QVERIFY(!unavailable.isAvailable());
+        QVERIFY(!unavailable.isEnabled());
+        QVERIFY(unavailable.statusText().contains(QStringLiteral("还不能")));
+        unavailable.setEnabled(true);
+        QVERIFY(!unavailable.isEnabled());
+        QVERIFY(unavailable.hasProblem());
+        QVERIFY(!unavailable.errorMessage().isEmpty());
+
+        // A login item that refuses keeps its state and says why.
+        StartAtLogin refusing(
+            std::make_unique<testing::FakeLoginItem>(false, QStringLiteral("不行")));
+        refusing.setEnabled(true);
+        QVERIFY(!refusing.isEnabled());
+        QCOMPARE(refusing.statusText(), QStringLiteral("不行"));
+        StartAtLogin working(std::make_unique<testing::FakeLoginItem>());
+        QSignalSpy changed(&working, &StartAtLogin::enabledChanged);
+        working.setEnabled(true);
+        QVERIFY(working.isEnabled());
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(!working.hasProblem());
     }
 
     void theFloatingPageDrivesTheCard()

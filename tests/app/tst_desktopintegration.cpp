@@ -5,16 +5,19 @@
 // GlobalShortcuts portal of a Wayland desktop, played by a fake on a private
 // session bus.
 
-#include "app/autostartentry.h"
 #include "app/controlcentermodel.h"
 #include "app/controlcenterwindow.h"
 #include "app/globalshortcut.h"
-#include "app/launchcommand.h"
-#include "app/portalshortcut.h"
-#include "app/x11keygrabber.h"
+#include "app/startatlogin.h"
 #include "card/floatingcardwindowcontroller.h"
+#include "desktop/desktopservices.h"
+#include "desktop/launchcommand.h"
+#include "desktop/x11/x11keygrabber.h"
+#include "desktop/xdg/autostartfile.h"
+#include "desktop/xdg/portalshortcut.h"
 #include "packs/customglossarystore.h"
-#include "tests/app/fakeshortcuts.h"
+#include "tests/app/fakeportal.h"
+#include "tests/app/fakeshortcutbackend.h"
 
 #include <QClipboard>
 #include <QDBusConnection>
@@ -158,9 +161,10 @@ private slots:
     {
         const QString path =
             m_dir.filePath(QStringLiteral("config/autostart/com.zintaro.Wordlumen.desktop"));
-        AutostartEntry entry(path);
+        StartAtLogin entry(std::make_unique<AutostartFile>(path));
+        QVERIFY(entry.isAvailable());
         QVERIFY(!entry.isEnabled()); // off until the user turns it on
-        QSignalSpy changed(&entry, &AutostartEntry::enabledChanged);
+        QSignalSpy changed(&entry, &StartAtLogin::enabledChanged);
 
         entry.setEnabled(true);
         QVERIFY(entry.isEnabled());
@@ -177,12 +181,12 @@ private slots:
         file.close();
 
         // The state is the file's: a new start (or a reinstall) finds it on.
-        QVERIFY(AutostartEntry(path).isEnabled());
+        QVERIFY(AutostartFile(path).isEnabled());
 
         entry.setEnabled(false);
         QVERIFY(!QFile::exists(path));
         QVERIFY(!entry.isEnabled());
-        QVERIFY(!AutostartEntry(path).isEnabled());
+        QVERIFY(!AutostartFile(path).isEnabled());
         QVERIFY(entry.errorMessage().isEmpty());
     }
 
@@ -197,11 +201,11 @@ private slots:
             file.write("[Desktop Entry]\nType=Application\nExec=wordlumen --background\n" + off +
                        "\n");
             file.close();
-            AutostartEntry entry(path);
+            StartAtLogin entry(std::make_unique<AutostartFile>(path));
             QVERIFY2(!entry.isEnabled(), off.constData());
             entry.setEnabled(true); // turning it on again writes an entry that starts
             QVERIFY(entry.isEnabled());
-            QVERIFY(AutostartEntry(path).isEnabled());
+            QVERIFY(AutostartFile(path).isEnabled());
         }
         // Another group's Hidden key is not the entry's.
         QFile file(path);
@@ -209,7 +213,7 @@ private slots:
         file.write(
             "[Desktop Entry]\nExec=wordlumen --background\n[Desktop Action x]\nHidden=true\n");
         file.close();
-        QVERIFY(AutostartEntry(path).isEnabled());
+        QVERIFY(AutostartFile(path).isEnabled());
     }
 
     void aFailedWriteSaysSoAndStaysOff()
@@ -218,10 +222,13 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         // The autostart folder cannot be made where a file is in the way.
-        AutostartEntry entry(m_dir.filePath(QStringLiteral("blocker/autostart/x.desktop")));
+        StartAtLogin entry(std::make_unique<AutostartFile>(
+            m_dir.filePath(QStringLiteral("blocker/autostart/x.desktop"))));
         entry.setEnabled(true);
         QVERIFY(!entry.isEnabled());
         QVERIFY(entry.errorMessage().contains(QStringLiteral("blocker/autostart/x.desktop")));
+        QVERIFY(entry.hasProblem());
+        QCOMPARE(entry.statusText(), entry.errorMessage());
     }
 
     void theEntryStartsThisVeryProgram()
@@ -378,12 +385,13 @@ private slots:
 
     void theFloatingPageRecordsAShortcutAndSwitchesStartAtLogin()
     {
-        FloatingCardWindowController card;
+        FloatingCardWindowController card(DesktopServices::panelHints());
         CustomGlossaryStore library(m_dir.filePath(QStringLiteral("MyGlossary.json")));
         ControlCenterModel model(&card, library, 200);
         GlobalShortcut shortcut(std::make_unique<FakeShortcutBackend>(std::nullopt));
         shortcut.start();
-        AutostartEntry autostart(m_dir.filePath(QStringLiteral("page/autostart.desktop")));
+        const QString autostartPath = m_dir.filePath(QStringLiteral("page/autostart.desktop"));
+        StartAtLogin autostart(std::make_unique<AutostartFile>(autostartPath));
         model.floating()->setDesktopIntegration(&shortcut, &autostart);
 
         QQmlEngine engine;
@@ -410,9 +418,9 @@ private slots:
         login->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(view, Qt::Key_Space);
         QVERIFY(autostart.isEnabled());
-        QVERIFY(QFile::exists(autostart.path()));
+        QVERIFY(QFile::exists(autostartPath));
         QTest::keyClick(view, Qt::Key_Space);
-        QVERIFY(!QFile::exists(autostart.path()));
+        QVERIFY(!QFile::exists(autostartPath));
 
         // Leaving the combination while recording gives the old one back.
         keys->forceActiveFocus(Qt::TabFocusReason);

@@ -6,9 +6,10 @@
 #include "app/applicationshell.h"
 #include "app/commandline.h"
 #include "app/controlcenterwindow.h"
-#include "app/selectiontext.h"
 #include "card/floatingcardwindowcontroller.h"
 #include "cardmodel/cardviewmodel.h"
+#include "core/selectiontext.h"
+#include "desktop/generic/clipboardselection.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -182,15 +183,16 @@ private slots:
     void theSelectionFallsBackToTheClipboard()
     {
         QClipboard *clipboard = QGuiApplication::clipboard();
+        const ClipboardSelection selection;
         clipboard->setText(QStringLiteral(" RAG\n"), QClipboard::Clipboard);
         if (clipboard->supportsSelection()) {
             clipboard->setText(QStringLiteral("LoRA"), QClipboard::Selection);
-            QCOMPARE(SelectionText::fromClipboard(*clipboard), QStringLiteral("LoRA"));
+            QCOMPARE(selection.selectedText(), QStringLiteral("LoRA"));
             clipboard->setText(QStringLiteral("  "), QClipboard::Selection);
         }
-        QCOMPARE(SelectionText::fromClipboard(*clipboard), QStringLiteral("RAG"));
+        QCOMPARE(SelectionText::normalised(selection.selectedText()), QStringLiteral("RAG"));
         clipboard->clear(QClipboard::Clipboard);
-        QCOMPARE(SelectionText::fromClipboard(*clipboard), QString());
+        QCOMPARE(selection.selectedText(), QString());
     }
 
     void aLookupOpensTheCardOnItsAnswer()

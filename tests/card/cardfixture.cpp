@@ -2,6 +2,7 @@
 
 #include "app/applicationshell.h"
 #include "core/glossarystore.h"
+#include "desktop/desktopservices.h"
 #include "online/explanationpromptprofile.h"
 
 #include <QQuickItem>
@@ -29,7 +30,7 @@ CardFixture::CardFixture()
         [this] {
             return OnlineSettings{endpoint.toString(), QStringLiteral("test-model")};
         });
-    m_controller = std::make_unique<FloatingCardWindowController>();
+    m_controller = std::make_unique<FloatingCardWindowController>(DesktopServices::panelHints());
     QVariantMap properties = ApplicationShell::cardProperties();
     properties.insert(QStringLiteral("viewModel"), QVariant::fromValue(m_viewModel.get()));
     m_controller->setContent(m_engine.get(), ApplicationShell::cardSource(), properties);

@@ -1,4 +1,5 @@
 #include "core/answertext.h"
+#include "core/textmetrics.h"
 
 #include <QTest>
 
@@ -67,6 +68,48 @@ private slots:
                  QStringLiteral("上下文"));
         QCOMPARE(AnswerText::displayTitle(QStringLiteral("Token (词元)")),
                  QStringLiteral("Token (词元)"));
+    }
+
+    // Columns in a terminal, where a streamed answer is redrawn in place.
+    void displayWidthCountsColumns_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("columns");
+        QTest::addRow("ASCII") << QStringLiteral("RAG 2.0") << 7;
+        QTest::addRow("control characters take none") << QStringLiteral("a\tb\n") << 2;
+        QTest::addRow("Chinese takes two") << QStringLiteral("检索增强") << 8;
+        QTest::addRow("mixed") << QStringLiteral("什么是RAG？") << 11;
+        QTest::addRow("full-width Latin") << QStringLiteral("ＲＡＧ") << 6;
+        QTest::addRow("half-width katakana is narrow") << QStringLiteral("ｶﾀｶﾅ") << 4;
+        QTest::addRow("combining accent adds nothing") << QStringLiteral("Cafe\u0301") << 4;
+        QTest::addRow("Hangul jamo cluster is one wide character")
+            << QStringLiteral("\u1100\u1161") << 2;
+        QTest::addRow("emoji with skin tone is one wide cluster")
+            << QStringLiteral("👍🏽") << 2;
+        QTest::addRow("family emoji joined into one cluster")
+            << QStringLiteral("👩\u200D👩\u200D👧") << 2;
+        QTest::addRow("supplementary ideograph") << QStringLiteral("𠀀") << 2;
+        QTest::addRow("zero-width space") << QStringLiteral("a\u200Bb") << 2;
+        QTest::addRow("Greek is narrow") << QStringLiteral("αβγ") << 3;
+    }
+    void displayWidthCountsColumns()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, columns);
+        QCOMPARE(TextMetrics::displayWidth(text), qsizetype(columns));
+    }
+
+    void wideCharactersAreTheTablesOwn()
+    {
+        QVERIFY(TextMetrics::isWide(U'中'));
+        QVERIFY(TextMetrics::isWide(U'\u3000')); // ideographic space
+        QVERIFY(TextMetrics::isWide(U'\uFF21')); // full-width A
+        QVERIFY(TextMetrics::isWide(U'\U0001F600'));
+        QVERIFY(!TextMetrics::isWide(U'A'));
+        QVERIFY(!TextMetrics::isWide(U'\uFF76')); // half-width katakana
+        QVERIFY(!TextMetrics::isWide(U'\u00E9'));
+        QVERIFY(!TextMetrics::isWide(U'\u0000'));
+        QVERIFY(!TextMetrics::isWide(U'\U0010FFFF'));
     }
 };
 

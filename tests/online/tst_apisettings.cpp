@@ -1,8 +1,8 @@
+#include "desktop/platformwords.h"
 #include "online/apisettings.h"
 #include "online/apisettingscontroller.h"
 #include "online/endpointrule.h"
 #include "online/keychainstore.h"
-#include "online/platformwords.h"
 #include "tests/support/fakesecretstore.h"
 
 #include <QCoreApplication>
@@ -42,14 +42,15 @@ class ApiSettingsTest : public QObject
 private slots:
     void textsNameThisSystemsComputerAndSecretStore()
     {
-        const QString text = PlatformWords::localized(
-            QStringLiteral("Key 只保存在这台 Mac 的钥匙串里。API Key 已从钥匙串删除。"));
-#ifdef Q_OS_MACOS
-        QCOMPARE(text, QStringLiteral("Key 只保存在这台 Mac 的钥匙串里。API Key 已从钥匙串删除。"));
-#else
-        QCOMPARE(text, QStringLiteral(
-                           "Key 只保存在这台电脑的系统密钥环里。API Key 已从系统密钥环删除。"));
-#endif
+        const QString mac =
+            QStringLiteral("Key 只保存在这台 Mac 的钥匙串里。API Key 已从钥匙串删除。");
+        QCOMPARE(PlatformWords::localized(mac, SystemKind::MacOS), mac);
+        const QString elsewhere =
+            QStringLiteral("Key 只保存在这台电脑的系统密钥环里。API Key 已从系统密钥环删除。");
+        QCOMPARE(PlatformWords::localized(mac, SystemKind::Windows), elsewhere);
+        QCOMPARE(PlatformWords::localized(mac, SystemKind::FreeDesktop), elsewhere);
+        // The program says what is true of the system it runs on.
+        QCOMPARE(PlatformWords::localized(mac), elsewhere);
     }
 
     void initTestCase()
@@ -59,14 +60,8 @@ private slots:
         // A settings file of its own, so test executables may run in parallel.
         QCoreApplication::setApplicationName(QStringLiteral("Wordlumen-tst_apisettings"));
     }
-    void init()
-    {
-        QSettings().clear();
-    }
-    void cleanupTestCase()
-    {
-        QSettings().clear();
-    }
+    void init() { QSettings().clear(); }
+    void cleanupTestCase() { QSettings().clear(); }
 
     void storedPreferencesFallBackOnlyWhenAbsent()
     {
