@@ -34,5 +34,9 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, gnome-keyring | kwalletmana
 # Wayland platform is the fallback where XWayland is missing.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-desktop-portal, qt6-wayland")
 
+# Desktops on Linux look for the icon's PNG sizes; a build without rsvg-convert
+# has none, and such a tree is not packaged.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/CheckPackageIcons.cmake)
+
 set(CPACK_SOURCE_IGNORE_FILES "/build.*/" "/node_modules/" "/\\\\.git/")
 include(CPack)
