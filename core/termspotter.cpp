@@ -1,0 +1,198 @@
+#include "termspotter.h"
+
+#include "glossarytextmatcher.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace wordlumen {
+
+void TermSpotter::Builder::add(const QString &key, qsizetype target)
+{
+    if (key.isEmpty() || m_seen.contains(key))
+        return;
+    m_seen.insert(key);
+    m_keys.append(key);
+    m_targets.append(target);
+}
+
+/*
+ * The trie is built breadth first from the keys in sorted order: the keys
+ * below a state are a contiguous range of the sorted list that share its
+ * prefix, a key as long as the prefix comes first in that range, and the
+ * children are the runs of equal code units at the next position. So every
+ * state's edges come out sorted and contiguous, with no maps on the way.
+ */
+TermSpotter TermSpotter::Builder::build() const
+{
+    TermSpotter spotter;
+    const qsizetype names = m_keys.size();
+    spotter.m_nameSize.reserve(names);
+    spotter.m_nameAscii.reserve(names);
+    spotter.m_nameTarget = m_targets;
+    for (const QString &key : m_keys) {
+        spotter.m_nameSize.append(qint32(key.size()));
+        spotter.m_nameAscii.append(GlossaryTextMatcher::isAscii(key));
+    }
+
+    QList<qint32> order(names);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [this](qint32 a, qint32 b) {
+        return QStringView(m_keys[a]) < QStringView(m_keys[b]);
+    });
+
+    struct Range
+    {
+        qint32 begin;
+        qint32 end;
+    };
+    QList<Range> ranges{{0, qint32(names)}};
+    QList<qint32> depth{0};
+    for (qint32 state = 0; state < ranges.size(); ++state) {
+        auto [begin, end] = ranges[state];
+        const qint32 d = depth[state];
+        qint32 name = -1;
+        if (begin < end && m_keys[order[begin]].size() == d)
+            name = order[begin++];
+        spotter.m_name.append(name);
+        spotter.m_firstEdge.append(qint32(spotter.m_edgeLabel.size()));
+        while (begin < end) {
+            const char16_t c = m_keys[order[begin]][d].unicode();
+            qint32 runEnd = begin + 1;
+            while (runEnd < end && m_keys[order[runEnd]][d].unicode() == c)
+                ++runEnd;
+            spotter.m_edgeLabel.append(c);
+            spotter.m_edgeTarget.append(qint32(ranges.size()));
+            ranges.append({begin, runEnd});
+            depth.append(d + 1);
+            begin = runEnd;
+        }
+    }
+    spotter.m_firstEdge.append(qint32(spotter.m_edgeLabel.size()));
+
+    // Failure links in breadth-first order: a state's suffixes are shallower,
+    // so theirs are known by the time it is reached.
+    const qsizetype states = ranges.size();
+    spotter.m_fail = QList<qint32>(states, 0);
+    spotter.m_nextName = QList<qint32>(states, -1);
+    for (qint32 state = 0; state < states; ++state) {
+        for (qint32 e = spotter.m_firstEdge[state]; e < spotter.m_firstEdge[state + 1]; ++e) {
+            const qint32 target = spotter.m_edgeTarget[e];
+            qint32 fail = 0;
+            if (state != 0) {
+                for (qint32 f = spotter.m_fail[state];; f = spotter.m_fail[f]) {
+                    const qint32 next = spotter.child(f, spotter.m_edgeLabel[e]);
+                    if (next >= 0) {
+                        fail = next;
+                        break;
+                    }
+                    if (f == 0)
+                        break;
+                }
+            }
+            spotter.m_fail[target] = fail;
+            spotter.m_nextName[target] =
+                spotter.m_name[fail] >= 0 ? fail : spotter.m_nextName[fail];
+        }
+    }
+    return spotter;
+}
+
+qint32 TermSpotter::child(qint32 state, char16_t c) const
+{
+    const auto begin = m_edgeLabel.cbegin() + m_firstEdge[state];
+    const auto end = m_edgeLabel.cbegin() + m_firstEdge[state + 1];
+    const auto it = std::lower_bound(begin, end, c);
+    if (it == end || *it != c)
+        return -1;
+    return m_edgeTarget[it - m_edgeLabel.cbegin()];
+}
+
+QList<qint32> TermSpotter::longestAt(const SourcedTermKey &source) const
+{
+    const QString &key = source.key;
+    const QList<qsizetype> &pieceOf = source.pieceOf;
+    const qsizetype size = key.size();
+    // A hit must start and end on a piece boundary, so that it covers whole
+    // characters of the passage (a space's piece, -1, differs from every other).
+    auto startsPiece = [&](qsizetype at) {
+        return at == 0 || pieceOf[at - 1] != pieceOf[at];
+    };
+    auto endsPiece = [&](qsizetype at) {
+        return at == size || pieceOf[at] != pieceOf[at - 1];
+    };
+
+    QList<qint32> longest(size, -1);
+    qint32 state = 0;
+    for (qsizetype at = 0; at < size; ++at) {
+        const char16_t c = key[at].unicode();
+        qint32 next = child(state, c);
+        while (next < 0 && state != 0) {
+            state = m_fail[state];
+            next = child(state, c);
+        }
+        state = next < 0 ? 0 : next;
+
+        const qsizetype end = at + 1;
+        if (!endsPiece(end))
+            continue;
+        for (qint32 s = m_name[state] >= 0 ? state : m_nextName[state]; s >= 0; s = m_nextName[s]) {
+            const qint32 name = m_name[s];
+            const qint32 nameSize = m_nameSize[name];
+            const qsizetype start = end - nameSize;
+            if ((longest[start] >= 0 && m_nameSize[longest[start]] >= nameSize) ||
+                !startsPiece(start))
+                continue;
+            if (m_nameAscii[name] && !GlossaryTextMatcher::isWholeWord(key, start, nameSize))
+                continue;
+            longest[start] = name;
+        }
+    }
+    return longest;
+}
+
+QList<TermSpotter::Hit> TermSpotter::spot(QStringView text) const
+{
+    if (m_nameTarget.isEmpty())
+        return {};
+    return spot(sourcedTermKey(text));
+}
+
+QList<TermSpotter::Hit> TermSpotter::spot(const SourcedTermKey &source) const
+{
+    QList<Hit> hits;
+    if (m_nameTarget.isEmpty())
+        return hits;
+    const QList<qint32> longest = longestAt(source);
+    qsizetype free = 0; // the first key position after the last hit
+    for (qsizetype at = 0; at < longest.size(); ++at) {
+        if (at < free || longest[at] < 0)
+            continue;
+        const qint32 name = longest[at];
+        const qsizetype end = at + m_nameSize[name];
+        const qsizetype first = source.pieceOf[at];
+        const qsizetype last = source.pieceOf[end - 1];
+        Hit hit;
+        hit.target = m_nameTarget[name];
+        hit.start = source.pieceStart[first];
+        hit.length = source.pieceStart[last + 1] - hit.start;
+        hit.characterStart = source.pieceCharacterStart[first];
+        hit.characterLength = source.pieceCharacterStart[last + 1] - hit.characterStart;
+        hits.append(hit);
+        free = end;
+    }
+    return hits;
+}
+
+qsizetype TermSpotter::memoryUsage() const
+{
+    auto bytes = [](const auto &list) {
+        return list.capacity() *
+               qsizetype(sizeof(typename std::decay_t<decltype(list)>::value_type));
+    };
+    return bytes(m_firstEdge) + bytes(m_edgeLabel) + bytes(m_edgeTarget) + bytes(m_fail) +
+           bytes(m_name) + bytes(m_nextName) + bytes(m_nameSize) + bytes(m_nameAscii) +
+           bytes(m_nameTarget);
+}
+
+} // namespace wordlumen
