@@ -85,7 +85,7 @@ bool isKept(char32_t c)
     if (c < 0x80)
         return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'-' ||
                (c >= u'A' && c <= u'Z');
-    return QChar::isLetterOrNumber(c);
+    return isCjkIdeograph(c) || QChar::isLetterOrNumber(c);
 }
 
 bool isMark(char32_t c)
@@ -297,8 +297,11 @@ void writeRun(QStringView run, KeyWriter &writer)
             writer.write(asciiLower(char16_t(u - 0xFEE0)));
             return;
         }
-        if (isCjkIdeograph(u) || foldsToItself(u)) {
-            writer.write(u);
+    }
+    if (codePointSize(run, 0) == run.size()) {
+        const char32_t c = codePointAt(run, 0);
+        if (isCjkIdeograph(c) || foldsToItself(c)) {
+            writer.write(c);
             return;
         }
     }

@@ -46,8 +46,18 @@ TermSpotter TermSpotter::Builder::build() const
         qint32 begin;
         qint32 end;
     };
+    // At most one state per code unit of the keys, and the root.
+    qsizetype mostStates = 1;
+    for (const QString &key : m_keys)
+        mostStates += key.size();
     QList<Range> ranges{{0, qint32(names)}};
     QList<qint32> depth{0};
+    ranges.reserve(mostStates);
+    depth.reserve(mostStates);
+    spotter.m_name.reserve(mostStates);
+    spotter.m_firstEdge.reserve(mostStates + 1);
+    spotter.m_edgeLabel.reserve(mostStates);
+    spotter.m_edgeTarget.reserve(mostStates);
     for (qint32 state = 0; state < ranges.size(); ++state) {
         auto [begin, end] = ranges[state];
         const qint32 d = depth[state];
@@ -69,6 +79,18 @@ TermSpotter TermSpotter::Builder::build() const
         }
     }
     spotter.m_firstEdge.append(qint32(spotter.m_edgeLabel.size()));
+    // Shared prefixes leave most of the room unused: keep only what is used.
+    spotter.m_name.squeeze();
+    spotter.m_firstEdge.squeeze();
+    spotter.m_edgeLabel.squeeze();
+    spotter.m_edgeTarget.squeeze();
+
+    // The root is left at almost every character of a passage, and has an edge
+    // for every first character of a name (thousands of ideographs): a table
+    // of all code units makes that step one read instead of a search.
+    spotter.m_rootNext = QList<qint32>(0x10000, 0);
+    for (qint32 e = spotter.m_firstEdge[0]; e < spotter.m_firstEdge[1]; ++e)
+        spotter.m_rootNext[spotter.m_edgeLabel[e]] = spotter.m_edgeTarget[e];
 
     // Failure links in breadth-first order: a state's suffixes are shallower,
     // so theirs are known by the time it is reached.
@@ -100,6 +122,10 @@ TermSpotter TermSpotter::Builder::build() const
 
 qint32 TermSpotter::child(qint32 state, char16_t c) const
 {
+    if (state == 0) {
+        const qint32 next = m_rootNext[c];
+        return next == 0 ? -1 : next;
+    }
     const auto begin = m_edgeLabel.cbegin() + m_firstEdge[state];
     const auto end = m_edgeLabel.cbegin() + m_firstEdge[state + 1];
     const auto it = std::lower_bound(begin, end, c);
@@ -190,9 +216,9 @@ qsizetype TermSpotter::memoryUsage() const
         return list.capacity() *
                qsizetype(sizeof(typename std::decay_t<decltype(list)>::value_type));
     };
-    return bytes(m_firstEdge) + bytes(m_edgeLabel) + bytes(m_edgeTarget) + bytes(m_fail) +
-           bytes(m_name) + bytes(m_nextName) + bytes(m_nameSize) + bytes(m_nameAscii) +
-           bytes(m_nameTarget);
+    return bytes(m_rootNext) + bytes(m_firstEdge) + bytes(m_edgeLabel) + bytes(m_edgeTarget) +
+           bytes(m_fail) + bytes(m_name) + bytes(m_nextName) + bytes(m_nameSize) +
+           bytes(m_nameAscii) + bytes(m_nameTarget);
 }
 
 } // namespace wordlumen

@@ -93,6 +93,7 @@ private:
     QList<qint32> m_firstEdge;
     QList<char16_t> m_edgeLabel;
     QList<qint32> m_edgeTarget;
+    QList<qint32> m_rootNext; // the root's edges by code unit; 0 where it has none
     QList<qint32> m_fail;     // the longest proper suffix that is a state
     QList<qint32> m_name;     // the name that ends at the state, or -1
     QList<qint32> m_nextName; // the nearest state on the fail chain that ends a name, or -1
