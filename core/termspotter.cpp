@@ -3,7 +3,6 @@
 #include "glossarytextmatcher.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace wordlumen {
 
@@ -35,21 +34,64 @@ TermSpotter TermSpotter::Builder::build() const
         spotter.m_nameAscii.append(GlossaryTextMatcher::isAscii(key));
     }
 
-    QList<qint32> order(names);
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [this](qint32 a, qint32 b) {
-        return QStringView(m_keys[a]) < QStringView(m_keys[b]);
-    });
+    // The keys in sorted order, one after the other in one buffer, so that
+    // the ranges below walk memory in order. Sorting compares the first four
+    // code units as one number (a shorter key pads with zeros, which no key
+    // holds, so it sorts first); only keys that share those are compared
+    // further.
+    struct SortKey
+    {
+        quint64 prefix;
+        qint32 name;
+    };
+    QList<SortKey> byPrefix;
+    byPrefix.reserve(names);
+    for (qint32 name = 0; name < names; ++name) {
+        const QString &key = m_keys[name];
+        quint64 prefix = 0;
+        for (qsizetype i = 0; i < 4; ++i)
+            prefix = (prefix << 16) | (i < key.size() ? key[i].unicode() : 0u);
+        byPrefix.append({prefix, name});
+    }
+    std::sort(byPrefix.begin(), byPrefix.end(),
+              [](const SortKey &a, const SortKey &b) { return a.prefix < b.prefix; });
+    for (qsizetype run = 0; run < names;) {
+        qsizetype runEnd = run + 1;
+        while (runEnd < names && byPrefix[runEnd].prefix == byPrefix[run].prefix)
+            ++runEnd;
+        if (runEnd - run > 1) {
+            std::sort(byPrefix.begin() + run, byPrefix.begin() + runEnd,
+                      [this](const SortKey &a, const SortKey &b) {
+                          return QStringView(m_keys[a.name]) < QStringView(m_keys[b.name]);
+                      });
+        }
+        run = runEnd;
+    }
+    QList<qint32> order;
+    order.reserve(names);
+    QString sorted;
+    QList<qint32> sortedStart;
+    sortedStart.reserve(names + 1);
+    for (const SortKey &entry : std::as_const(byPrefix)) {
+        order.append(entry.name);
+        sortedStart.append(qint32(sorted.size()));
+        sorted.append(m_keys[entry.name]);
+    }
+    sortedStart.append(qint32(sorted.size()));
+    auto sizeOf = [&](qint32 i) {
+        return sortedStart[i + 1] - sortedStart[i];
+    };
+    auto unitOf = [&](qint32 i, qint32 at) {
+        return sorted[sortedStart[i] + at].unicode();
+    };
 
     struct Range
     {
-        qint32 begin;
+        qint32 begin; // in sorted order
         qint32 end;
     };
     // At most one state per code unit of the keys, and the root.
-    qsizetype mostStates = 1;
-    for (const QString &key : m_keys)
-        mostStates += key.size();
+    const qsizetype mostStates = sorted.size() + 1;
     QList<Range> ranges{{0, qint32(names)}};
     QList<qint32> depth{0};
     ranges.reserve(mostStates);
@@ -59,17 +101,17 @@ TermSpotter TermSpotter::Builder::build() const
     spotter.m_edgeLabel.reserve(mostStates);
     spotter.m_edgeTarget.reserve(mostStates);
     for (qint32 state = 0; state < ranges.size(); ++state) {
-        auto [begin, end] = ranges[state];
-        const qint32 d = depth[state];
+        auto [begin, end] = std::as_const(ranges)[state];
+        const qint32 d = std::as_const(depth)[state];
         qint32 name = -1;
-        if (begin < end && m_keys[order[begin]].size() == d)
-            name = order[begin++];
+        if (begin < end && sizeOf(begin) == d)
+            name = std::as_const(order)[begin++];
         spotter.m_name.append(name);
         spotter.m_firstEdge.append(qint32(spotter.m_edgeLabel.size()));
         while (begin < end) {
-            const char16_t c = m_keys[order[begin]][d].unicode();
+            const char16_t c = unitOf(begin, d);
             qint32 runEnd = begin + 1;
-            while (runEnd < end && m_keys[order[runEnd]][d].unicode() == c)
+            while (runEnd < end && unitOf(runEnd, d) == c)
                 ++runEnd;
             spotter.m_edgeLabel.append(c);
             spotter.m_edgeTarget.append(qint32(ranges.size()));
@@ -97,13 +139,19 @@ TermSpotter TermSpotter::Builder::build() const
     const qsizetype states = ranges.size();
     spotter.m_fail = QList<qint32>(states, 0);
     spotter.m_nextName = QList<qint32>(states, -1);
+    const qint32 *firstEdge = spotter.m_firstEdge.constData();
+    const qint32 *edgeTarget = spotter.m_edgeTarget.constData();
+    const char16_t *edgeLabel = spotter.m_edgeLabel.constData();
+    const qint32 *nameAt = spotter.m_name.constData();
+    qint32 *failOf = spotter.m_fail.data();
+    qint32 *nextNameOf = spotter.m_nextName.data();
     for (qint32 state = 0; state < states; ++state) {
-        for (qint32 e = spotter.m_firstEdge[state]; e < spotter.m_firstEdge[state + 1]; ++e) {
-            const qint32 target = spotter.m_edgeTarget[e];
+        for (qint32 e = firstEdge[state]; e < firstEdge[state + 1]; ++e) {
+            const qint32 target = edgeTarget[e];
             qint32 fail = 0;
             if (state != 0) {
-                for (qint32 f = spotter.m_fail[state];; f = spotter.m_fail[f]) {
-                    const qint32 next = spotter.child(f, spotter.m_edgeLabel[e]);
+                for (qint32 f = failOf[state];; f = failOf[f]) {
+                    const qint32 next = spotter.child(f, edgeLabel[e]);
                     if (next >= 0) {
                         fail = next;
                         break;
@@ -112,9 +160,8 @@ TermSpotter TermSpotter::Builder::build() const
                         break;
                 }
             }
-            spotter.m_fail[target] = fail;
-            spotter.m_nextName[target] =
-                spotter.m_name[fail] >= 0 ? fail : spotter.m_nextName[fail];
+            failOf[target] = fail;
+            nextNameOf[target] = nameAt[fail] >= 0 ? fail : nextNameOf[fail];
         }
     }
     return spotter;
@@ -148,7 +195,8 @@ QList<qint32> TermSpotter::longestAt(const SourcedTermKey &source) const
         return at == size || pieceOf[at] != pieceOf[at - 1];
     };
 
-    QList<qint32> longest(size, -1);
+    QList<qint32> longestList(size, -1);
+    qint32 *longest = longestList.data();
     qint32 state = 0;
     for (qsizetype at = 0; at < size; ++at) {
         const char16_t c = key[at].unicode();
@@ -174,7 +222,7 @@ QList<qint32> TermSpotter::longestAt(const SourcedTermKey &source) const
             longest[start] = name;
         }
     }
-    return longest;
+    return longestList;
 }
 
 QList<TermSpotter::Hit> TermSpotter::spot(QStringView text) const
