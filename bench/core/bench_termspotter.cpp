@@ -118,7 +118,11 @@ void BM_Build(benchmark::State &state)
         states = spotter.stateCount();
         benchmark::DoNotOptimize(spotter);
     }
+    qsizetype keyUnits = 0;
+    for (const testing::SpotName &name : names)
+        keyUnits += name.key.size();
     state.counters["states"] = double(states);
+    state.counters["key_units"] = double(keyUnits);
     state.counters["automaton_MB"] = double(bytes) / 1e6;
 
     // The heap a built spotter keeps, measured once outside the timing.
