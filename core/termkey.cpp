@@ -72,6 +72,13 @@ bool isCjkIdeograph(char32_t c)
     return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF);
 }
 
+// CJK punctuation and symbols after the ideographic space, up to the tone
+// marks: starters without decomposition or case, which folding keeps.
+bool isCjkPunctuation(char32_t c)
+{
+    return c >= 0x3001 && c <= 0x3029;
+}
+
 // Full-width ASCII (！ to ～): the width folding maps each to its ASCII form.
 bool isFullWidthAscii(char32_t c)
 {
@@ -144,7 +151,7 @@ char32_t leadingDecomposed(char32_t c)
  */
 bool isPieceStart(char32_t c)
 {
-    if (c < 0x80 || isCjkIdeograph(c) || isFullWidthAscii(c))
+    if (c < 0x80 || isCjkIdeograph(c) || isCjkPunctuation(c) || isFullWidthAscii(c))
         return true;
     const char32_t lead = leadingDecomposed(c);
     return QChar::combiningClass(lead) == 0 && !isMark(lead) && !isHangulMedialOrFinal(lead);
@@ -186,7 +193,14 @@ bool isPlainCluster(char16_t u)
            (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF01 && u <= 0xFF9D);
 }
 
-/// Walks the grapheme cluster boundaries of a text in increasing order.
+/**
+ * Walks the grapheme cluster boundaries of a text in increasing order.
+ *
+ * Text of plain code units only has one cluster per unit. Anything else gets
+ * one boundary finder over the whole text: Qt's boundaries around some
+ * scripts depend on the script runs of the whole text, so they must come from
+ * the same call TextMetrics makes.
+ */
 class ClusterBoundaries
 {
 public:
@@ -300,7 +314,7 @@ void writeRun(QStringView run, KeyWriter &writer)
     }
     if (codePointSize(run, 0) == run.size()) {
         const char32_t c = codePointAt(run, 0);
-        if (isCjkIdeograph(c) || foldsToItself(c)) {
+        if (isCjkIdeograph(c) || isCjkPunctuation(c) || foldsToItself(c)) {
             writer.write(c);
             return;
         }
