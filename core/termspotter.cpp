@@ -197,13 +197,15 @@ QList<qint32> TermSpotter::longestAt(const SourcedTermKey &source) const
 
     QList<qint32> longestList(size, -1);
     qint32 *longest = longestList.data();
+    // The walk, with the root's table read in place: most steps end there.
+    const qint32 *rootNext = m_rootNext.constData();
     qint32 state = 0;
     for (qsizetype at = 0; at < size; ++at) {
         const char16_t c = key[at].unicode();
-        qint32 next = child(state, c);
+        qint32 next = state == 0 ? rootNext[c] : child(state, c);
         while (next < 0 && state != 0) {
             state = m_fail[state];
-            next = child(state, c);
+            next = state == 0 ? rootNext[c] : child(state, c);
         }
         state = next < 0 ? 0 : next;
 
