@@ -39,6 +39,7 @@ int usageError(const QCommandLineParser &parser, const QString &verb, const QStr
 
 // The verbs. Each lives in its own file.
 int runLookup(const QStringList &arguments, CliContext &context);
+int runSpot(const QStringList &arguments, CliContext &context);
 int runCheckPack(const QStringList &arguments, CliContext &context);
 int runImport(const QStringList &arguments, CliContext &context);
 int runPacks(const QStringList &arguments, CliContext &context);

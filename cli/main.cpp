@@ -18,6 +18,7 @@ struct Verb
 // One line per verb; the order is the order of the usage text.
 constexpr Verb kVerbs[] = {
     {"lookup", runLookup, "查一个词或一句描述：补充包、本地词典，有 API Key 时在线解释"},
+    {"spot", runSpot, "找出一段文字里所有认得的术语，附位置、来源和简短解释"},
     {"check-pack", runCheckPack, "读一个补充包文件，显示能识别出的词条，不导入"},
     {"import", runImport, "导入一个补充包文件"},
     {"packs", runPacks, "列出补充包，或启用、停用、删除其中一个"},

@@ -15,6 +15,14 @@ bool gluesToWord(QChar c)
 
 } // namespace
 
+bool isWholeWord(QStringView text, qsizetype at, qsizetype size)
+{
+    const qsizetype after = at + size;
+    const bool boundaryBefore = at == 0 || !gluesToWord(text[at - 1]);
+    const bool boundaryAfter = after == text.size() || !gluesToWord(text[after]);
+    return boundaryBefore && boundaryAfter;
+}
+
 bool isAscii(QStringView text)
 {
     for (const QChar c : text) {
@@ -36,10 +44,7 @@ bool contains(QStringView alias, bool aliasIsAscii, QStringView text)
         const qsizetype at = text.indexOf(alias, from);
         if (at < 0)
             return false;
-        const qsizetype after = at + alias.size();
-        const bool boundaryBefore = at == 0 || !gluesToWord(text[at - 1]);
-        const bool boundaryAfter = after == text.size() || !gluesToWord(text[after]);
-        if (boundaryBefore && boundaryAfter)
+        if (isWholeWord(text, at, alias.size()))
             return true;
         from = at + 1;
     }

@@ -21,5 +21,13 @@ namespace GlossaryTextMatcher {
 /// The same test when the caller already knows whether the alias is ASCII.
 [[nodiscard]] bool contains(QStringView alias, bool aliasIsAscii, QStringView text);
 
+/**
+ * The whole-word rule of a Latin name found at `at` in `text` (a term key),
+ * `size` code units long: neither neighbour is a lower-case ASCII letter or an
+ * ASCII digit. Spaces, hyphens, Chinese characters and the ends of the text
+ * are boundaries. Every place that finds Latin names in text asks this.
+ */
+[[nodiscard]] bool isWholeWord(QStringView text, qsizetype at, qsizetype size);
+
 } // namespace GlossaryTextMatcher
 } // namespace wordlumen

@@ -28,6 +28,9 @@ namespace wordlumen {
  *
  * Lengths are counted on first need, so building stays cheap for large
  * libraries; queries therefore belong to one thread at a time.
+ *
+ * TermSpotter finds every name in a whole passage by the same key and the
+ * same whole-word rule (see there for why it is a second index).
  */
 class NameMatcher final
 {

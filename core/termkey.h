@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -17,6 +18,34 @@ namespace wordlumen {
  * text holds no letter or digit.
  */
 [[nodiscard]] QString termKey(QStringView text);
+
+/**
+ * A term key that remembers where each of its characters came from.
+ *
+ * The text is read in pieces of whole grapheme clusters, nearly always one
+ * cluster each (a cluster that folding would join to the one before it, such
+ * as a Hangul vowel jamo after a consonant with a dropped accent between them,
+ * joins that piece). Every key character but a space comes from exactly one
+ * piece, and a piece's characters stand together in the key, so a stretch of
+ * the key that begins and ends on piece boundaries is a stretch of whole
+ * characters of the text, however folding changed lengths on the way.
+ */
+struct SourcedTermKey
+{
+    /// Exactly `termKey(text)`.
+    QString key;
+    /// For each code unit of `key`: the piece it came from, or -1 for a space
+    /// (which stands for a run of separators).
+    QList<qsizetype> pieceOf;
+    /// Where each piece starts in the text, in UTF-16 code units; one more
+    /// element at the end holds the text's size.
+    QList<qsizetype> pieceStart;
+    /// The same in grapheme clusters; the last element is the text's length.
+    QList<qsizetype> pieceCharacterStart;
+};
+
+/// The term key of `text` with the places its characters came from.
+[[nodiscard]] SourcedTermKey sourcedTermKey(QStringView text);
 
 /**
  * Case-, diacritic- and width-insensitive folding: canonical decomposition,

@@ -3,7 +3,8 @@
 // The input is read twice: as UTF-8, as text arrives from files and replies,
 // and as raw UTF-16 code units, which reaches lone surrogates and every code
 // unit as a query typed into the card could. The key is idempotent, trimmed
-// and has no double spaces; folding must not crash on anything.
+// and has no double spaces; folding must not crash on anything. The key with
+// places is the same key, and every key character points into the text.
 
 #include "core/termkey.h"
 
@@ -22,6 +23,17 @@ void check(const QString &text)
     WORDLUMEN_FUZZ_CHECK(!key.startsWith(u' ') && !key.endsWith(u' '));
     WORDLUMEN_FUZZ_CHECK(!key.contains(QStringLiteral("  ")));
     (void)foldForComparison(text);
+
+    const SourcedTermKey sourced = sourcedTermKey(text);
+    WORDLUMEN_FUZZ_CHECK(sourced.key == key);
+    WORDLUMEN_FUZZ_CHECK(sourced.pieceOf.size() == key.size());
+    WORDLUMEN_FUZZ_CHECK(sourced.pieceStart.size() == sourced.pieceCharacterStart.size());
+    WORDLUMEN_FUZZ_CHECK(sourced.pieceStart.constLast() == text.size());
+    for (qsizetype p = 1; p < sourced.pieceStart.size(); ++p)
+        WORDLUMEN_FUZZ_CHECK(sourced.pieceStart[p - 1] < sourced.pieceStart[p] &&
+                             sourced.pieceCharacterStart[p - 1] < sourced.pieceCharacterStart[p]);
+    for (const qsizetype piece : sourced.pieceOf)
+        WORDLUMEN_FUZZ_CHECK(piece >= -1 && piece < sourced.pieceStart.size() - 1);
 }
 
 } // namespace

@@ -265,6 +265,61 @@ private slots:
     }
 
     // A pipe named like a pack once made check-pack wait forever for a writer.
+    void spotFindsEveryKnownTermInAPassage()
+    {
+        const QString library = m_home.filePath(QStringLiteral("spot-packs.json"));
+        QCOMPARE(run({QStringLiteral("import"), QStringLiteral("--library"), library,
+                      writePack(QStringLiteral("职场"), {QStringLiteral("颗粒度")})})
+                     .exitCode,
+                 0);
+        const QStringList base{QStringLiteral("spot"), QStringLiteral("--dictionary"), m_dictionary,
+                               QStringLiteral("--library"), library};
+
+        // Several words are one passage; places count characters from 0.
+        const Run json =
+            run(base + QStringList{QStringLiteral("--json"), QStringLiteral("先用"),
+                                   QStringLiteral("RAG"), QStringLiteral("对齐颗粒度")});
+        QCOMPARE(json.exitCode, 0);
+        const QJsonArray terms = QJsonDocument::fromJson(json.out).array();
+        QCOMPARE(terms.size(), 2);
+        QCOMPARE(terms[0].toObject(),
+                 (QJsonObject{{QStringLiteral("text"), QStringLiteral("RAG")},
+                              {QStringLiteral("start"), 3},
+                              {QStringLiteral("length"), 3},
+                              {QStringLiteral("term"), QStringLiteral("检索增强生成（RAG）")},
+                              {QStringLiteral("origin"), QStringLiteral("local")},
+                              {QStringLiteral("explanation"), QStringLiteral("第 1 条的解释。")}}));
+        QCOMPARE(terms[1].toObject().value(QStringLiteral("text")).toString(),
+                 QStringLiteral("颗粒度"));
+        QCOMPARE(terms[1].toObject().value(QStringLiteral("start")).toInt(), 9);
+        QCOMPARE(terms[1].toObject().value(QStringLiteral("origin")).toString(),
+                 QStringLiteral("custom"));
+
+        // Standard input, with "-" or without any text; an emoji is one character.
+        const Run text = run(base + QStringList{QStringLiteral("-")}, "👍🏽检索增强\n");
+        QCOMPARE(text.exitCode, 0);
+        QCOMPARE(
+            QString::fromUtf8(text.out),
+            QStringLiteral("检索增强  （第 2 字起，共 4 字） → 检索增强生成（RAG） · 本地词典\n"
+                           "    第 1 条的解释。\n"));
+        const Run piped = run(base + QStringList{QStringLiteral("--json")}, "rag");
+        QCOMPARE(QJsonDocument::fromJson(piped.out).array().size(), 1);
+
+        // Nothing known: a note, no output, and no failure.
+        const Run none = run(base + QStringList{QStringLiteral("今天天气不错")});
+        QCOMPARE(none.exitCode, 0);
+        QVERIFY(none.out.isEmpty());
+        QVERIFY(!none.err.isEmpty());
+
+        const Run invalid = run(base, "RAG \xff\xfe");
+        QCOMPARE(invalid.exitCode, 1);
+        QVERIFY(invalid.out.isEmpty());
+        QVERIFY(QString::fromUtf8(invalid.err).contains(QStringLiteral("UTF-8")));
+
+        QCOMPARE(run(base + QStringList{QStringLiteral("--bogus")}).exitCode, 2);
+        QCOMPARE(run(base + QStringList{QStringLiteral("-"), QStringLiteral("RAG")}).exitCode, 2);
+    }
+
     void packVerbsRefuseWhatIsNoRegularFile()
     {
         const QString pipe = m_home.filePath(QStringLiteral("pipe.md"));
