@@ -1,19 +1,15 @@
-#include "app/applicationshell.h"
-#include "app/commandline.h"
-#include "app/platformsetup.h"
-#include "app/singleinstance.h"
+#include "app/shell/applicationshell.h"
+#include "app/shell/commandline.h"
+#include "app/shell/platformsetup.h"
+#include "app/shell/singleinstance.h"
+#include "app/staticqmlmodules.h"
 #include "core/identity.h"
 #include "desktop/desktopservices.h"
 #include "desktop/instancechannel.h"
 
 #include <QApplication>
-#include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
-
-// The card's and the application's QML modules are linked in statically.
-Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
-Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 namespace {
 

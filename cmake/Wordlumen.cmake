@@ -45,3 +45,13 @@ function(wordlumen_add_bench name)
     target_link_libraries(${name} PRIVATE benchmark::benchmark ${ARG_LIBRARIES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
+
+# QML files of one module live in feature subfolders of its folder, but the
+# module lays them out flat, as one directory: a file finds its siblings by
+# type name, and the resource paths do not depend on the folders.
+function(wordlumen_flat_qml_files)
+    foreach(file IN LISTS ARGN)
+        get_filename_component(name ${file} NAME)
+        set_source_files_properties(${file} PROPERTIES QT_RESOURCE_ALIAS ${name})
+    endforeach()
+endfunction()

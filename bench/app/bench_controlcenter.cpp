@@ -10,11 +10,12 @@
 // Runs on the program's own renderer choice (QT_QUICK_BACKEND or
 // QSG_RHI_BACKEND choose another).
 
-#include "app/controlcentermodel.h"
-#include "app/controlcenterwindow.h"
-#include "app/platformsetup.h"
+#include "app/controlcenter/controlcentermodel.h"
+#include "app/controlcenter/controlcenterwindow.h"
+#include "app/shell/platformsetup.h"
+#include "app/staticqmlmodules.h"
 #include "bench/support/benchsupport.h"
-#include "card/floatingcardwindowcontroller.h"
+#include "card/panel/floatingcardwindowcontroller.h"
 #include "desktop/desktopservices.h"
 #include "packs/customglossarystore.h"
 #include "tests/support/fakesecretstore.h"
@@ -27,14 +28,10 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-
-Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
-Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 using namespace wordlumen;
 

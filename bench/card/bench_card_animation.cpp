@@ -13,10 +13,10 @@
 // Exits non-zero when a frame turned or was displaced.
 
 #include "bench/support/benchsupport.h"
-#include "card/cardviewcontroller.h"
-#include "card/floatingtriggerstyle.h"
-#include "card/floatingwindowplacement.h"
-#include "card/theme.h"
+#include "card/faces/cardviewcontroller.h"
+#include "card/paint/theme.h"
+#include "card/panel/floatingtriggerstyle.h"
+#include "card/panel/floatingwindowplacement.h"
 #include "tests/card/cardfixture.h"
 
 #include <QApplication>

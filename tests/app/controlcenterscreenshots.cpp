@@ -7,12 +7,13 @@
 //
 //   controlcenter_screenshots [output-directory]     (default: ./screenshots)
 
-#include "app/controlcentermodel.h"
-#include "app/controlcenterwindow.h"
-#include "app/globalshortcut.h"
-#include "app/startatlogin.h"
-#include "card/floatingcardwindowcontroller.h"
-#include "card/theme.h"
+#include "app/controlcenter/controlcentermodel.h"
+#include "app/controlcenter/controlcenterwindow.h"
+#include "app/integration/globalshortcut.h"
+#include "app/integration/startatlogin.h"
+#include "app/staticqmlmodules.h"
+#include "card/paint/theme.h"
+#include "card/panel/floatingcardwindowcontroller.h"
 #include "desktop/desktopservices.h"
 #include "packs/customglossarystore.h"
 #include "tests/app/fakeloginitem.h"
@@ -30,13 +31,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
 #include <functional>
-
-Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
-Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 using namespace wordlumen;
 using namespace wordlumen::testing;

@@ -1,10 +1,11 @@
 // The control center's rules, headless: what the sidebar, badges and status
 // lines say as the library and the settings change, the prompt it copies, the
 // style it stores, and the window it lives in.
-#include "app/controlcentermodel.h"
-#include "app/controlcenterwindow.h"
-#include "app/startatlogin.h"
-#include "card/floatingcardwindowcontroller.h"
+#include "app/controlcenter/controlcentermodel.h"
+#include "app/controlcenter/controlcenterwindow.h"
+#include "app/integration/startatlogin.h"
+#include "app/staticqmlmodules.h"
+#include "card/panel/floatingcardwindowcontroller.h"
 #include "desktop/desktopservices.h"
 #include "desktop/generic/unavailableloginitem.h"
 #include "online/apisettings.h"
@@ -24,10 +25,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
-Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 using namespace wordlumen;
 using namespace wordlumen::testing;

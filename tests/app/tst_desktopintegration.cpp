@@ -5,11 +5,12 @@
 // GlobalShortcuts portal of a Wayland desktop, played by a fake on a private
 // session bus.
 
-#include "app/controlcentermodel.h"
-#include "app/controlcenterwindow.h"
-#include "app/globalshortcut.h"
-#include "app/startatlogin.h"
-#include "card/floatingcardwindowcontroller.h"
+#include "app/controlcenter/controlcentermodel.h"
+#include "app/controlcenter/controlcenterwindow.h"
+#include "app/integration/globalshortcut.h"
+#include "app/integration/startatlogin.h"
+#include "app/staticqmlmodules.h"
+#include "card/panel/floatingcardwindowcontroller.h"
 #include "desktop/desktopservices.h"
 #include "desktop/launchcommand.h"
 #include "desktop/x11/x11keygrabber.h"
@@ -33,13 +34,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdlib>
 #include <xcb/xcb.h>
-
-Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
-Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 using namespace wordlumen;
 using namespace wordlumen::testing;

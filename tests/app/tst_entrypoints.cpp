@@ -3,10 +3,11 @@
 // the text a selection lookup takes, and what the running instance does with
 // each request on the real card.
 
-#include "app/applicationshell.h"
-#include "app/commandline.h"
-#include "app/controlcenterwindow.h"
-#include "card/floatingcardwindowcontroller.h"
+#include "app/controlcenter/controlcenterwindow.h"
+#include "app/shell/applicationshell.h"
+#include "app/shell/commandline.h"
+#include "app/staticqmlmodules.h"
+#include "card/panel/floatingcardwindowcontroller.h"
 #include "cardmodel/cardviewmodel.h"
 #include "core/selectiontext.h"
 #include "desktop/generic/clipboardselection.h"
@@ -17,10 +18,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
-Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 using namespace wordlumen;
 using Action = LaunchRequest::Action;

@@ -5,8 +5,8 @@
 // system's channel and over the plain local socket a port without one uses,
 // which must never take a live instance's socket away.
 
-#include "app/launchrequest.h"
-#include "app/singleinstance.h"
+#include "app/shell/launchrequest.h"
+#include "app/shell/singleinstance.h"
 #include "desktop/desktopservices.h"
 #include "desktop/generic/localsocketchannel.h"
 

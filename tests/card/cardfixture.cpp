@@ -1,6 +1,7 @@
 #include "cardfixture.h"
 
-#include "app/applicationshell.h"
+#include "app/shell/applicationshell.h"
+#include "app/staticqmlmodules.h"
 #include "core/glossarystore.h"
 #include "desktop/desktopservices.h"
 #include "online/explanationpromptprofile.h"
@@ -8,10 +9,6 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(Wordlumen_CardPlugin)
-Q_IMPORT_QML_PLUGIN(Wordlumen_AppPlugin)
 
 using namespace wordlumen;
 

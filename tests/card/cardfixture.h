@@ -1,6 +1,6 @@
 #pragma once
 
-#include "card/floatingcardwindowcontroller.h"
+#include "card/panel/floatingcardwindowcontroller.h"
 #include "cardmodel/cardviewmodel.h"
 #include "online/explanationpromptprofile.h"
 

@@ -7,7 +7,7 @@
 //
 //   card_screenshots [output-directory]     (default: ./screenshots)
 
-#include "card/theme.h"
+#include "card/paint/theme.h"
 #include "cardfixture.h"
 #include "tests/support/fakechatserver.h"
 

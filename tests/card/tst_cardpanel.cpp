@@ -3,9 +3,9 @@
 // follows the card's size, and what each face shows for the view model's
 // states, driven through the accessibility tree as a screen reader would.
 
-#include "card/cardviewcontroller.h"
-#include "card/panelsurface.h"
-#include "card/theme.h"
+#include "card/faces/cardviewcontroller.h"
+#include "card/paint/theme.h"
+#include "card/panel/panelsurface.h"
 #include "cardfixture.h"
 #include "online/apisettingsnotifier.h"
 #include "online/deepseekerror.h"

@@ -2,9 +2,9 @@
 // says the scheme, the card and the control center drawn in it, and both
 // redrawn when the desktop changes it.
 
-#include "app/controlcentermodel.h"
-#include "app/controlcenterwindow.h"
-#include "card/theme.h"
+#include "app/controlcenter/controlcentermodel.h"
+#include "app/controlcenter/controlcenterwindow.h"
+#include "card/paint/theme.h"
 #include "cardfixture.h"
 #include "fakeappearanceportal.h"
 #include "packs/customglossarystore.h"

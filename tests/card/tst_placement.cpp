@@ -2,13 +2,14 @@
 // bottom left, y upward), with the numbers of the product's placement cases,
 // and the pure parts of the trigger gesture and the card's drawings.
 
-#include "card/cardflip.h"
-#include "card/cardformat.h"
-#include "card/cardshapes.h"
-#include "card/desktopspace.h"
-#include "card/floatingtriggerstyle.h"
-#include "card/floatingwindowplacement.h"
-#include "card/paneldragtracker.h"
+#include "card/controls/scrolling.h"
+#include "card/faces/cardflip.h"
+#include "card/faces/cardformat.h"
+#include "card/paint/cardshapes.h"
+#include "card/panel/desktopspace.h"
+#include "card/panel/floatingtriggerstyle.h"
+#include "card/panel/floatingwindowplacement.h"
+#include "card/trigger/paneldragtracker.h"
 
 #include <QTest>
 
@@ -299,9 +300,9 @@ private slots:
     // shows no scroll bar; a hidden line does.
     void onlyHiddenTextScrolls()
     {
-        QVERIFY(!CardFormat::scrolls(300, 300));
-        QVERIFY(!CardFormat::scrolls(301.5, 300));
-        QVERIFY(CardFormat::scrolls(300 + 24, 300));
+        QVERIFY(!Scrolling::scrolls(300, 300));
+        QVERIFY(!Scrolling::scrolls(301.5, 300));
+        QVERIFY(Scrolling::scrolls(300 + 24, 300));
     }
 };
 

@@ -1,0 +1,253 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import Wordlumen.Paint
+import Wordlumen.Controls
+import Wordlumen.Card
+
+// The back of the card: the answer with where it came from, or the candidates
+// of a reverse lookup; a placeholder pulses while online work runs.
+//
+// The rows are the ones the view model sizes the card for (heightForAnswer):
+// 17 + 24 (header) + 14 + 12 (section) + 13 + 28 a title line + 8 + 12
+// (source) + 13, the text at 24 points a line, then 1 + 8 + 24 (footer) + 17.
+// The header's buttons and the footer's actions are taller than their rows;
+// their hit areas reach into the padding.
+Item {
+    id: face
+
+    required property CardViewModel viewModel
+    property FloatingCardWindowController windowController: null
+
+    readonly property bool reverseMode: viewModel.answerMode === CardViewModel.ReverseLookup
+    readonly property string explanation: viewModel.resultExplanation
+
+    CopyFeedback { id: copier }
+
+    Item {
+        id: content
+        anchors.fill: parent
+        anchors.leftMargin: 20
+        anchors.rightMargin: 20
+        anchors.topMargin: 17
+        anchors.bottomMargin: 17
+
+        Item {
+            id: header
+            width: parent.width
+            height: 24
+
+            FaceTitle {
+                anchors.verticalCenter: parent.verticalCenter
+                text: "WORDLUMEN · 答"
+                windowController: face.windowController
+            }
+            Row {
+                anchors.right: parent.right
+                anchors.rightMargin: 24 // the fold corner's room
+                anchors.verticalCenter: parent.verticalCenter
+                IconCircleButton {
+                    visible: !face.reverseMode
+                    icon: copier.didCopy ? "checkmark" : "square.on.square"
+                    label: "复制解释"
+                    onClicked: copier.copy(face.explanation)
+                }
+                IconCircleButton {
+                    icon: "chevron.down"
+                    label: "收起"
+                    onClicked: face.viewModel.collapse()
+                }
+            }
+            // On the face's corner, but the header's last control on screen:
+            // declared here, so Tab reaches it in that order.
+            FoldCorner {
+                x: parent.width + content.anchors.rightMargin - width
+                y: -content.anchors.topMargin
+                label: "翻回黑话面"
+                onClicked: face.viewModel.flipToFront()
+            }
+        }
+
+        Column {
+            id: heading
+            anchors.top: header.bottom
+            anchors.topMargin: 14
+            width: parent.width
+
+            CardSectionLabel { text: face.reverseMode ? "02 · 反查" : "02 · 人话" }
+
+            Item { width: 1; height: 13; visible: titleBox.visible }
+
+            // The title's rows are 28 points a line, the last one too (a fixed
+            // line height leaves the last line at the face's own, taller one).
+            Item {
+                id: titleBox
+                width: parent.width
+                height: title.lineCount * title.lineHeight
+                visible: face.reverseMode || face.viewModel.hasResult
+                Text {
+                id: title
+                objectName: "answerTitle"
+                // Half of what the last line overhangs goes above the rows.
+                y: -2
+                width: parent.width
+                text: face.reverseMode ? "你可能在找" : face.viewModel.resultTitle
+                font: Theme.serif(22, Font.DemiBold)
+                lineHeightMode: Text.FixedHeight
+                lineHeight: 28
+                color: Theme.ink
+                wrapMode: Text.Wrap
+                maximumLineCount: 2
+                elide: Text.ElideRight
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+                }
+            }
+
+            Item { width: 1; height: 8; visible: source.visible }
+
+            Row {
+                id: source
+                visible: titleBox.visible
+                height: 12
+                spacing: 10
+                Rectangle {
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 24
+                    height: 2
+                    color: Theme.accent
+                }
+                Text {
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: face.reverseMode ? "在线 API · 点击词条继续解释"
+                                           : CardFormat.originLabel(face.viewModel.resultOrigin)
+                    font: Theme.mono(9, Font.DemiBold, face.reverseMode ? 0.6 : 0.8)
+                    lineHeightMode: Text.FixedHeight
+                    lineHeight: 12
+                    color: !face.reverseMode && CardFormat.originIsNotice(face.viewModel.resultOrigin)
+                           ? Theme.accentInk : Theme.secondaryInk
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
+                }
+            }
+        }
+
+        Flickable {
+            id: scroller
+            objectName: "answerScroll"
+            anchors.top: heading.bottom
+            anchors.topMargin: 13
+            anchors.bottom: footer.top
+            width: parent.width
+            clip: true
+            contentWidth: width
+            contentHeight: body.implicitHeight
+            interactive: Scrolling.scrolls(contentHeight, height)
+            boundsBehavior: Flickable.StopAtBounds
+
+            Column {
+                id: body
+                width: scroller.width - 6
+                spacing: face.reverseMode ? 8 : 10
+
+                SkeletonLines {
+                    width: parent.width
+                    visible: face.viewModel.showsPlaceholder
+                }
+
+                TextEdit {
+                    id: answerText
+                    width: parent.width
+                    visible: !face.reverseMode && face.viewModel.hasResult
+                             && !face.viewModel.showsPlaceholder
+                    text: CardFormat.answerHtml(face.explanation)
+                    readOnly: true
+                    selectByMouse: true
+                    wrapMode: TextEdit.Wrap
+                    textFormat: TextEdit.RichText
+                    font: Theme.font(13.5)
+                    color: Theme.alpha(Theme.ink, 0.92)
+                    selectionColor: Theme.alpha(Theme.accent, 0.3)
+                    selectedTextColor: Theme.ink
+                    activeFocusOnPress: true
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: face.explanation
+                }
+
+                InlineAction {
+                    visible: !face.reverseMode && face.viewModel.offersApiSetup
+                    title: "接上 API"
+                    systemImage: "arrow.up.right"
+                    iconTrailing: true
+                    onClicked: face.viewModel.openSettings()
+                }
+
+                Repeater {
+                    id: candidates
+                    model: face.reverseMode ? face.viewModel.reverseLookupMatches : null
+                    ReverseLookupRow {
+                        width: body.width
+                        onClicked: face.viewModel.selectReverseLookup(index)
+                    }
+                }
+
+                Text {
+                    width: parent.width
+                    visible: face.viewModel.errorMessage.length > 0
+                    text: face.viewModel.errorMessage
+                    wrapMode: Text.Wrap
+                    font: Theme.font(10.5, Font.Medium)
+                    lineHeightMode: Text.FixedHeight
+                    lineHeight: 16
+                    height: lineCount * lineHeight
+                    color: Theme.accentInk
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
+                }
+            }
+        }
+        ScrollIndicator { flickable: scroller }
+
+        Column {
+            id: footer
+            anchors.bottom: parent.bottom
+            width: parent.width
+            spacing: 8
+
+            Rectangle {
+                width: parent.width
+                height: 1
+                color: Theme.alpha(Theme.ink, 0.07)
+            }
+            Item {
+                width: parent.width
+                height: 24
+                InlineAction {
+                    anchors.verticalCenter: parent.verticalCenter
+                    title: "换一个词"
+                    systemImage: "shuffle"
+                    iconTrailing: false
+                    onClicked: face.viewModel.startOver()
+                }
+                InlineAction {
+                    anchors.right: parent.right
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: !face.viewModel.isLoading
+                    title: "翻回去"
+                    systemImage: "arrow.uturn.backward"
+                    iconTrailing: true
+                    onClicked: face.viewModel.flipToFront()
+                }
+                Text {
+                    anchors.right: parent.right
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: face.viewModel.isLoading
+                    text: face.reverseMode ? "正在反查…" : "正在继续写…"
+                    font: Theme.mono(9.5, Font.Medium)
+                    color: Theme.secondaryInk
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "cardmodel/cardviewmodel.h"
+
+#include <QtQml/qqml.h>
+
+namespace wordlumen {
+
+// The lookup core stays free of QtQml; its view model reaches QML from here.
+struct CardViewModelForeign
+{
+    Q_GADGET
+    QML_FOREIGN(wordlumen::CardViewModel)
+    QML_NAMED_ELEMENT(CardViewModel)
+    QML_UNCREATABLE("The card's view model is made by the application.")
+};
+
+// Where an answer came from, as ExplanationOrigin.Local and so on.
+namespace ExplanationOriginForeign {
+Q_NAMESPACE
+QML_FOREIGN_NAMESPACE(wordlumen)
+QML_NAMED_ELEMENT(ExplanationOrigin)
+} // namespace ExplanationOriginForeign
+
+} // namespace wordlumen
