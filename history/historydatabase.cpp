@@ -302,6 +302,14 @@ Result<Done, HistoryError> HistoryDatabase::configure()
                              << query.value(0).toString();
     if (!query.exec(QStringLiteral("PRAGMA synchronous = NORMAL")))
         return failWith(query.lastError(), "set synchronous=NORMAL");
+    // Checkpoints run on a thread of their own (HistoryCheckpointer), not in
+    // a commit. A log can only start over once it is folded in entirely,
+    // which a burst of recordings (an import, a script) outruns: past 16 MiB
+    // a commit folds it in itself, as SQLite does by default at 4 MiB. A log
+    // that starts over is cut back to 4 MiB.
+    if (!query.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 4096")) ||
+        !query.exec(QStringLiteral("PRAGMA journal_size_limit = 4194304")))
+        return failWith(query.lastError(), "set the checkpoint policy");
     return Done{};
 }
 

@@ -36,6 +36,7 @@ QStringList version1()
         QStringLiteral("CREATE VIRTUAL TABLE entries_text USING fts5("
                        "term, answer, content = 'entries', content_rowid = 'id',"
                        " tokenize = 'trigram')"),
+        QStringLiteral("INSERT INTO entries_text (entries_text, rank) VALUES ('automerge', 8)"),
         QStringLiteral("CREATE TRIGGER entries_text_insert AFTER INSERT ON entries BEGIN"
                        " INSERT INTO entries_text (rowid, term, answer)"
                        " VALUES (new.id, new.term, new.answer);"

@@ -172,8 +172,27 @@ HistoryStore::HistoryStore(const QString &filePath, Options options, QObject *pa
 
 HistoryStore::~HistoryStore()
 {
-    // The statements go before the connection they belong to.
+    releaseConnection();
+}
+
+void HistoryStore::releaseConnection()
+{
+    // The checkpointer's connection closes first, so that ours is the last
+    // one to the file and folds the log in when it closes; the statements go
+    // before the connection they belong to.
+    m_checkpointer.reset();
+    m_commitsSinceCheckpoint = 0;
     m_statements.reset();
+}
+
+void HistoryStore::noteCommit()
+{
+    if (++m_commitsSinceCheckpoint < kCommitsPerCheckpoint)
+        return;
+    m_commitsSinceCheckpoint = 0;
+    if (!m_checkpointer)
+        m_checkpointer = std::make_unique<HistoryCheckpointer>(m_database.filePath());
+    m_checkpointer->request();
 }
 
 QString HistoryStore::defaultFilePath()
@@ -228,7 +247,7 @@ Result<Done, HistoryError> HistoryStore::ensureOpen()
 {
     if (isOpen())
         return Done{};
-    m_statements.reset();
+    releaseConnection();
     const auto opened = m_database.open(now());
     updateStatus(opened ? std::nullopt : std::optional(opened.error()));
     if (!opened)
@@ -253,7 +272,7 @@ HistoryStore::withDatabase(const std::function<Result<T, HistoryError>()> &work)
     // work is tried once more on the new file.
     if (result || result.error() != HistoryError::Unreadable || !isOpen())
         return result;
-    m_statements.reset();
+    releaseConnection();
     const auto replaced = m_database.replaceUnreadableFile(now());
     updateStatus(replaced ? std::nullopt : std::optional(replaced.error()));
     if (!replaced)
@@ -297,10 +316,12 @@ HistoryStore::runInTransaction(const std::function<Result<Done, HistoryError>()>
         return begun.error();
     auto result = work();
     if (result) {
-        if (auto committed = run(m_statements.get(), QStringLiteral("COMMIT"), {}); committed)
+        const auto committed = run(m_statements.get(), QStringLiteral("COMMIT"), {});
+        if (committed) {
+            noteCommit();
             return Done{};
-        else
-            result = committed.error();
+        }
+        result = committed.error();
     }
     static_cast<void>(run(m_statements.get(), QStringLiteral("ROLLBACK"), {}));
     return result;

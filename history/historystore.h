@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/result.h"
+#include "historycheckpointer.h"
 #include "historydatabase.h"
 #include "historyentry.h"
 #include "historyerror.h"
@@ -148,10 +149,20 @@ private:
     Result<Done, HistoryError>
     runInTransaction(const std::function<Result<Done, HistoryError>()> &work);
     void updateStatus(const std::optional<HistoryError> &error);
+    /// Counts a commit; every kCommitsPerCheckpoint asks the checkpointer to fold the log in.
+    void noteCommit();
+    /// Stops the checkpointer and forgets the statements: the connection may close after.
+    void releaseConnection();
+
+    // About 2.5 MB of log: a recording writes some 40 KB (the row, its
+    // indexes and the search index's segments).
+    static constexpr int kCommitsPerCheckpoint = 64;
     [[nodiscard]] QDateTime now() const;
 
     HistoryDatabase m_database;
     std::unique_ptr<HistoryStatements> m_statements;
+    std::unique_ptr<HistoryCheckpointer> m_checkpointer;
+    int m_commitsSinceCheckpoint = 0;
     Clock m_clock;
     bool m_recordingEnabled;
     int m_entryLimit;

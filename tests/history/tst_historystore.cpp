@@ -581,6 +581,30 @@ private slots:
         QCOMPARE(filesIn(folder), filesBefore);
     }
 
+    // Checkpoints run beside the recordings: after a pause, the next
+    // recording starts the log over, cut back to 4 MiB, instead of letting it
+    // grow by every recording.
+    void theLogStartsOverAfterACheckpoint()
+    {
+        const QString path = freshPath();
+        const QString log = path + QStringLiteral("-wal");
+        HistoryStore store(path, options(5000));
+        // Long answers of varied characters (each three of them a new entry in
+        // the search index), so that a few dozen recordings pass the 4 MiB.
+        for (int i = 0; i < 70; ++i) {
+            QString answer;
+            for (int k = 0; k < 1500; ++k)
+                answer += QChar(char16_t(0x4E00 + (i * 1500 + k * 7) % 20000));
+            QVERIFY(store.record(localRecord(QStringLiteral("词条%1").arg(i), answer)));
+        }
+        QVERIFY2(QFileInfo(log).size() > 4 * 1024 * 1024,
+                 qPrintable(QString::number(QFileInfo(log).size())));
+        QTRY_VERIFY_WITH_TIMEOUT((store.record(localRecord(QStringLiteral("再一条"))),
+                                  QFileInfo(log).size() <= 4 * 1024 * 1024),
+                                 20000);
+        QCOMPARE(store.count({}).value(), 71);
+    }
+
     void twoStoresOnOneFileSeeEachOther()
     {
         const QString path = freshPath();
