@@ -116,8 +116,13 @@ Filter filterFor(const HistoryQuery &query, bool paged)
     const QString search = TextMetrics::trimmed(query.search);
     if (!search.isEmpty()) {
         if (search.toUcs4().size() >= kShortestIndexedSearch) {
+            // Written `+id`, so that SQLite walks the rows newest first and
+            // checks each against the matches, stopping at the page's end,
+            // instead of sorting every match of a common text (ten times
+            // slower when most rows match; a rare text costs a walk of the
+            // index, about 2 ms at 10,000 rows).
             filter.conditions.append(QStringLiteral(
-                "id IN (SELECT rowid FROM entries_text WHERE entries_text MATCH ?)"));
+                "+id IN (SELECT rowid FROM entries_text WHERE entries_text MATCH ?)"));
             filter.values.append(phrase(search));
         } else {
             filter.conditions.append(
