@@ -101,12 +101,6 @@ HistoryError HistoryDatabase::errorFor(const QSqlError &error)
     }
 }
 
-bool HistoryDatabase::isUnreadable(const QSqlError &error)
-{
-    const int code = primaryCode(error);
-    return code == kSqliteCorrupt || code == kSqliteNotADatabase;
-}
-
 Result<Done, HistoryError> HistoryDatabase::open(const QDateTime &now)
 {
     if (isOpen())
@@ -167,6 +161,13 @@ Result<Done, HistoryError> HistoryDatabase::open(const QDateTime &now)
                 }
                 close();
                 return identified.error();
+            }
+            if (identified.value() == FileKind::Newer) {
+                // Its header did not say so yet: the change is still in the log.
+                close();
+                m_newerSchema = true;
+                qCWarning(lcHistory) << "the history database has a newer layout; left untouched";
+                return HistoryError::NewerSchema;
             }
             if (identified.value() == FileKind::Foreign) {
                 if (auto failed = moveAsideOnce(notOurs))

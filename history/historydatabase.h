@@ -64,10 +64,9 @@ public:
     /// After a file was moved aside: what happened and where it went. Empty otherwise.
     [[nodiscard]] const QString &notice() const { return m_notice; }
 
-    /// The user's error for a failed statement.
+    /// The user's error for a failed statement: `Unreadable` when SQLite says
+    /// the file is no database or is corrupt.
     [[nodiscard]] static HistoryError errorFor(const QSqlError &error);
-    /// Whether a failed statement says the file is no database or is corrupt.
-    [[nodiscard]] static bool isUnreadable(const QSqlError &error);
 
 private:
     enum class FileKind

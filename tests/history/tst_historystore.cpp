@@ -581,6 +581,52 @@ private slots:
         QCOMPARE(filesIn(folder), filesBefore);
     }
 
+    // A newer program that is still running keeps its changes in the log,
+    // where the file's header does not show them yet.
+    void aNewerLayoutStillInTheLogIsLeftUntouched_data()
+    {
+        QTest::addColumn<bool>("markedInHeader");
+        QTest::addRow("a new file") << false;
+        QTest::addRow("a file of our layout, changed since") << true;
+    }
+
+    void aNewerLayoutStillInTheLogIsLeftUntouched()
+    {
+        QFETCH(bool, markedInHeader);
+        const QString path = freshPath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        if (markedInHeader) {
+            HistoryStore ours(path, options());
+            QVERIFY(ours.record(localRecord(QStringLiteral("RAG"))));
+        }
+        {
+            QSqlDatabase newer =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+            newer.setDatabaseName(path);
+            QVERIFY(newer.open());
+            QSqlQuery query(newer);
+            for (const QString &statement :
+                 {QStringLiteral("PRAGMA journal_mode = WAL"),
+                  QStringLiteral("PRAGMA wal_autocheckpoint = 0"),
+                  QStringLiteral("CREATE TABLE future (x)"),
+                  QStringLiteral("PRAGMA application_id = %1").arg(HistorySchema::kApplicationId),
+                  QStringLiteral("PRAGMA user_version = %1")
+                      .arg(HistorySchema::currentVersion() + 1)})
+                QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+            const QByteArray file = fileBytes(path);
+            const QByteArray log = fileBytes(path + QStringLiteral("-wal"));
+
+            HistoryStore store(path, options());
+            QCOMPARE(store.record(localRecord(QStringLiteral("Token"))).error(),
+                     HistoryError::NewerSchema);
+            QCOMPARE(store.statusMessage(), historyErrorMessage(HistoryError::NewerSchema));
+            QCOMPARE(fileBytes(path), file);
+            QCOMPARE(fileBytes(path + QStringLiteral("-wal")), log);
+            query.finish();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+    }
+
     // Checkpoints run beside the recordings: after a pause, the next
     // recording starts the log over, cut back to 4 MiB, instead of letting it
     // grow by every recording.
