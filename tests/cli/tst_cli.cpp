@@ -340,10 +340,10 @@ private slots:
                       QStringLiteral("true")})
                      .exitCode,
                  0);
-        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("historyLimit"),
-                      QStringLiteral("1000")})
-                     .exitCode,
-                 0);
+        QCOMPARE(
+            run({QStringLiteral("config"), QStringLiteral("historyLimit"), QStringLiteral("1000")})
+                .exitCode,
+            0);
     }
 
 private:
