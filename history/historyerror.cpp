@@ -21,6 +21,8 @@ QString historyErrorMessage(HistoryError error)
         return QStringLiteral("查询历史读写失败，这次没有改动。磁盘可能已满。");
     case HistoryError::NotFound:
         return QStringLiteral("查询历史里没有这个词。");
+    case HistoryError::NothingToExport:
+        return QStringLiteral("没有可以导出的词条，所以没有写补充包文件。");
     case HistoryError::ExportFailed:
         return QStringLiteral("导出的文件没能写入，请换一个位置，或检查那里的权限和磁盘空间。");
     }

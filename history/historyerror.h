@@ -23,6 +23,8 @@ enum class HistoryError
     NotFound,
     /// The export file could not be written where the user asked.
     ExportFailed,
+    /// A pack export found no entry to write (a pack without entries would not import).
+    NothingToExport,
 };
 
 /// The user's sentence for `error`.

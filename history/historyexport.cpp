@@ -176,6 +176,8 @@ Result<Summary, HistoryError> exportToFile(HistoryStore &store, Format format, b
     switch (format) {
     case Format::Pack: {
         const GlossaryPackText pack = toPack(entries, starredOnly);
+        if (pack.entries.isEmpty())
+            return HistoryError::NothingToExport;
         bytes = pack.text.toUtf8();
         summary.entryCount = pack.entries.size();
         summary.skippedCount = pack.emptyCount + pack.duplicateCount;

@@ -74,7 +74,8 @@ struct Summary
 
 /**
  * Writes the starred (or all) entries of `store` to `filePath` in `format`,
- * replacing the file in one step. Fails with the store's error, or with
+ * replacing the file in one step. Fails with the store's error, with
+ * `NothingToExport` for a pack without entries (nothing is written), or with
  * `ExportFailed` when the file cannot be written.
  */
 Result<Summary, HistoryError> exportToFile(HistoryStore &store, Format format, bool starredOnly,

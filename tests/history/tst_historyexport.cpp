@@ -217,6 +217,19 @@ private slots:
         QVERIFY(!HistoryExport::formatFromString(u"CSV"));
     }
 
+    void anEmptyPackIsNotWritten()
+    {
+        QVERIFY(m_store->record(localRecord(QStringLiteral("RAG"))));
+        const QString file = path(QStringLiteral("空的收藏.md"));
+        QCOMPARE(
+            HistoryExport::exportToFile(*m_store, HistoryExport::Format::Pack, true, file).error(),
+            HistoryError::NothingToExport);
+        QVERIFY(!QFile::exists(file));
+        // Empty tables are still tables.
+        QVERIFY(HistoryExport::exportToFile(*m_store, HistoryExport::Format::Csv, true,
+                                            path(QStringLiteral("空的.csv"))));
+    }
+
     void anUnwritablePlaceFails()
     {
         QVERIFY(m_store->record(localRecord(QStringLiteral("RAG"))));
