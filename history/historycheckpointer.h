@@ -13,7 +13,8 @@ class HistoryCheckpointWorker;
  * its own. A checkpoint copies what the log holds and waits for the disk
  * twice; done inside a recording on the main thread (SQLite's automatic
  * checkpoint), it made one recording in a hundred take 15 ms and more. The
- * main connection turns the automatic checkpoint off and asks here instead.
+ * main connection leaves the automatic checkpoint to bursts that outrun
+ * this thread, and asks here instead.
  *
  * The thread and its connection start with the first request, so a short
  * run (the terminal companion) never starts them; its closing connection

@@ -305,11 +305,11 @@ Result<Done, HistoryError> HistoryDatabase::configure()
         return failWith(query.lastError(), "set synchronous=NORMAL");
     // Checkpoints run on a thread of their own (HistoryCheckpointer), not in
     // a commit. A log can only start over once it is folded in entirely,
-    // which a burst of recordings (an import, a script) outruns: past 16 MiB
-    // a commit folds it in itself, as SQLite does by default at 4 MiB. A log
-    // that starts over is cut back to 4 MiB.
-    if (!query.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 4096")) ||
-        !query.exec(QStringLiteral("PRAGMA journal_size_limit = 4194304")))
+    // which a burst of recordings (an import, a script) outruns: past 32 MiB
+    // a commit folds it in itself, as SQLite does by default at 4 MiB. The
+    // log's file is reused when the log starts over, not cut back, which
+    // would cost the recording that starts it a truncation.
+    if (!query.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 8192")))
         return failWith(query.lastError(), "set the checkpoint policy");
     return Done{};
 }

@@ -317,18 +317,22 @@ HistoryStore::runInTransaction(const std::function<Result<Done, HistoryError>()>
 {
     // Immediate: the write lock is taken (or waited for) up front, so a
     // transaction never fails half-way because another program wrote first.
-    if (auto begun = run(m_statements.get(), QStringLiteral("BEGIN IMMEDIATE"), {}); !begun)
+    const auto begun = run(m_statements.get(), QStringLiteral("BEGIN IMMEDIATE"), {});
+    if (!begun)
         return begun.error();
+    begun.value()->finish();
     auto result = work();
     if (result) {
         const auto committed = run(m_statements.get(), QStringLiteral("COMMIT"), {});
         if (committed) {
+            committed.value()->finish();
             noteCommit();
             return Done{};
         }
         result = committed.error();
     }
-    static_cast<void>(run(m_statements.get(), QStringLiteral("ROLLBACK"), {}));
+    if (const auto rolledBack = run(m_statements.get(), QStringLiteral("ROLLBACK"), {}))
+        rolledBack.value()->finish();
     return result;
 }
 
