@@ -135,8 +135,6 @@ void HistoryListModel::load(bool firstPage)
         }
         const QScopedValueRollback resetting(m_announcing, true);
         endResetModel();
-        const auto total = m_store->count(m_query);
-        setTotalCount(total ? total.value() : m_entries.size());
     } else if (page && !page->entries.isEmpty()) {
         // The cursor moves before the views hear of the rows: one that asks
         // for more while they are inserted gets the page after these.
@@ -166,7 +164,6 @@ bool HistoryListModel::setStarred(int row, bool starred)
         beginRemoveRows({}, row, row);
         m_entries.removeAt(row);
         endRemoveRows();
-        setTotalCount(m_totalCount - 1);
         return true;
     }
     m_entries[row].starred = starred;
@@ -189,7 +186,6 @@ bool HistoryListModel::remove(int row)
     beginRemoveRows({}, row, row);
     m_entries.removeAt(row);
     endRemoveRows();
-    setTotalCount(m_totalCount - 1);
     return true;
 }
 
@@ -208,7 +204,6 @@ bool HistoryListModel::clear()
     m_started = true;
     m_atEnd = true;
     endResetModel();
-    setTotalCount(0);
     return true;
 }
 
@@ -224,15 +219,6 @@ void HistoryListModel::storeChanged()
         if (m_refreshPending)
             refresh();
     });
-}
-
-void HistoryListModel::setTotalCount(qsizetype count)
-{
-    count = qMax<qsizetype>(count, 0);
-    if (m_totalCount == count)
-        return;
-    m_totalCount = count;
-    emit totalCountChanged();
 }
 
 void HistoryListModel::setError(const std::optional<HistoryError> &error)

@@ -32,7 +32,6 @@ class HistoryListModel final : public QAbstractListModel
     Q_DISABLE_COPY_MOVE(HistoryListModel)
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
     Q_PROPERTY(bool starredOnly READ starredOnly WRITE setStarredOnly NOTIFY starredOnlyChanged)
-    Q_PROPERTY(qsizetype totalCount READ totalCount NOTIFY totalCountChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
 
 public:
@@ -76,9 +75,6 @@ public:
     [[nodiscard]] bool starredOnly() const { return m_query.starredOnly; }
     void setStarredOnly(bool starredOnly);
 
-    /// Every entry the search and filter find, read when the first page is.
-    [[nodiscard]] qsizetype totalCount() const { return m_totalCount; }
-
     /// Why the last read or change failed; empty after one that succeeded.
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
 
@@ -99,12 +95,10 @@ public:
 signals:
     void searchTextChanged();
     void starredOnlyChanged();
-    void totalCountChanged();
     void errorMessageChanged();
 
 private:
     void load(bool firstPage);
-    void setTotalCount(qsizetype count);
     void setError(const std::optional<HistoryError> &error);
     void storeChanged();
 
@@ -116,7 +110,6 @@ private:
     std::optional<HistoryCursor> m_next;
     bool m_started = false;
     bool m_atEnd = false;
-    qsizetype m_totalCount = 0;
     QString m_errorMessage;
     // Set while this model changes the store, whose change signal it then ignores.
     bool m_changing = false;

@@ -64,7 +64,6 @@ private slots:
 
         model.fetchMore({});
         QCOMPARE(model.rowCount(), HistoryListModel::kPageSize);
-        QCOMPARE(model.totalCount(), 120);
         QCOMPARE(model.index(0).data(HistoryListModel::TermRole).toString(),
                  QStringLiteral("词条119"));
         // The tester fetches on its own, and again from within every insertion.
@@ -118,10 +117,8 @@ private slots:
         fill();
         HistoryListModel model(m_store.get());
         QAbstractItemModelTester tester(&model);
-        QSignalSpy total(&model, &HistoryListModel::totalCountChanged);
         model.setStarredOnly(true);
         QCOMPARE(model.rowCount(), 12);
-        QCOMPARE(model.totalCount(), 12);
         QVERIFY(!model.canFetchMore({}));
 
         model.setStarredOnly(false);
@@ -134,7 +131,6 @@ private slots:
                                             QStringLiteral("词条11")}));
         model.setStarredOnly(true);
         QCOMPARE(terms(model), QStringList{QStringLiteral("词条110")});
-        QVERIFY(total.count() >= 3);
     }
 
     void changesApplyInPlace()
@@ -156,7 +152,7 @@ private slots:
 
         QVERIFY(model.remove(0));
         QCOMPARE(terms(model).first(), QStringLiteral("词条3"));
-        QCOMPARE(model.totalCount(), 4);
+        QCOMPARE(model.rowCount(), 4);
         QCOMPARE(m_store->count({}).value(), 4);
 
         // Unstarred while only starred entries show, an entry leaves the list.
@@ -172,7 +168,6 @@ private slots:
 
         QVERIFY(model.clear());
         QCOMPARE(model.rowCount(), 0);
-        QCOMPARE(model.totalCount(), 0);
         QCOMPARE(m_store->count({}).value(), 0);
         QVERIFY(!model.canFetchMore({}));
         QVERIFY(!model.remove(0));
