@@ -46,5 +46,6 @@ int runPacks(const QStringList &arguments, CliContext &context);
 int runConfig(const QStringList &arguments, CliContext &context);
 int runSetKey(const QStringList &arguments, CliContext &context);
 int runClearKey(const QStringList &arguments, CliContext &context);
+int runHistory(const QStringList &arguments, CliContext &context);
 
 } // namespace wordlumen::cli

@@ -25,6 +25,7 @@ constexpr Verb kVerbs[] = {
     {"config", runConfig, "读取或修改一项设置，例如 config explanationLength brief"},
     {"set-key", runSetKey, "从标准输入读 API Key 并保存"},
     {"clear-key", runClearKey, "删除已保存的 API Key"},
+    {"history", runHistory, "列出查询历史，收藏、导出或清空"},
 };
 
 void printUsage(QTextStream &stream)

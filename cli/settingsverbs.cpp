@@ -1,5 +1,6 @@
 #include "cliverb.h"
 #include "desktop/platformwords.h"
+#include "history/historysettings.h"
 #include "online/apisettings.h"
 #include "online/apisettingscontroller.h"
 #include "online/explanationpromptprofile.h"
@@ -42,6 +43,13 @@ QList<SettingKey> settingKeys()
         {QStringLiteral("floatingTriggerStyle"),
          QStringLiteral("compact"),
          {QStringLiteral("compact"), QStringLiteral("wide")}},
+        // 「记录查询历史」 and how many entries the history keeps.
+        {QLatin1String(HistorySettings::kEnabledKey),
+         HistorySettings::kDefaultEnabled ? QStringLiteral("true") : QStringLiteral("false"),
+         {QStringLiteral("true"), QStringLiteral("false")}},
+        {QLatin1String(HistorySettings::kLimitKey),
+         QString::number(HistorySettings::kDefaultLimit),
+         {}},
     };
 }
 
@@ -122,13 +130,29 @@ int runConfig(const QStringList &arguments, CliContext &context)
             parser, verb,
             QStringLiteral("%1 只能是：%2").arg(key->name, key->allowed.join(QStringLiteral("、"))),
             context);
-    // Stored as typed, as the settings screens do; the endpoint is checked when the key is saved.
-    if (key->name == QLatin1String(ApiSettings::kEndpointKey))
+    // Stored as typed, as the settings screens do; the endpoint is checked when
+    // the key is saved. The history's switch and limit are stored as a boolean
+    // and a number.
+    if (key->name == QLatin1String(HistorySettings::kLimitKey)) {
+        bool ok = false;
+        const int limit = value.toInt(&ok);
+        if (!ok || limit != HistorySettings::clampedLimit(limit))
+            return usageError(parser, verb,
+                              QStringLiteral("%1 需要 %2 到 %3 之间的整数。")
+                                  .arg(key->name)
+                                  .arg(HistorySettings::kMinimumLimit)
+                                  .arg(HistorySettings::kMaximumLimit),
+                              context);
+        HistorySettings::setLimit(limit);
+    } else if (key->name == QLatin1String(HistorySettings::kEnabledKey)) {
+        HistorySettings::setEnabled(value == u"true");
+    } else if (key->name == QLatin1String(ApiSettings::kEndpointKey)) {
         ApiSettings::setEndpointText(value);
-    else if (key->name == QLatin1String(ApiSettings::kModelKey))
+    } else if (key->name == QLatin1String(ApiSettings::kModelKey)) {
         ApiSettings::setModel(value);
-    else
+    } else {
         QSettings().setValue(key->name, value);
+    }
     return Success;
 }
 

@@ -25,8 +25,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/qml-runtime-packages.txt qml_packages REGEX "^[a-z0-9]")
-# libqt6svg6 also holds the SVG image and icon plugins the QML loads.
-list(APPEND qml_packages libqt6svg6)
+# libqt6svg6 also holds the SVG image and icon plugins the QML loads;
+# libqt6sql6-sqlite is the SQLite driver plugin that the lookup history loads.
+list(APPEND qml_packages libqt6svg6 libqt6sql6-sqlite)
 list(JOIN qml_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # CJK text is drawn in Noto CJK SC; the API key lives in a Secret Service.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, gnome-keyring | kwalletmanager")

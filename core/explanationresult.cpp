@@ -17,4 +17,15 @@ QString toString(ExplanationOrigin origin)
     return {};
 }
 
+std::optional<ExplanationOrigin> explanationOriginFromString(QStringView text)
+{
+    for (const ExplanationOrigin origin :
+         {ExplanationOrigin::Local, ExplanationOrigin::Custom, ExplanationOrigin::DeepSeek,
+          ExplanationOrigin::Unavailable}) {
+        if (text == toString(origin))
+            return origin;
+    }
+    return std::nullopt;
+}
+
 } // namespace wordlumen

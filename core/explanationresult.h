@@ -24,6 +24,9 @@ Q_ENUM_NS(ExplanationOrigin)
 /// The printed form: "local", "custom", "deepSeek", "unavailable".
 [[nodiscard]] QString toString(ExplanationOrigin origin);
 
+/// The origin whose printed form is exactly `text` (case-sensitive), or nothing.
+[[nodiscard]] std::optional<ExplanationOrigin> explanationOriginFromString(QStringView text);
+
 /// The answer the card shows.
 struct ExplanationResult
 {

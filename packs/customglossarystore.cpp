@@ -1,6 +1,6 @@
 #include "customglossarystore.h"
 
-#include "core/identity.h"
+#include "core/datalocation.h"
 #include "core/termkey.h"
 #include "glossarylibraryfile.h"
 #include "glossarypackageparser.h"
@@ -15,7 +15,6 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
@@ -90,11 +89,7 @@ CustomGlossaryStore::CustomGlossaryStore(Clock clock, const QString &filePath, Q
 
 QString CustomGlossaryStore::defaultFilePath()
 {
-    QString base = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation).value(0);
-    if (base.isEmpty())
-        base = QDir::tempPath();
-    return QDir(base).filePath(QLatin1StringView(Identity::kOrganizationName) +
-                               QStringLiteral("/MyGlossary.json"));
+    return DataLocation::filePath(QStringLiteral("MyGlossary.json"));
 }
 
 // Loading --------------------------------------------------------------------

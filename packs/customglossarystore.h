@@ -61,8 +61,8 @@ public:
     CustomGlossaryStore(Clock clock, const QString &filePath, QObject *parent = nullptr);
 
     /**
-     * `<first generic data location>/Zintaro/MyGlossary.json`, or the same under
-     * the temporary directory when the platform names no data location.
+     * `MyGlossary.json` in the data folder (DataLocation::folder(); on Linux
+     * `~/.local/share/Zintaro/MyGlossary.json`).
      */
     [[nodiscard]] static QString defaultFilePath();
 

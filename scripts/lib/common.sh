@@ -6,11 +6,13 @@ BUILD_DIR="${WORDLUMEN_BUILD_DIR:-$WORDLUMEN_ROOT/build}"
 
 # Build and run-time packages (Debian/Ubuntu names). The QML modules are
 # separate packages: without them the build succeeds and imports fail at run
-# time. Their list is shared with the Debian package's dependencies.
+# time. Their list is shared with the Debian package's dependencies. The
+# history's SQLite driver is a plugin too (libqt6sql6-sqlite).
 mapfile -t QML_PACKAGES < <(grep -v '^#' "$WORDLUMEN_ROOT/cmake/qml-runtime-packages.txt")
 RUNTIME_PACKAGES=(
     cmake g++ ccache pkg-config
     qt6-base-dev qt6-declarative-dev qt6-svg-dev libqt6svg6
+    libqt6sql6-sqlite
     "${QML_PACKAGES[@]}"
     qtkeychain-qt6-dev libsecret-1-dev gnome-keyring
     libxcb1-dev libxcb-xfixes0-dev libxcb-shape0-dev fonts-noto-cjk libgl1-mesa-dri

@@ -1,3 +1,4 @@
+#include "history/historystore.h"
 #include "packs/customglossarystore.h"
 #include "tests/support/fakechatserver.h"
 
@@ -175,6 +176,174 @@ private slots:
         QCOMPARE(found.json().value(QStringLiteral("origin")).toString(), QStringLiteral("custom"));
         QCOMPARE(found.json().value(QStringLiteral("explanation")).toString(),
                  QStringLiteral("补充包里的说法。"));
+    }
+
+    // The history verbs on the history a user has: the default place, then --database.
+    void historyVerbsListStarExportAndClear()
+    {
+        const QString database =
+            m_home.filePath(QStringLiteral(".local/share/Zintaro/History.sqlite3"));
+        {
+            QDateTime now = QDateTime::currentDateTimeUtc().addDays(-3);
+            HistoryStore seeded(database, {true, 1000, [&now] {
+                                               return now = now.addSecs(60);
+                                           }});
+            const QList<HistoryRecord> records{
+                {QStringLiteral("RAG"),
+                 QStringLiteral("什么是RAG"),
+                 QStringLiteral("先查资料再回答。"),
+                 ExplanationOrigin::Local,
+                 AnswerSource::dictionary(),
+                 {}},
+                {QStringLiteral("Token"), QStringLiteral("token"),
+                 QStringLiteral("模型计费和计长度的单位。"), ExplanationOrigin::Custom,
+                 AnswerSource::pack(QStringLiteral("AI 补充包")),
+                 QStringLiteral("报价单上写着按 Token 计费。")},
+                {QStringLiteral("向量数据库"),
+                 QStringLiteral("向量数据库"),
+                 QStringLiteral("按意思相近程度查找内容的数据库。"),
+                 ExplanationOrigin::DeepSeek,
+                 AnswerSource::online(QStringLiteral("https://api.example.com/v1"),
+                                      QStringLiteral("chat-model"), QStringLiteral("白话 · 标准")),
+                 {}},
+            };
+            for (const HistoryRecord &record : records)
+                QVERIFY(seeded.record(record));
+            QVERIFY(seeded.star(QStringLiteral("RAG")));
+        }
+        const QString history = QStringLiteral("history");
+        auto listed = [&](const QStringList &options) {
+            const Run run_ = run(QStringList{history, QStringLiteral("--json")} + options);
+            QStringList terms;
+            for (const QJsonValue &entry : QJsonDocument::fromJson(run_.out).array())
+                terms.append(entry.toObject().value(QStringLiteral("term")).toString());
+            return terms;
+        };
+
+        const Run json = run({history, QStringLiteral("--json")});
+        QCOMPARE(json.exitCode, 0);
+        const QJsonArray entries = QJsonDocument::fromJson(json.out).array();
+        QCOMPARE(entries.size(), 3);
+        const QJsonObject token = entries.at(1).toObject();
+        QCOMPARE(token.value(QStringLiteral("term")).toString(), QStringLiteral("Token"));
+        QCOMPARE(token.value(QStringLiteral("origin")).toString(), QStringLiteral("custom"));
+        QCOMPARE(token.value(QStringLiteral("source")).toObject().value(QStringLiteral("name")),
+                 QStringLiteral("AI 补充包"));
+        QCOMPARE(token.value(QStringLiteral("context")).toString(),
+                 QStringLiteral("报价单上写着按 Token 计费。"));
+        QCOMPARE(token.value(QStringLiteral("lookupCount")).toInt(), 1);
+        QVERIFY(token.value(QStringLiteral("lastSeen")).toString().endsWith(u'Z'));
+
+        QCOMPARE(listed({QStringLiteral("--starred")}), QStringList{QStringLiteral("RAG")});
+        QCOMPARE(listed({QStringLiteral("--limit"), QStringLiteral("1")}),
+                 QStringList{QStringLiteral("向量数据库")});
+        QCOMPARE(listed({QStringLiteral("--search"), QStringLiteral("计费")}),
+                 QStringList{QStringLiteral("Token")});
+        QCOMPARE(listed({QStringLiteral("--since"), QStringLiteral("2999-01-01")}), QStringList{});
+        QCOMPARE(listed({QStringLiteral("--since"), QStringLiteral("2020-01-01T00:00:00Z")}).size(),
+                 3);
+        const Run plain = run({history, QStringLiteral("--starred")});
+        QCOMPARE(plain.exitCode, 0);
+        QVERIFY(plain.out.contains("★ RAG"));
+        QVERIFY(plain.out.contains("先查资料再回答。"));
+
+        // Star, unstar; a term not in the history is an error.
+        const Run starred = run({history, QStringLiteral("star"), QStringLiteral("token")});
+        QCOMPARE(starred.exitCode, 0);
+        QCOMPARE(listed({QStringLiteral("--starred")}),
+                 (QStringList{QStringLiteral("Token"), QStringLiteral("RAG")}));
+        QCOMPARE(run({history, QStringLiteral("unstar"), QStringLiteral("RAG")}).exitCode, 0);
+        const Run missing = run({history, QStringLiteral("unstar"), QStringLiteral("不存在的词")});
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY(QString::fromUtf8(missing.err).contains(QStringLiteral("查询历史里没有这个词。")));
+
+        // The starred entries as a pack: imported, they answer as the pack's own.
+        const QString pack = m_home.filePath(QStringLiteral("我的收藏.md"));
+        const Run exported = run({history, QStringLiteral("export"), QStringLiteral("--format"),
+                                  QStringLiteral("pack"), QStringLiteral("--starred"), pack});
+        QCOMPARE(exported.exitCode, 0);
+        QVERIFY(QString::fromUtf8(exported.out).startsWith(QStringLiteral("已导出 1 条")));
+        const QString library = m_home.filePath(QStringLiteral("history-packs.json"));
+        QCOMPARE(
+            run({QStringLiteral("import"), QStringLiteral("--library"), library, pack}).exitCode,
+            0);
+        const Run answered =
+            run({QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("--offline"),
+                 QStringLiteral("--library"), library, QStringLiteral("--dictionary"), m_dictionary,
+                 QStringLiteral("Token")});
+        QCOMPARE(answered.json().value(QStringLiteral("origin")).toString(),
+                 QStringLiteral("custom"));
+        QCOMPARE(answered.json().value(QStringLiteral("explanation")).toString(),
+                 QStringLiteral("模型计费和计长度的单位。"));
+
+        const QString anki = m_home.filePath(QStringLiteral("anki.txt"));
+        QCOMPARE(run({history, QStringLiteral("export"), QStringLiteral("--format"),
+                      QStringLiteral("tsv"), anki})
+                     .exitCode,
+                 0);
+        QFile ankiFile(anki);
+        QVERIFY(ankiFile.open(QIODevice::ReadOnly));
+        QVERIFY(ankiFile.readAll().startsWith("#separator:tab\n"));
+
+        // Usage errors.
+        for (const QStringList &arguments :
+             {QStringList{history, QStringLiteral("export"), anki},
+              QStringList{history, QStringLiteral("export"), QStringLiteral("--format"),
+                          QStringLiteral("xlsx"), anki},
+              QStringList{history, QStringLiteral("--format"), QStringLiteral("csv")},
+              QStringList{history, QStringLiteral("--since"), QStringLiteral("上周")},
+              QStringList{history, QStringLiteral("--limit"), QStringLiteral("0")},
+              QStringList{history, QStringLiteral("star")},
+              QStringList{history, QStringLiteral("clear"), QStringLiteral("--json")},
+              QStringList{history, QStringLiteral("forget")}})
+            QVERIFY2(run(arguments).exitCode == 2, qPrintable(arguments.join(u' ')));
+
+        QCOMPARE(run({history, QStringLiteral("clear")}).exitCode, 0);
+        QCOMPARE(listed({}), QStringList{});
+
+        // Another file, which is no history: moved aside, and the user is told where.
+        const QString notes = m_home.filePath(QStringLiteral("notes.sqlite3"));
+        QFile notesFile(notes);
+        QVERIFY(notesFile.open(QIODevice::WriteOnly));
+        notesFile.write("my notes\n");
+        notesFile.close();
+        const Run other = run({history, QStringLiteral("--database"), notes});
+        QCOMPARE(other.exitCode, 0);
+        QVERIFY(QString::fromUtf8(other.err).contains(QStringLiteral("notes.unreadable-")));
+        QVERIFY(other.out.contains("还没有查询历史"));
+    }
+
+    void historySettingsAreStoredForTheApp()
+    {
+        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("historyEnabled")}).out, "true\n");
+        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("historyEnabled"),
+                      QStringLiteral("false")})
+                     .exitCode,
+                 0);
+        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("historyEnabled")}).out, "false\n");
+        QCOMPARE(
+            run({QStringLiteral("config"), QStringLiteral("historyEnabled"), QStringLiteral("off")})
+                .exitCode,
+            2);
+        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("historyLimit")}).out, "1000\n");
+        QCOMPARE(
+            run({QStringLiteral("config"), QStringLiteral("historyLimit"), QStringLiteral("300")})
+                .exitCode,
+            0);
+        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("historyLimit")}).out, "300\n");
+        QCOMPARE(
+            run({QStringLiteral("config"), QStringLiteral("historyLimit"), QStringLiteral("5")})
+                .exitCode,
+            2);
+        // Back to the defaults for the tests that follow.
+        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("historyEnabled"),
+                      QStringLiteral("true")})
+                     .exitCode,
+                 0);
+        QCOMPARE(
+            run({QStringLiteral("config"), QStringLiteral("historyLimit"), QStringLiteral("1000")})
+                .exitCode,
+            0);
     }
 
 private:

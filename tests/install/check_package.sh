@@ -24,7 +24,7 @@ deb="$(ls "$work"/out/wordlumen_*.deb)"
 [ -f "$deb" ] || fail "no package was made"
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-for package in $(grep -v '^#' "$source_dir/cmake/qml-runtime-packages.txt") libqt6svg6 libqt6quick6 libqt6core6 libqt6keychain1; do
+for package in $(grep -v '^#' "$source_dir/cmake/qml-runtime-packages.txt") libqt6svg6 libqt6sql6-sqlite libqt6quick6 libqt6core6 libqt6keychain1 libqt6sql6; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = wordlumen ] || fail "the package is not called wordlumen"
