@@ -50,9 +50,9 @@ QString unreadableCopyPath(const QString &filePath, const QDateTime &failedAt)
 
 } // namespace
 
-GlossaryLibrarySync::GlossaryLibrarySync(Clock clock, const QString &filePath, QObject *parent)
+GlossaryLibrarySync::GlossaryLibrarySync(Clock clock, QString filePath, QObject *parent)
     : QObject(parent)
-    , m_filePath(filePath)
+    , m_filePath(std::move(filePath))
     , m_clock(std::move(clock))
 {
     m_lockedRetry.setSingleShot(true);

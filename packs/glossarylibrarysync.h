@@ -52,7 +52,7 @@ public:
     using Change = std::function<Result<QList<GlossaryPack>, PackError>(QList<GlossaryPack>)>;
 
     /// Loads the file at `filePath` at once, and follows it from then on.
-    GlossaryLibrarySync(Clock clock, const QString &filePath, QObject *parent = nullptr);
+    GlossaryLibrarySync(Clock clock, QString filePath, QObject *parent = nullptr);
 
     [[nodiscard]] QString filePath() const { return m_filePath; }
 

@@ -63,7 +63,7 @@ const PackMatchIndex::PackKeys &PackMatchIndex::keysOf(const GlossaryPack &pack,
         keys.termKeys.reserve(pack.entries.size());
         for (const CustomGlossaryEntry &entry : pack.entries)
             keys.termKeys.append(termKey(entry.term));
-        it = m_packKeys.insert(pack.id, std::move(keys));
+        it = m_packKeys.emplace(pack.id, std::move(keys));
     }
     if (withAliases && !it->hasAliasKeys) {
         it->aliasStart.reserve(pack.entries.size() + 1);
