@@ -1,26 +1,22 @@
 #pragma once
 
 #include "core/glossaryentry.h"
-#include "core/namematcher.h"
 #include "core/result.h"
 #include "customglossaryentry.h"
 #include "glossaryimportsummary.h"
+#include "glossarylibrarysync.h"
 #include "glossarypack.h"
 #include "packerror.h"
+#include "packmatchindex.h"
 
-#include <QByteArray>
 #include <QDateTime>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <QUuid>
 
 #include <functional>
 #include <optional>
-
-QT_FORWARD_DECLARE_CLASS(QFileSystemWatcher)
 
 namespace wordlumen {
 
@@ -40,6 +36,11 @@ namespace wordlumen {
  * (`MyGlossary.json.lock`) from reading the file again to writing it, so no
  * program writes over a change it has not seen. A change made by another
  * program is noticed through a file watcher and published like our own.
+ *
+ * The work is shared by three parts: GlossaryLibrarySync keeps the file and
+ * the packs in step (the lock, the reads, the writes, the watch),
+ * PackImportPolicy decides what an import does to the pack list, and
+ * PackMatchIndex answers lookups from the enabled packs.
  *
  * Lives on the main thread.
  */
@@ -66,13 +67,13 @@ public:
      */
     [[nodiscard]] static QString defaultFilePath();
 
-    [[nodiscard]] QString filePath() const { return m_filePath; }
+    [[nodiscard]] QString filePath() const { return m_library.filePath(); }
 
     /// Every pack, newest import first.
-    [[nodiscard]] const QList<GlossaryPack> &packs() const { return m_packs; }
+    [[nodiscard]] const QList<GlossaryPack> &packs() const { return m_library.packs(); }
 
     /// Why the library file could not be loaded; empty when it loaded (or did not exist).
-    [[nodiscard]] QString loadError() const { return m_loadError; }
+    [[nodiscard]] QString loadError() const { return m_library.loadError(); }
 
     /// The entries of the enabled packs: packs newest first, each in its stored order.
     [[nodiscard]] QList<CustomGlossaryEntry> entries() const;
@@ -123,100 +124,11 @@ signals:
     void loadErrorChanged();
 
 private:
-    // The names of one pack's entries, normalised. Kept per pack, so that a
-    // change to one pack (or switching it) does not normalise the others again.
-    struct PackKeys
-    {
-        QList<CustomGlossaryEntry> entries; // what the keys below were computed from
-        QStringList termKeys;               // one per entry, possibly empty
-        // Filled on the first query: alias keys of all entries in a row, and
-        // where each entry's run starts (one more element than entries).
-        bool hasAliasKeys = false;
-        QStringList aliasKeys;
-        QList<qsizetype> aliasStart;
-    };
+    void packsRead();
 
-    // Everything a query needs: the enabled entries in walking order and
-    // their names, the term before its aliases.
-    struct MatchIndex
-    {
-        QList<CustomGlossaryEntry> entries;
-        NameMatcher names; // targets are positions in `entries`
-    };
-
-    // The library file as last read: whether it exists, why it could not be
-    // read, or its bytes.
-    struct DiskFile
-    {
-        bool exists = false;
-        QString readError;
-        QByteArray bytes;
-    };
-    // Enough to tell that the file differs from the one last read or written.
-    struct Fingerprint
-    {
-        bool exists = false;
-        QString readError;
-        qsizetype size = 0;
-        size_t hash = 0;
-
-        bool operator==(const Fingerprint &) const = default;
-    };
-    // Computes the new pack list from the current one, or refuses the change.
-    using Change = std::function<Result<QList<GlossaryPack>, PackError>(QList<GlossaryPack>)>;
-
-    static constexpr int kLockTimeoutMs = 5000;
-    static constexpr int kReloadDelayMs = 50; // lets a writer's burst of events settle
-    static constexpr int kLockedRetryMs = 200;
-
-    void load();
-    [[nodiscard]] DiskFile readDiskFile() const;
-    [[nodiscard]] static Fingerprint fingerprintOf(const DiskFile &disk);
-    /// Reads the file and adopts it when it differs from what we know; true when it did.
-    bool refresh();
-    void adopt(const DiskFile &disk);
-    void migrateIfNeeded();
-    /// Lock, read again, apply, write, publish: every change goes through here.
-    Result<Done, PackError> change(const Change &apply);
-    [[nodiscard]] QString lockFilePath() const;
-    void scheduleReload();
-    void reloadChangedFile();
-    void watchFile();
-    Result<Done, PackError> persist(const QList<GlossaryPack> &packs);
-    Result<Done, PackError> moveUnreadableFileAside();
-    void publish(QList<GlossaryPack> packs);
-    void setLoadError(const QString &message);
-    void failLoad(const QString &description);
-
-    [[nodiscard]] const PackKeys &keysOf(const GlossaryPack &pack, bool withAliases) const;
-    [[nodiscard]] const MatchIndex &matchIndex() const;
-    [[nodiscard]] QList<const GlossaryPack *> enabledPacksNewestFirst() const;
-
-    QString m_filePath;
     Clock m_clock;
-    QList<GlossaryPack> m_packs;
-    QString m_loadError;
-
-    // What the file looked like when last read or written; nothing before the first read.
-    std::optional<Fingerprint> m_known;
-    // The file holds the oldest layout, shown as one pack but not yet rewritten.
-    bool m_needsMigration = false;
-    QFileSystemWatcher *m_watcher = nullptr;
-    QTimer m_reloadTimer;
-
-    // Set when the file on disk could not be loaded: the next write moves it
-    // aside first. `m_loadFailure` is the description shown with it.
-    bool m_fileIsUnreadable = false;
-    QString m_loadFailure;
-    QDateTime m_loadFailedAt;
-    // After the move, the notice that says where the old file went; it stays
-    // for the session, since it is the user's only pointer to that data.
-    QString m_movedAsideNotice;
-
-    // Built on the first query after a change of `m_packs`, or when the event
-    // loop first idles after loading.
-    mutable QHash<QUuid, PackKeys> m_packKeys;
-    mutable std::optional<MatchIndex> m_matchIndex;
+    GlossaryLibrarySync m_library;
+    PackMatchIndex m_index;
 };
 
 } // namespace wordlumen

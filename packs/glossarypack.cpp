@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace wordlumen {
 
 QString GlossaryPack::displayName() const
@@ -33,6 +35,13 @@ GlossaryPack GlossaryPack::fromDraft(const GlossaryPackDraft &draft, QUuid id, Q
     pack.entries = draft.entries;
     pack.importedAt = std::move(importedAt);
     return pack;
+}
+
+void GlossaryPack::sortNewestFirst(QList<GlossaryPack> &packs)
+{
+    std::stable_sort(packs.begin(), packs.end(), [](const GlossaryPack &a, const GlossaryPack &b) {
+        return a.importedAt > b.importedAt;
+    });
 }
 
 } // namespace wordlumen

@@ -58,6 +58,12 @@ public:
     [[nodiscard]] static GlossaryPack fromDraft(const GlossaryPackDraft &draft, QUuid id,
                                                 QDateTime importedAt);
 
+    /**
+     * Puts `packs` in the library's order, newest import first. Stable: packs
+     * imported within the same second keep their order.
+     */
+    static void sortNewestFirst(QList<GlossaryPack> &packs);
+
     bool operator==(const GlossaryPack &) const = default;
 };
 

@@ -415,6 +415,28 @@ private slots:
         QCOMPARE(readBytes(m_dir->filePath(QStringLiteral("Zintaro/") + aside.first())), damaged);
     }
 
+    // While another program holds the lock it may be halfway through a
+    // change (a damaged file moved aside, the new one not yet written); what
+    // it wrote is read once it lets go.
+    void waitsForAnotherProgramToLetGoOfTheLock()
+    {
+        auto store = openStore();
+        QSignalSpy changes(store.get(), &CustomGlossaryStore::packsChanged);
+        QVERIFY(QDir().mkpath(QFileInfo(libraryPath()).absolutePath()));
+        QLockFile held(libraryPath() + QStringLiteral(".lock"));
+        QVERIFY(held.tryLock(0));
+        const QList<GlossaryPack> written{
+            pack(QStringLiteral("金融"), {entry(QStringLiteral("ROE"), {}, QStringLiteral("x"))},
+                 kStart)};
+        QVERIFY(writeBytes(libraryPath(), GlossaryLibraryFile::encode(written)));
+
+        QTest::qWait(600);
+        QVERIFY(store->packs().isEmpty());
+        held.unlock();
+        QTRY_COMPARE(store->packs(), written);
+        QCOMPARE(changes.count(), 1);
+    }
+
     void heldLockRefusesTheChange()
     {
         auto store = openStore();
@@ -628,6 +650,28 @@ private slots:
         QVERIFY(!deeper->replacedExistingPack);
         QCOMPARE(store->packs().size(), 3);
         QCOMPARE(packsOnDisk(libraryPath()), store->packs());
+    }
+
+    // A new version keeps its pack's id; lookups must answer from its entries,
+    // not from names remembered for that id.
+    void aNewVersionAnswersWithItsOwnEntries()
+    {
+        auto store = openStore();
+        QVERIFY(store->importText(packText(QStringLiteral("金融"), QStringLiteral("入门"),
+                                           {QStringLiteral("ROE"), QStringLiteral("对冲")},
+                                           QStringLiteral("v1")),
+                                  QStringLiteral("金融.md")));
+        QCOMPARE(store->match(u"什么是 ROE")->explanation, QStringLiteral("v1 ROE"));
+
+        QVERIFY(store->importText(packText(QStringLiteral("金融"), QStringLiteral("入门"),
+                                           {QStringLiteral("对冲"), QStringLiteral("杠杆")},
+                                           QStringLiteral("v2")),
+                                  QStringLiteral("金融.md")));
+        QVERIFY(!store->match(u"什么是 ROE"));
+        QCOMPARE(store->match(u"对冲")->explanation, QStringLiteral("v2 对冲"));
+        QCOMPARE(store->match(u"杠杆")->explanation, QStringLiteral("v2 杠杆"));
+        QCOMPARE(store->catalogItems(), (QList<GlossaryCatalogItem>{{QStringLiteral("对冲"), {}},
+                                                                    {QStringLiteral("杠杆"), {}}}));
     }
 
     void reimportedPackComesFirstWithinTheSameSecond()
