@@ -1,9 +1,7 @@
 #include "cliverb.h"
+#include "core/settingsschema.h"
 #include "desktop/platformwords.h"
-#include "history/historysettings.h"
-#include "online/apisettings.h"
 #include "online/apisettingscontroller.h"
-#include "online/explanationpromptprofile.h"
 #include "terminal.h"
 
 #include <QSettings>
@@ -14,59 +12,28 @@ namespace wordlumen::cli {
 
 namespace {
 
-/// One stored setting the terminal may read and write.
-struct SettingKey
+/// The stored settings the terminal reads and writes, in the schema's order.
+QList<const SettingSpec *> terminalSettings()
 {
-    QString name;
-    QString defaultValue;
-    /// The values a write may store; empty when any text goes.
-    QStringList allowed;
-};
-
-QList<SettingKey> settingKeys()
-{
-    QStringList audiences;
-    for (const ExplanationAudience audience : allExplanationAudiences())
-        audiences.append(toString(audience));
-    QStringList lengths;
-    for (const ExplanationLength length : allExplanationLengths())
-        lengths.append(toString(length));
-    return {
-        {QLatin1String(ApiSettings::kEndpointKey), ApiSettings::defaultEndpoint(), {}},
-        {QLatin1String(ApiSettings::kModelKey), ApiSettings::defaultModel(), {}},
-        {QLatin1String(ExplanationSettingsKeys::audience), toString(ExplanationAudience::Plain),
-         audiences},
-        {QLatin1String(ExplanationSettingsKeys::length), toString(ExplanationLength::Standard),
-         lengths},
-        {QLatin1String(ExplanationSettingsKeys::customPerspective), QString(), {}},
-        // The trigger's look belongs to the card; its two raw values are fixed.
-        {QStringLiteral("floatingTriggerStyle"),
-         QStringLiteral("compact"),
-         {QStringLiteral("compact"), QStringLiteral("wide")}},
-        // 「记录查询历史」 and how many entries the history keeps.
-        {QLatin1String(HistorySettings::kEnabledKey),
-         HistorySettings::kDefaultEnabled ? QStringLiteral("true") : QStringLiteral("false"),
-         {QStringLiteral("true"), QStringLiteral("false")}},
-        {QLatin1String(HistorySettings::kLimitKey),
-         QString::number(HistorySettings::kDefaultLimit),
-         {}},
-    };
+    QList<const SettingSpec *> settings;
+    for (const SettingSpec *spec : SettingsSchema::all()) {
+        if (spec->terminal)
+            settings.append(spec);
+    }
+    return settings;
 }
 
-std::optional<SettingKey> findKey(const QString &name)
+const SettingSpec *findSetting(const QString &name)
 {
-    for (const SettingKey &key : settingKeys()) {
-        if (key.name == name)
-            return key;
-    }
-    return std::nullopt;
+    const SettingSpec *spec = SettingsSchema::find(name);
+    return spec && spec->terminal ? spec : nullptr;
 }
 
 QStringList keyNames()
 {
     QStringList names;
-    for (const SettingKey &key : settingKeys())
-        names.append(key.name);
+    for (const SettingSpec *spec : terminalSettings())
+        names.append(spec->key);
     return names;
 }
 
@@ -110,49 +77,31 @@ int runConfig(const QStringList &arguments, CliContext &context)
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty() || positional.size() > 2)
         return usageError(parser, verb, QStringLiteral("需要 KEY，最多再跟一个 VALUE。"), context);
-    const std::optional<SettingKey> key = findKey(positional.first());
+    const SettingSpec *key = findSetting(positional.first());
     if (!key)
         return usageError(parser, verb,
                           QStringLiteral("不认识的设置“%1”。可用的有：%2")
                               .arg(positional.first(), keyNames().join(QStringLiteral("、"))),
                           context);
 
+    QSettings settings;
     if (positional.size() == 1) {
-        const QVariant stored = QSettings().value(key->name);
-        context.out << (stored.isValid() ? stored.toString() : key->defaultValue) << '\n';
+        context.out << key->storedText(settings) << '\n';
         context.out.flush();
         return Success;
     }
 
-    const QString &value = positional.at(1);
-    if (!key->allowed.isEmpty() && !key->allowed.contains(value))
-        return usageError(
-            parser, verb,
-            QStringLiteral("%1 只能是：%2").arg(key->name, key->allowed.join(QStringLiteral("、"))),
-            context);
-    // Stored as typed, as the settings screens do; the endpoint is checked when
-    // the key is saved. The history's switch and limit are stored as a boolean
-    // and a number.
-    if (key->name == QLatin1String(HistorySettings::kLimitKey)) {
-        bool ok = false;
-        const int limit = value.toInt(&ok);
-        if (!ok || limit != HistorySettings::clampedLimit(limit))
-            return usageError(parser, verb,
-                              QStringLiteral("%1 需要 %2 到 %3 之间的整数。")
-                                  .arg(key->name)
-                                  .arg(HistorySettings::kMinimumLimit)
-                                  .arg(HistorySettings::kMaximumLimit),
-                              context);
-        HistorySettings::setLimit(limit);
-    } else if (key->name == QLatin1String(HistorySettings::kEnabledKey)) {
-        HistorySettings::setEnabled(value == u"true");
-    } else if (key->name == QLatin1String(ApiSettings::kEndpointKey)) {
-        ApiSettings::setEndpointText(value);
-    } else if (key->name == QLatin1String(ApiSettings::kModelKey)) {
-        ApiSettings::setModel(value);
-    } else {
-        QSettings().setValue(key->name, value);
+    // Text is stored as typed, as the settings screens do (the endpoint is
+    // checked when the key is saved); switches and numbers as such.
+    const std::optional<QVariant> value = key->parse(positional.at(1));
+    if (!value) {
+        const QString allowed =
+            key->type == SettingType::Integer
+                ? QStringLiteral("%1 需要 %2。").arg(key->key, key->allowedText())
+                : QStringLiteral("%1 只能是：%2").arg(key->key, key->allowedText());
+        return usageError(parser, verb, allowed, context);
     }
+    settings.setValue(key->key, *value);
     return Success;
 }
 

@@ -1,45 +1,73 @@
 #include "historysettings.h"
 
+#include "core/settingsschema.h"
+
 #include <QSettings>
 
 #include <algorithm>
 
 namespace wordlumen::HistorySettings {
 
+namespace {
+
+const SettingSpec &switchSpec()
+{
+    return SettingsSchema::historyEnabled();
+}
+
+const SettingSpec &limitSpec()
+{
+    return SettingsSchema::historyLimit();
+}
+
+} // namespace
+
 bool enabled()
 {
-    const QVariant stored = QSettings().value(QLatin1StringView(kEnabledKey));
-    if (stored.typeId() == QMetaType::Bool)
-        return stored.toBool();
     // Settings files keep booleans as text; `config historyEnabled false` stores text too.
-    const QString text = stored.toString().trimmed().toLower();
-    if (text == u"true")
-        return true;
-    if (text == u"false")
-        return false;
-    return kDefaultEnabled;
+    return switchSpec().storedText(QSettings()) == u"true";
 }
 
 int limit()
 {
     bool ok = false;
-    const int stored = QSettings().value(QLatin1StringView(kLimitKey)).toInt(&ok);
-    return ok ? clampedLimit(stored) : kDefaultLimit;
+    const int stored = QSettings().value(limitSpec().key).toInt(&ok);
+    return ok ? clampedLimit(stored) : defaultLimit();
 }
 
 void setEnabled(bool enabled)
 {
-    QSettings().setValue(QLatin1StringView(kEnabledKey), enabled);
+    QSettings().setValue(switchSpec().key, enabled);
 }
 
 void setLimit(int limit)
 {
-    QSettings().setValue(QLatin1StringView(kLimitKey), clampedLimit(limit));
+    QSettings().setValue(limitSpec().key, clampedLimit(limit));
+}
+
+bool defaultEnabled()
+{
+    return switchSpec().defaultValue.toBool();
+}
+
+int defaultLimit()
+{
+    return limitSpec().defaultValue.toInt();
+}
+
+int minimumLimit()
+{
+    return int(limitSpec().minimum);
+}
+
+int maximumLimit()
+{
+    return int(limitSpec().maximum);
 }
 
 int clampedLimit(int limit)
 {
-    return std::clamp(limit, kMinimumLimit, kMaximumLimit);
+    return std::clamp(limit, minimumLimit(), maximumLimit());
 }
 
 } // namespace wordlumen::HistorySettings

@@ -5,19 +5,10 @@ namespace wordlumen {
 /**
  * The stored settings of the lookup history, in the same settings file as the
  * others: whether answers are recorded (「记录查询历史」) and how many entries
- * are kept. Declared here only.
+ * are kept. Their keys, defaults and range are the settings schema's
+ * (core/settingsschema); these read and write them as the history uses them.
  */
 namespace HistorySettings {
-
-inline constexpr auto kEnabledKey = "historyEnabled";
-inline constexpr auto kLimitKey = "historyLimit";
-
-inline constexpr bool kDefaultEnabled = true;
-/// Entries kept before the oldest unstarred ones are evicted; starred ones always stay.
-inline constexpr int kDefaultLimit = 1000;
-/// The range a stored limit is held to; a value outside it reads as the nearest end.
-inline constexpr int kMinimumLimit = 10;
-inline constexpr int kMaximumLimit = 100000;
 
 /// The stored switch, or the default. Anything but a boolean or "true"/"false" reads as the
 /// default.
@@ -28,7 +19,12 @@ inline constexpr int kMaximumLimit = 100000;
 void setEnabled(bool enabled);
 void setLimit(int limit);
 
-/// `limit` held to [kMinimumLimit, kMaximumLimit].
+[[nodiscard]] bool defaultEnabled();
+/// Entries kept before the oldest unstarred ones are evicted; starred ones always stay.
+[[nodiscard]] int defaultLimit();
+[[nodiscard]] int minimumLimit();
+[[nodiscard]] int maximumLimit();
+/// `limit` held to [minimumLimit(), maximumLimit()]: a value outside reads as the nearest end.
 [[nodiscard]] int clampedLimit(int limit);
 
 } // namespace HistorySettings

@@ -60,8 +60,8 @@ public:
     struct Options
     {
         /// 「记录查询历史」: off, record() stores nothing.
-        bool recordingEnabled = HistorySettings::kDefaultEnabled;
-        int entryLimit = HistorySettings::kDefaultLimit;
+        bool recordingEnabled = HistorySettings::defaultEnabled();
+        int entryLimit = HistorySettings::defaultLimit();
         /// The system clock when empty.
         Clock clock;
     };

@@ -1,24 +1,19 @@
 #include "apisettings.h"
 
+#include "core/settingsschema.h"
+
 #include <QSettings>
 
 namespace wordlumen::ApiSettings {
 
 namespace {
 
-QString storedOrDefault(const char *key, const QString &fallback)
-{
-    const QVariant value = QSettings().value(QLatin1String(key));
-    return value.isValid() ? value.toString() : fallback;
-}
-
-void store(const char *key, const QString &text)
+void store(const SettingSpec &spec, const QString &text)
 {
     QSettings settings;
-    if (settings.contains(QLatin1String(key)) &&
-        settings.value(QLatin1String(key)).toString() == text)
+    if (settings.contains(spec.key) && settings.value(spec.key).toString() == text)
         return;
-    settings.setValue(QLatin1String(key), text);
+    settings.setValue(spec.key, text);
     emit ApiSettingsNotifier::instance().storedPreferencesChanged();
 }
 
@@ -26,32 +21,32 @@ void store(const char *key, const QString &text)
 
 QString defaultEndpoint()
 {
-    return QStringLiteral("https://api.deepseek.com/chat/completions");
+    return SettingsSchema::deepseekEndpoint().defaultValue.toString();
 }
 
 QString defaultModel()
 {
-    return QStringLiteral("deepseek-v4-flash");
+    return SettingsSchema::deepseekModel().defaultValue.toString();
 }
 
 QString endpointText()
 {
-    return storedOrDefault(kEndpointKey, defaultEndpoint());
+    return SettingsSchema::deepseekEndpoint().stored(QSettings()).toString();
 }
 
 QString model()
 {
-    return storedOrDefault(kModelKey, defaultModel());
+    return SettingsSchema::deepseekModel().stored(QSettings()).toString();
 }
 
 void setEndpointText(const QString &text)
 {
-    store(kEndpointKey, text);
+    store(SettingsSchema::deepseekEndpoint(), text);
 }
 
 void setModel(const QString &model)
 {
-    store(kModelKey, model);
+    store(SettingsSchema::deepseekModel(), model);
 }
 
 } // namespace wordlumen::ApiSettings

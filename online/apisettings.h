@@ -14,9 +14,6 @@ namespace wordlumen {
  */
 namespace ApiSettings {
 
-inline constexpr auto kEndpointKey = "deepseekEndpoint";
-inline constexpr auto kModelKey = "deepseekModel";
-
 [[nodiscard]] QString defaultEndpoint();
 [[nodiscard]] QString defaultModel();
 

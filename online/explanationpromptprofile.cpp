@@ -1,5 +1,6 @@
 #include "explanationpromptprofile.h"
 
+#include "core/settingsschema.h"
 #include "core/textmetrics.h"
 
 #include <QSettings>
@@ -166,22 +167,22 @@ int maximumCharacterCount(ExplanationLength length)
 ExplanationPromptProfile ExplanationPromptProfile::current()
 {
     const QSettings settings;
-    auto storedText = [&settings](const char *key) -> std::optional<QString> {
-        const QVariant value = settings.value(QLatin1String(key));
+    auto storedText = [&settings](const SettingSpec &spec) -> std::optional<QString> {
+        const QVariant value = settings.value(spec.key);
         if (!value.isValid())
             return std::nullopt;
         return value.toString();
     };
 
     ExplanationPromptProfile profile;
-    profile.audience = audienceFromStoredValue(storedText(ExplanationSettingsKeys::audience));
+    profile.audience = audienceFromStoredValue(storedText(SettingsSchema::explanationAudience()));
     // Only the two other exact raw values move the length off the default.
-    const std::optional<QString> length = storedText(ExplanationSettingsKeys::length);
+    const std::optional<QString> length = storedText(SettingsSchema::explanationLength());
     profile.length =
         length ? explanationLengthFromString(*length).value_or(ExplanationLength::Standard)
                : ExplanationLength::Standard;
     profile.customPerspective =
-        storedText(ExplanationSettingsKeys::customPerspective).value_or(QString());
+        storedText(SettingsSchema::customExplanationPerspective()).value_or(QString());
     return profile;
 }
 

@@ -60,13 +60,6 @@ enum class ExplanationLength
 /// The limit no answer exceeds, whatever the length.
 inline constexpr int kAbsoluteCharacterLimit = 180;
 
-/// The settings keys the profile is stored under.
-namespace ExplanationSettingsKeys {
-inline constexpr auto audience = "explanationAudience";
-inline constexpr auto length = "explanationLength";
-inline constexpr auto customPerspective = "customExplanationPerspective";
-} // namespace ExplanationSettingsKeys
-
 /// How the online service is asked to write an explanation.
 struct ExplanationPromptProfile
 {

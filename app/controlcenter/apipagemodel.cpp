@@ -1,5 +1,6 @@
 #include "apipagemodel.h"
 
+#include "core/settingsschema.h"
 #include "core/textmetrics.h"
 #include "desktop/platformwords.h"
 #include "online/apisettings.h"
@@ -57,14 +58,13 @@ ExplanationPromptProfile ApiPageModel::profile() const
     return ExplanationPromptProfile::current();
 }
 
-void ApiPageModel::store(const char *key, const QString &value)
+void ApiPageModel::store(const SettingSpec &spec, const QString &value)
 {
     QSettings settings;
-    if (settings.contains(QLatin1StringView(key)) &&
-        settings.value(QLatin1StringView(key)).toString() == value) {
+    if (settings.contains(spec.key) && settings.value(spec.key).toString() == value) {
         return;
     }
-    settings.setValue(QLatin1StringView(key), value);
+    settings.setValue(spec.key, value);
     emit styleChanged();
 }
 
@@ -88,7 +88,7 @@ void ApiPageModel::setAudienceIndex(int index)
     if (index < 0 || index >= audiences.size()) {
         return;
     }
-    store(ExplanationSettingsKeys::audience, toString(audiences[index]));
+    store(SettingsSchema::explanationAudience(), toString(audiences[index]));
 }
 
 bool ApiPageModel::customAudience() const
@@ -103,7 +103,7 @@ QString ApiPageModel::customPerspective() const
 
 void ApiPageModel::setCustomPerspective(const QString &text)
 {
-    store(ExplanationSettingsKeys::customPerspective, text);
+    store(SettingsSchema::customExplanationPerspective(), text);
 }
 
 QStringList ApiPageModel::lengthTitles()
@@ -135,7 +135,7 @@ void ApiPageModel::setLengthIndex(int index)
     if (index < 0 || index >= lengths.size()) {
         return;
     }
-    store(ExplanationSettingsKeys::length, toString(lengths[index]));
+    store(SettingsSchema::explanationLength(), toString(lengths[index]));
 }
 
 QString ApiPageModel::audienceSummary() const

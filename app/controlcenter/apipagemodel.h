@@ -10,6 +10,8 @@
 
 namespace wordlumen {
 
+struct SettingSpec;
+
 class SecretStore;
 
 /**
@@ -98,7 +100,7 @@ signals:
 
 private:
     [[nodiscard]] ExplanationPromptProfile profile() const;
-    void store(const char *key, const QString &value);
+    void store(const SettingSpec &spec, const QString &value);
 
     ApiSettingsController *m_settings;
     int m_hoveredLength = -1;

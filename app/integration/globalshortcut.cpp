@@ -1,5 +1,6 @@
 #include "globalshortcut.h"
 
+#include "core/settingsschema.h"
 #include "desktop/launchcommand.h"
 
 #include <QClipboard>
@@ -47,10 +48,10 @@ QString textOf(QKeyCombination keys)
 GlobalShortcut::GlobalShortcut(std::unique_ptr<ShortcutBackend> backend, QObject *parent)
     : QObject(parent)
     , m_backend(std::move(backend))
-    , m_keys(*parseKeys(QLatin1StringView(kDefaultKeys)))
+    , m_keys(*parseKeys(SettingsSchema::globalShortcut().defaultValue.toString()))
 {
     if (const auto stored =
-            parseKeys(QSettings().value(QLatin1StringView(kSettingsKey)).toString())) {
+            parseKeys(SettingsSchema::globalShortcut().stored(QSettings()).toString())) {
         m_keys = *stored;
     }
     if (!m_backend) {
@@ -106,7 +107,7 @@ void GlobalShortcut::onRegistered(const QString &desktopKeys)
         m_keys = *m_candidate;
         m_candidate.reset();
         m_notice = Notice::None;
-        QSettings().setValue(QLatin1StringView(kSettingsKey),
+        QSettings().setValue(SettingsSchema::globalShortcut().key,
                              QKeySequence(m_keys).toString(QKeySequence::PortableText));
         if (changed) {
             emit keysChanged();

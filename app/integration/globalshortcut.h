@@ -53,9 +53,6 @@ public:
     };
     Q_ENUM(State)
 
-    static constexpr auto kSettingsKey = "globalShortcut";
-    static constexpr auto kDefaultKeys = "Ctrl+Alt+E";
-
     /// `backend` null: nothing registers shortcuts here (the manual setup is shown).
     explicit GlobalShortcut(std::unique_ptr<ShortcutBackend> backend, QObject *parent = nullptr);
     ~GlobalShortcut() override;

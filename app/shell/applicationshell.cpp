@@ -8,6 +8,7 @@
 #include "card/paint/logomark.h"
 #include "card/panel/floatingcardwindowcontroller.h"
 #include "cardmodel/cardviewmodel.h"
+#include "commandmenu.h"
 #include "core/glossarystore.h"
 #include "core/identity.h"
 #include "core/selectiontext.h"
@@ -16,24 +17,19 @@
 #include "desktop/instancechannel.h"
 #include "desktop/loginitem.h"
 #include "desktop/selectionsource.h"
+#include "firstframe.h"
 #include "packs/customglossarystore.h"
+#include "shellprobes.h"
 #include "singleinstance.h"
-#include "statedump.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QIcon>
 #include <QLoggingCategory>
-#include <QMenu>
 #include <QPainter>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
-#include <QSystemTrayIcon>
 #include <QTimer>
-
-#include <cstdio>
 
 namespace wordlumen {
 
@@ -55,18 +51,6 @@ QIcon applicationIcon()
     return icon;
 }
 
-/// Runs `action` once, after the window's first frame is on screen.
-template<typename Action>
-void afterFirstFrame(QQuickWindow *window, QObject *context, Action action)
-{
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection =
-        QObject::connect(window, &QQuickWindow::frameSwapped, context, [connection, action] {
-            QObject::disconnect(*connection);
-            action();
-        });
-}
-
 } // namespace
 
 ApplicationShell::ApplicationShell(QObject *parent)
@@ -84,7 +68,6 @@ ApplicationShell::~ApplicationShell()
 {
     // The tray and its menu go first, then the windows (with the QML they
     // show), the models they bind to, the engine, and the library last.
-    delete m_tray;
     m_commandMenu.reset();
     m_controlCenter.reset();
     m_controlCenterModel.reset();
@@ -104,8 +87,8 @@ CustomGlossaryStore &ApplicationShell::library()
 {
     if (!m_library) {
         m_library = std::make_unique<CustomGlossaryStore>();
-        if (m_stateDump) {
-            m_stateDump->setLibrary(m_library.get());
+        if (m_probes) {
+            m_probes->libraryLoaded(m_library.get());
         }
     }
     return *m_library;
@@ -139,18 +122,7 @@ void ApplicationShell::showControlCenter(bool centred)
                                                                 m_startAtLogin.get());
         m_controlCenter =
             std::make_unique<ControlCenterWindow>(m_engine.get(), m_controlCenterModel.get());
-        if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_FIRST_FRAME")) {
-            connect(m_controlCenter.get(), &ControlCenterWindow::created, this,
-                    [this](QQuickView *window) {
-                        afterFirstFrame(window, this, [] {
-                            std::puts("control-center-first-frame");
-                            std::fflush(stdout);
-                        });
-                    });
-        }
-        if (m_stateDump) {
-            m_stateDump->setControlCenter(m_controlCenter.get());
-        }
+        m_probes->controlCenterCreated(m_controlCenter.get());
     }
     m_controlCenter->show(centred);
 }
@@ -182,16 +154,18 @@ void ApplicationShell::start(const LaunchRequest &request)
     m_controller->setContent(m_engine.get(), cardSource(), cardProperties());
     connect(m_controller.get(), &FloatingCardWindowController::panelCreated, this,
             &ApplicationShell::connectPanel);
-    connect(m_controller.get(), &FloatingCardWindowController::commandMenuRequested, this,
-            &ApplicationShell::showCommandMenu);
+    m_commandMenu = std::make_unique<CommandMenu>(m_controller.get());
+    connect(m_commandMenu.get(), &CommandMenu::settingsRequested, this,
+            [this] { showControlCenter(false); });
+    connect(m_commandMenu.get(), &CommandMenu::cardRequested, this, &ApplicationShell::presentCard);
+    connect(m_controller.get(), &FloatingCardWindowController::commandMenuRequested,
+            m_commandMenu.get(), &CommandMenu::popup);
     connect(m_controller.get(), &FloatingCardWindowController::quitRequested, qApp,
             &QCoreApplication::quit);
     connect(m_controller.get(), &FloatingCardWindowController::settingsRequested, this,
             [this] { showControlCenter(false); });
 
-    if (const QString path = qEnvironmentVariable("WORDLUMEN_STATE_FILE"); !path.isEmpty()) {
-        m_stateDump = new StateDump(path, m_controller.get(), this);
-    }
+    m_probes = new ShellProbes(m_controller.get(), this);
     // The panel appears on the next turn of the event loop, after start-up work.
     QTimer::singleShot(0, this, [this, request] {
         presentCard();
@@ -216,19 +190,14 @@ void ApplicationShell::connectPanel(QQuickWindow *panel)
 
     // Nothing but the trigger is on the way to its first frame: the tray and
     // the menu come after it.
+    m_probes->panelCreated(panel);
     afterFirstFrame(panel, this, [this] {
-        if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_FIRST_FRAME")) {
-            // For the start-up benchmark: the trigger's first frame is on screen.
-            std::puts("first-frame");
-            std::fflush(stdout);
-        }
         QTimer::singleShot(0, this, [this] {
             m_shortcut->start();
             if (m_controlCenterAtStart) {
                 showControlCenter(true);
             }
-            buildCommandMenu();
-            setUpTrayIcon();
+            m_commandMenu->setUp();
         });
     });
 }
@@ -243,29 +212,13 @@ void ApplicationShell::ensureViewModel()
         view && view->rootObject()) {
         view->rootObject()->setProperty("viewModel", QVariant::fromValue(m_viewModel.get()));
     }
-    if (m_stateDump) {
-        m_stateDump->setViewModel(m_viewModel.get());
-    }
-    if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_ANSWER_FRAME")) {
-        // For the entry-point benchmark: an answer has reached the screen.
-        connect(m_viewModel.get(), &CardViewModel::resultChanged, this, [this] {
-            if (m_viewModel->resultExplanation().isEmpty() || !m_controller->panel()) {
-                return;
-            }
-            afterFirstFrame(m_controller->panel(), this, [] {
-                std::puts("answer-frame");
-                std::fflush(stdout);
-            });
-        });
-    }
+    m_probes->viewModelCreated(m_viewModel.get());
 }
 
 void ApplicationShell::presentCard()
 {
     m_controller->showPanel();
-    if (m_stateDump) {
-        m_stateDump->watchPanel();
-    }
+    m_probes->panelShown();
 }
 
 void ApplicationShell::reopen()
@@ -353,56 +306,6 @@ void ApplicationShell::lookUp(const QString &text)
 void ApplicationShell::lookUpSelection()
 {
     lookUp(SelectionText::normalised(m_selection->selectedText()));
-}
-
-void ApplicationShell::buildCommandMenu()
-{
-    if (m_commandMenu) {
-        return;
-    }
-    m_commandMenu = std::make_unique<QMenu>();
-    QAction *settings = m_commandMenu->addAction(QStringLiteral("Wordlumen 设置…"));
-    settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
-    connect(settings, &QAction::triggered, this, [this] { showControlCenter(false); });
-    m_toggleAction = m_commandMenu->addAction(QString());
-    auto updateToggle = [this] {
-        m_toggleAction->setText(m_controller->isVisible() ? QStringLiteral("隐藏浮卡")
-                                                          : QStringLiteral("显示浮卡"));
-    };
-    updateToggle();
-    connect(m_controller.get(), &FloatingCardWindowController::isVisibleChanged, this,
-            updateToggle);
-    connect(m_toggleAction, &QAction::triggered, m_controller.get(),
-            &FloatingCardWindowController::toggleVisibility);
-    m_commandMenu->addSeparator();
-    QAction *quit = m_commandMenu->addAction(QStringLiteral("退出 Wordlumen"));
-    quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit);
-}
-
-void ApplicationShell::showCommandMenu(QPoint globalPosition)
-{
-    buildCommandMenu();
-    m_commandMenu->popup(globalPosition);
-}
-
-void ApplicationShell::setUpTrayIcon()
-{
-    // Made whether or not a tray runs now: the icon docks when one starts
-    // later. Without a tray the same commands stay on the trigger's right
-    // click (and Ctrl+Q on the open card), so the program can always be quit.
-    if (m_tray) {
-        return;
-    }
-    m_tray = new QSystemTrayIcon(QGuiApplication::windowIcon(), this);
-    m_tray->setToolTip(QLatin1StringView(Identity::kApplicationName));
-    m_tray->setContextMenu(m_commandMenu.get());
-    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Trigger) {
-            presentCard();
-        }
-    });
-    m_tray->show();
 }
 
 } // namespace wordlumen

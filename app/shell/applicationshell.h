@@ -11,25 +11,23 @@
 
 #include <memory>
 
-class QAction;
-class QMenu;
 class QQmlEngine;
 class QQuickWindow;
-class QSystemTrayIcon;
 
 namespace wordlumen {
 
 class CardViewController;
 class CardViewModel;
+class CommandMenu;
 class ControlCenterModel;
 class ControlCenterWindow;
 class CustomGlossaryStore;
 class FloatingCardWindowController;
 class GlobalShortcut;
 class SelectionSource;
+class ShellProbes;
 class SingleInstance;
 class StartAtLogin;
-class StateDump;
 
 /**
  * The application shell: one process per session, the floating card shown at
@@ -101,9 +99,6 @@ private:
     void openCardForInput();
     void lookUp(const QString &text);
     void lookUpSelection();
-    void buildCommandMenu();
-    void showCommandMenu(QPoint globalPosition);
-    void setUpTrayIcon();
 
     SingleInstance *m_instance = nullptr;
     bool m_controlCenterAtStart = true;
@@ -120,10 +115,8 @@ private:
     std::unique_ptr<SelectionSource> m_selection;
     std::unique_ptr<ControlCenterModel> m_controlCenterModel;
     std::unique_ptr<ControlCenterWindow> m_controlCenter;
-    StateDump *m_stateDump = nullptr;
-    std::unique_ptr<QMenu> m_commandMenu;
-    QAction *m_toggleAction = nullptr;
-    QSystemTrayIcon *m_tray = nullptr;
+    std::unique_ptr<CommandMenu> m_commandMenu;
+    ShellProbes *m_probes = nullptr;
 };
 
 } // namespace wordlumen

@@ -1,14 +1,14 @@
 #include "floatingcardwindowcontroller.h"
 
+#include "core/settingsschema.h"
 #include "desktop/panelhints.h"
 #include "desktopspace.h"
+#include "panelscreens.h"
 #include "panelsurface.h"
+#include "triggerstylesetting.h"
 
-#include <QDir>
 #include <QEasingCurve>
 #include <QEvent>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQmlEngine>
@@ -36,9 +36,9 @@ QEasingCurve frameCurve()
     return curve;
 }
 
-std::optional<double> storedNumber(const QSettings &settings, const char *key)
+std::optional<double> storedNumber(const QSettings &settings, const SettingSpec &spec)
 {
-    const QVariant value = settings.value(QLatin1StringView(key));
+    const QVariant value = settings.value(spec.key);
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!value.isValid() || !ok) {
@@ -46,11 +46,6 @@ std::optional<double> storedNumber(const QSettings &settings, const char *key)
     }
     return number;
 }
-
-// Screens report their changes one by one, and writers of the settings file
-// replace it in a few steps; the panel reacts once things have settled.
-constexpr int kScreensSettleMilliseconds = 50;
-constexpr int kSettingsSettleMilliseconds = 100;
 
 // Rounds edges rather than origin and size, so the anchored edge never wobbles by a pixel.
 QRect snapped(const QRectF &rect)
@@ -75,69 +70,15 @@ FloatingCardWindowController::FloatingCardWindowController(PanelHints &hints, QO
         }
         updateContentRect();
     });
-    const QSettings settings;
-    m_triggerStyle = floatingTriggerStyleFromString(
-        settings.value(QLatin1StringView(kTriggerStyleKey)).toString());
-    m_currentSize = collapsedPanelSize(m_triggerStyle);
+    m_triggerStyle = new TriggerStyleSetting(this);
+    connect(m_triggerStyle, &TriggerStyleSetting::styleChanged, this,
+            &FloatingCardWindowController::triggerStyleChanged);
+    m_currentSize = collapsedPanelSize(m_triggerStyle->style());
 
     // A screen unplugged, shrunk, or given a taskbar can leave the panel
     // outside what is visible.
-    m_screensChanged = new QTimer(this);
-    m_screensChanged->setSingleShot(true);
-    m_screensChanged->setInterval(kScreensSettleMilliseconds);
-    connect(m_screensChanged, &QTimer::timeout, this, &FloatingCardWindowController::keepOnScreen);
-    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        const auto changed = qOverload<>(&QTimer::start);
-        connect(app, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
-            watchScreen(screen);
-            m_screensChanged->start();
-        });
-        connect(app, &QGuiApplication::screenRemoved, m_screensChanged, changed);
-        connect(app, &QGuiApplication::primaryScreenChanged, m_screensChanged, changed);
-        for (QScreen *screen : QGuiApplication::screens()) {
-            watchScreen(screen);
-        }
-    }
-
-    // The terminal companion writes the same settings file: a style it
-    // stores shows at once.
-    m_settingsChanged = new QTimer(this);
-    m_settingsChanged->setSingleShot(true);
-    m_settingsChanged->setInterval(kSettingsSettleMilliseconds);
-    connect(m_settingsChanged, &QTimer::timeout, this, [this] {
-        watchSettingsFile();
-        reloadTriggerStyle();
-    });
-    if (QCoreApplication::instance()) {
-        m_settingsWatch = new QFileSystemWatcher(this);
-        connect(m_settingsWatch, &QFileSystemWatcher::fileChanged, m_settingsChanged,
-                qOverload<>(&QTimer::start));
-        connect(m_settingsWatch, &QFileSystemWatcher::directoryChanged, m_settingsChanged,
-                qOverload<>(&QTimer::start));
-        watchSettingsFile();
-    }
-}
-
-void FloatingCardWindowController::watchScreen(QScreen *screen)
-{
-    const auto changed = qOverload<>(&QTimer::start);
-    connect(screen, &QScreen::geometryChanged, m_screensChanged, changed);
-    connect(screen, &QScreen::availableGeometryChanged, m_screensChanged, changed);
-}
-
-void FloatingCardWindowController::watchSettingsFile()
-{
-    // Writers replace the file by renaming, which ends the watch on it; the
-    // folder's watch notices the new one.
-    const QFileInfo file(QSettings().fileName());
-    const QString folder = file.absolutePath();
-    // The folder is made now if need be: the first writer may be another program.
-    if (QDir().mkpath(folder) && !m_settingsWatch->directories().contains(folder)) {
-        m_settingsWatch->addPath(folder);
-    }
-    if (file.exists() && !m_settingsWatch->files().contains(file.absoluteFilePath())) {
-        m_settingsWatch->addPath(file.absoluteFilePath());
-    }
+    m_screens = new PanelScreens(this);
+    connect(m_screens, &PanelScreens::changed, this, &FloatingCardWindowController::keepOnScreen);
 }
 
 void FloatingCardWindowController::keepOnScreen()
@@ -179,14 +120,14 @@ void FloatingCardWindowController::setContent(QQmlEngine *engine, const QUrl &so
     m_initialProperties = initialProperties;
 }
 
+FloatingTriggerStyle FloatingCardWindowController::triggerStyle() const
+{
+    return m_triggerStyle->style();
+}
+
 void FloatingCardWindowController::setTriggerStyle(FloatingTriggerStyle style)
 {
-    QSettings().setValue(QLatin1StringView(kTriggerStyleKey), toString(style));
-    if (style == m_triggerStyle) {
-        return;
-    }
-    m_triggerStyle = style;
-    emit triggerStyleChanged();
+    m_triggerStyle->setStyle(style);
 }
 
 void FloatingCardWindowController::setTriggerStyleName(const QString &name)
@@ -196,40 +137,12 @@ void FloatingCardWindowController::setTriggerStyleName(const QString &name)
 
 void FloatingCardWindowController::reloadTriggerStyle()
 {
-    const FloatingTriggerStyle stored = floatingTriggerStyleFromString(
-        QSettings().value(QLatin1StringView(kTriggerStyleKey)).toString());
-    if (stored != m_triggerStyle) {
-        m_triggerStyle = stored;
-        emit triggerStyleChanged();
-    }
+    m_triggerStyle->reload();
 }
 
 QQuickWindow *FloatingCardWindowController::panel() const
 {
     return m_panel;
-}
-
-QScreen *FloatingCardWindowController::mainScreen() const
-{
-    // The screen with the keyboard focus; the primary one when nothing has it.
-    if (const QWindow *focus = QGuiApplication::focusWindow(); focus && focus->screen()) {
-        return focus->screen();
-    }
-    if (QScreen *primary = QGuiApplication::primaryScreen()) {
-        return primary;
-    }
-    const auto all = QGuiApplication::screens();
-    return all.isEmpty() ? nullptr : all.first();
-}
-
-QList<DesktopScreen> FloatingCardWindowController::screens() const
-{
-    const DesktopSpace space = DesktopSpace::current();
-    QList<DesktopScreen> result;
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        result.append(space.fromQt(screen));
-    }
-    return result;
 }
 
 QRect FloatingCardWindowController::frameGeometry() const
@@ -250,18 +163,7 @@ DesktopRect FloatingCardWindowController::panelFrame() const
 
 DesktopScreen FloatingCardWindowController::screenForWindow() const
 {
-    const QList<QScreen *> qtScreens = QGuiApplication::screens();
-    std::optional<qsizetype> reported;
-    if (m_panel && m_panel->screen()) {
-        reported = qtScreens.indexOf(m_panel->screen());
-    }
-    std::optional<qsizetype> main;
-    if (QScreen *screen = mainScreen()) {
-        main = qtScreens.indexOf(screen);
-    }
-    const QList<DesktopScreen> all = screens();
-    const qsizetype index = Placement::screenIndexForWindow(reported, panelFrame(), all, main);
-    return index < 0 ? DesktopScreen{} : all[index];
+    return PanelScreens::screenFor(m_panel, panelFrame());
 }
 
 QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
@@ -280,13 +182,13 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
     // Appearing at launch must not take the focus from the application in front.
     view->setProperty("_q_showWithoutActivating", true);
 
-    QScreen *screen = mainScreen();
+    QScreen *screen = PanelScreens::mainScreen();
     const DesktopSpace space = DesktopSpace::current();
     const DesktopRect visible = screen ? space.fromQt(screen).visibleFrame : DesktopRect{};
     const QSettings settings;
-    const QPointF origin =
-        Placement::initialOrigin(m_currentSize, visible, storedNumber(settings, kSavedXKey),
-                                 storedNumber(settings, kSavedYKey));
+    const QPointF origin = Placement::initialOrigin(
+        m_currentSize, visible, storedNumber(settings, SettingsSchema::floatingCardOriginX()),
+        storedNumber(settings, SettingsSchema::floatingCardOriginY()));
     const QRectF frame =
         space.toQt({origin.x(), origin.y(), m_currentSize.width(), m_currentSize.height()});
     view->setGeometry(snapped(frame));
@@ -408,8 +310,8 @@ void FloatingCardWindowController::resetPosition()
     const DesktopRect current = panelFrame();
     const QPointF origin = Placement::resetOrigin(current.size(), screenForWindow().visibleFrame);
     QSettings settings;
-    settings.remove(QLatin1StringView(kSavedXKey));
-    settings.remove(QLatin1StringView(kSavedYKey));
+    settings.remove(SettingsSchema::floatingCardOriginX().key);
+    settings.remove(SettingsSchema::floatingCardOriginY().key);
     animateTo({origin.x(), origin.y(), current.width, current.height}, kResetMilliseconds);
     showPanel();
 }
@@ -423,7 +325,7 @@ void FloatingCardWindowController::moveWindow(QPointF topLeft)
     const DesktopSpace space = DesktopSpace::current();
     const QSizeF size = m_panel->size();
     const DesktopRect candidate = space.fromQt(QRectF(topLeft, size));
-    const QList<DesktopScreen> all = screens();
+    const QList<DesktopScreen> all = PanelScreens::screens();
     qsizetype index = Placement::screenIndexForFrame(candidate, all);
     const DesktopScreen screen = index < 0 ? screenForWindow() : all[index];
     const QPointF origin = Placement::clampedOrigin(candidate.origin(), size, screen.visibleFrame);
@@ -449,8 +351,8 @@ void FloatingCardWindowController::saveCurrentPosition()
     }
     const DesktopRect frame = panelFrame();
     QSettings settings;
-    settings.setValue(QLatin1StringView(kSavedXKey), frame.x);
-    settings.setValue(QLatin1StringView(kSavedYKey), frame.y);
+    settings.setValue(SettingsSchema::floatingCardOriginX().key, frame.x);
+    settings.setValue(SettingsSchema::floatingCardOriginY().key, frame.y);
 }
 
 void FloatingCardWindowController::resize(QSizeF size, bool animated)

@@ -12,7 +12,6 @@
 #include <QUrl>
 #include <QVariantMap>
 
-class QFileSystemWatcher;
 class QQmlEngine;
 class QQuickView;
 class QScreen;
@@ -22,12 +21,18 @@ class QVariantAnimation;
 namespace wordlumen {
 
 class PanelHints;
+class PanelScreens;
+class TriggerStyleSetting;
 
 /**
  * Owns the floating panel: a frameless, transparent, always-on-top tool window
  * that only this controller moves. It creates the panel lazily, shows and hides
  * it, places it where the user left it, moves it during drags, resizes it about
  * the corner nearest the screen edge, and resets it to the bottom-right corner.
+ *
+ * The stored trigger style (TriggerStyleSetting) and the screens with their
+ * changes (PanelScreens) are parts of their own; the placement rules are pure
+ * functions (FloatingWindowPlacement).
  *
  * One shared instance serves the application; tests may create their own.
  * Positions cross this class's interface in Qt's coordinates; the placement
@@ -59,9 +64,6 @@ class FloatingCardWindowController : public QObject
     Q_PROPERTY(QRectF contentRect READ contentRect NOTIFY contentRectChanged)
 
 public:
-    static constexpr auto kSavedXKey = "floatingCardOriginX";
-    static constexpr auto kSavedYKey = "floatingCardOriginY";
-    static constexpr auto kTriggerStyleKey = "floatingTriggerStyle";
     static constexpr auto kPanelName = "WordlumenFloatingPanel";
     static constexpr int kResizeMilliseconds = 280;
     static constexpr int kResetMilliseconds = 320;
@@ -79,10 +81,10 @@ public:
 
     [[nodiscard]] bool isVisible() const { return m_isVisible; }
     [[nodiscard]] QSizeF currentSize() const { return m_currentSize; }
-    [[nodiscard]] FloatingTriggerStyle triggerStyle() const { return m_triggerStyle; }
-    [[nodiscard]] QString triggerStyleName() const { return toString(m_triggerStyle); }
-    [[nodiscard]] QSizeF collapsedSize() const { return collapsedPanelSize(m_triggerStyle); }
-    [[nodiscard]] QSizeF capsuleSize() const { return triggerCapsuleSize(m_triggerStyle); }
+    [[nodiscard]] FloatingTriggerStyle triggerStyle() const;
+    [[nodiscard]] QString triggerStyleName() const { return toString(triggerStyle()); }
+    [[nodiscard]] QSizeF collapsedSize() const { return collapsedPanelSize(triggerStyle()); }
+    [[nodiscard]] QSizeF capsuleSize() const { return triggerCapsuleSize(triggerStyle()); }
     [[nodiscard]] bool anchoredRight() const { return m_anchor.right; }
     [[nodiscard]] bool anchoredTop() const { return m_anchor.top; }
     [[nodiscard]] QRectF contentRect() const { return m_contentRect; }
@@ -168,13 +170,9 @@ private:
     void updateContentRect();
     /// Pulls the panel back into its screen after screens or work areas changed.
     void keepOnScreen();
-    void watchScreen(QScreen *screen);
-    void watchSettingsFile();
     /// The panel's frame as the placement rules see it: where a settling resize ends.
     [[nodiscard]] QRect frameGeometry() const;
     [[nodiscard]] DesktopRect panelFrame() const;
-    [[nodiscard]] QList<DesktopScreen> screens() const;
-    [[nodiscard]] QScreen *mainScreen() const;
     [[nodiscard]] DesktopScreen screenForWindow() const;
 
     PanelHints &m_hints;
@@ -187,10 +185,8 @@ private:
     // frame at once and the new frame when the card's own transition is over,
     // so the window changes size at most twice instead of in every frame.
     QTimer *m_settle = nullptr;
-    // Screens and the settings file change in bursts; each burst is read once.
-    QTimer *m_screensChanged = nullptr;
-    QTimer *m_settingsChanged = nullptr;
-    QFileSystemWatcher *m_settingsWatch = nullptr;
+    PanelScreens *m_screens = nullptr;
+    TriggerStyleSetting *m_triggerStyle = nullptr;
     QRect m_settleGeometry;
     // The window's size as last delivered to the scene, which lays out and
     // draws for that size: the window system applies a new size before Qt
@@ -199,7 +195,6 @@ private:
     QRectF m_contentRect;
 
     bool m_isVisible = false;
-    FloatingTriggerStyle m_triggerStyle = FloatingTriggerStyle::Compact;
     QSizeF m_currentSize;
     FloatingWindowPlacement::ResizeAnchor m_anchor{true, false};
 };

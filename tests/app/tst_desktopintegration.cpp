@@ -11,6 +11,7 @@
 #include "app/integration/startatlogin.h"
 #include "app/staticqmlmodules.h"
 #include "card/panel/floatingcardwindowcontroller.h"
+#include "core/settingsschema.h"
 #include "desktop/desktopservices.h"
 #include "desktop/launchcommand.h"
 #include "desktop/x11/x11keygrabber.h"
@@ -289,7 +290,7 @@ private slots:
         QCOMPARE(keysChanged.count(), 1);
         QVERIFY(other.isFree('e'));
         QVERIFY(!other.isFree('k'));
-        QCOMPARE(QSettings().value(QLatin1StringView(GlobalShortcut::kSettingsKey)).toString(),
+        QCOMPARE(QSettings().value(SettingsSchema::globalShortcut().key).toString(),
                  QStringLiteral("Ctrl+Alt+K"));
 
         // The next start registers the stored combination.
@@ -334,13 +335,11 @@ private slots:
                  QStringLiteral("Ctrl+Alt+J 已被其他程序占用，仍在用 Ctrl+Alt+E。"));
         QVERIFY(shortcut->hasProblem());
         QVERIFY(!other.isFree('e')); // the old one is held again
-        QCOMPARE(QSettings().value(QLatin1StringView(GlobalShortcut::kSettingsKey)).toString(),
-                 QString());
+        QCOMPARE(QSettings().value(SettingsSchema::globalShortcut().key).toString(), QString());
 
         // At start, a stored combination that is taken says so and holds nothing.
         shortcut.reset();
-        QSettings().setValue(QLatin1StringView(GlobalShortcut::kSettingsKey),
-                             QStringLiteral("Ctrl+Alt+J"));
+        QSettings().setValue(SettingsSchema::globalShortcut().key, QStringLiteral("Ctrl+Alt+J"));
         shortcut = x11Shortcut();
         QCOMPARE(shortcut->state(), State::Failed);
         QCOMPARE(shortcut->statusText(),
@@ -463,7 +462,7 @@ private slots:
     {
         QFETCH(QString, stored);
         QFETCH(QString, shown);
-        QSettings().setValue(QLatin1StringView(GlobalShortcut::kSettingsKey), stored);
+        QSettings().setValue(SettingsSchema::globalShortcut().key, stored);
         const GlobalShortcut shortcut(std::make_unique<FakeShortcutBackend>(std::nullopt));
         QCOMPARE(QKeySequence(shortcut.keys()).toString(QKeySequence::PortableText), shown);
     }

@@ -10,6 +10,7 @@
 #include "card/panel/floatingtriggerstyle.h"
 #include "card/panel/floatingwindowplacement.h"
 #include "card/trigger/paneldragtracker.h"
+#include "core/settingsschema.h"
 
 #include <QTest>
 
@@ -303,6 +304,18 @@ private slots:
         QVERIFY(!Scrolling::scrolls(300, 300));
         QVERIFY(!Scrolling::scrolls(301.5, 300));
         QVERIFY(Scrolling::scrolls(300 + 24, 300));
+    }
+
+    void theSchemaOffersTheTriggerStyles()
+    {
+        const QStringList styles{toString(FloatingTriggerStyle::Compact),
+                                 toString(FloatingTriggerStyle::Wide)};
+        QCOMPARE(SettingsSchema::floatingTriggerStyle().choices, styles);
+        for (const QString &style : styles)
+            QCOMPARE(toString(floatingTriggerStyleFromString(style)), style);
+        QVERIFY(floatingTriggerStyleFromString(
+                    SettingsSchema::floatingTriggerStyle().defaultValue.toString()) ==
+                FloatingTriggerStyle::Compact);
     }
 };
 

@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     const int count = arguments[3].toInt();
     const int sharedEvery = arguments.value(4).toInt();
 
-    HistoryStore store(arguments[1], {true, HistorySettings::kMaximumLimit, {}});
+    HistoryStore store(arguments[1], {true, HistorySettings::maximumLimit(), {}});
     auto record = [&](const QString &term) {
         const HistoryRecord answer{term,
                                    term,

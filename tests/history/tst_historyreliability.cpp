@@ -23,7 +23,7 @@ namespace {
 // the store that reads what they wrote, or opening it would evict rows.
 HistoryStore::Options keepEverything()
 {
-    return {true, HistorySettings::kMaximumLimit, {}};
+    return {true, HistorySettings::maximumLimit(), {}};
 }
 
 std::unique_ptr<QProcess> startWriter(const QString &database, const QString &prefix, int count,

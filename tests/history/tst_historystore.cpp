@@ -92,7 +92,7 @@ private:
         return m_dir.filePath(QStringLiteral("case%1/Zintaro/History.sqlite3").arg(++m_next));
     }
 
-    HistoryStore::Options options(int limit = HistorySettings::kDefaultLimit)
+    HistoryStore::Options options(int limit = HistorySettings::defaultLimit())
     {
         return {true, limit, m_clock.function()};
     }

@@ -1,7 +1,9 @@
+#include "core/settingsschema.h"
 #include "desktop/platformwords.h"
 #include "online/apisettings.h"
 #include "online/apisettingscontroller.h"
 #include "online/endpointrule.h"
+#include "online/explanationpromptprofile.h"
 #include "online/keychainstore.h"
 #include "tests/support/fakesecretstore.h"
 
@@ -40,6 +42,23 @@ class ApiSettingsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The schema lists the stored forms the profile reads back.
+    void theSchemaOffersTheStoredFormsOfTheStyle()
+    {
+        QStringList audiences;
+        for (const ExplanationAudience audience : allExplanationAudiences())
+            audiences.append(toString(audience));
+        QCOMPARE(SettingsSchema::explanationAudience().choices, audiences);
+        QCOMPARE(SettingsSchema::explanationAudience().defaultValue.toString(),
+                 toString(ExplanationPromptProfile().audience));
+        QStringList lengths;
+        for (const ExplanationLength length : allExplanationLengths())
+            lengths.append(toString(length));
+        QCOMPARE(SettingsSchema::explanationLength().choices, lengths);
+        QCOMPARE(SettingsSchema::explanationLength().defaultValue.toString(),
+                 toString(ExplanationPromptProfile().length));
+    }
+
     void textsNameThisSystemsComputerAndSecretStore()
     {
         const QString mac =
