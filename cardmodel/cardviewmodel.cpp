@@ -1,9 +1,10 @@
 #include "cardviewmodel.h"
 
+#include "cardmetrics.h"
 #include "cardmodellog.h"
 #include "core/answertext.h"
-#include "core/queryintentdetector.h"
 #include "core/textmetrics.h"
+#include "lookupdecision.h"
 #include "online/apisettingsnotifier.h"
 #include "online/deepseekclient.h"
 #include "online/keychainstore.h"
@@ -19,11 +20,6 @@ namespace {
 const QString kEmptyQueryMessage = QStringLiteral("先写下一个看不懂的词。");
 const QString kNoDictionaryMessage =
     QStringLiteral("本地词典没有加载成功，仍可在设置 API 后使用在线解释。");
-const QString kMissingTermNotice =
-    QStringLiteral("本地词典还没收录这个词。接上在线 API 后，我可以继续把它翻成容易理解的白话。");
-const QString kDescriptionNotice =
-    QStringLiteral("这句话像是在描述一个专业术语。接上在线 API "
-                   "后，我可以反查最可能的黑话，而且不会打断你正在工作的主对话。");
 const QString kExplanationFailedNotice =
     QStringLiteral("这次没有解释成功。翻回正面后可以重试，或到设置里检查 API。");
 const QString kReverseLookupFailedNotice =
@@ -126,42 +122,34 @@ void CardViewModel::explain()
     setAnswerMode(AnswerMode::Explanation);
     setMatches({});
 
+    LookupSources sources;
     if (m_customGlossary) {
-        if (const auto entry = m_customGlossary->match(q)) {
-            showExplanation(entry->term, entry->explanation, ExplanationOrigin::Custom,
-                            m_profileProvider().maximumCharacterCount());
-            return;
-        }
+        sources.pack = m_customGlossary->match(q);
     }
-
+    if (!sources.pack && m_glossary) {
+        sources.dictionary = m_glossary->match(q);
+    }
     const ExplanationPromptProfile profile = m_profileProvider();
-    const std::optional<GlossaryEntry> local = m_glossary ? m_glossary->match(q) : std::nullopt;
-    // The plain audience takes a dictionary hit as written; only the other
-    // audiences, and terms the dictionary lacks, need to know about a key.
-    if (local && profile.audience == ExplanationAudience::Plain) {
-        showExplanation(local->term, local->explanation, ExplanationOrigin::Local,
+    // The key is read only when the answer depends on it.
+    const QString key =
+        LookupDecision::needsKey(sources, profile.audience) ? m_apiKeyProvider() : QString();
+    const LookupDecision decision =
+        LookupDecision::decide(q, sources, profile.audience, !key.isEmpty());
+
+    switch (decision.kind) {
+    case LookupDecision::Kind::LocalAnswer:
+        showExplanation(decision.term, decision.text, decision.origin,
                         profile.maximumCharacterCount());
         return;
-    }
-
-    // Without a key a dictionary hit is still answered as written; with one,
-    // the service explains it again in the chosen style and the dictionary only
-    // lends the term its proper title.
-    const QString key = m_apiKeyProvider();
-    if (local && key.isEmpty()) {
-        showExplanation(local->term, local->explanation, ExplanationOrigin::Local,
-                        profile.maximumCharacterCount());
-        return;
-    }
-
-    const bool reverse = QueryIntentDetector::shouldReverseLookup(q);
-    if (key.isEmpty()) {
-        const QString notice = reverse ? kDescriptionNotice : kMissingTermNotice;
-        setResult(ExplanationResult{q, notice, ExplanationOrigin::Unavailable});
+    case LookupDecision::Kind::Notice:
+        setResult(ExplanationResult{decision.term, decision.text, decision.origin});
         updateAnswerHeight();
         setResumePresentation(Presentation::Back);
         setPresentation(Presentation::Back);
         return;
+    case LookupDecision::Kind::OnlineExplanation:
+    case LookupDecision::Kind::OnlineReverseLookup:
+        break;
     }
 
     const Result<DeepSeekClient, DeepSeekError> client = DeepSeekClient::build(
@@ -174,20 +162,20 @@ void CardViewModel::explain()
         return;
     }
 
-    const QString term = local ? local->term : q;
-    setResult(ExplanationResult{term, QString(), ExplanationOrigin::DeepSeek});
+    setResult(ExplanationResult{decision.term, QString(), ExplanationOrigin::DeepSeek});
     setLoading(true);
     updateAnswerHeight();
     setResumePresentation(Presentation::Back);
     setPresentation(Presentation::Back);
 
+    const bool reverse = decision.kind == LookupDecision::Kind::OnlineReverseLookup;
     qCDebug(lcCardModel) << (reverse ? "asking the service for candidate terms"
                                      : "asking the service to explain")
-                         << (local ? "a dictionary term" : "an unknown term");
+                         << (sources.dictionary ? "a dictionary term" : "an unknown term");
     if (reverse)
         beginReverseLookup(q, *client);
     else
-        beginOnlineExplanation(term, *client, profile.maximumCharacterCount());
+        beginOnlineExplanation(decision.term, *client, profile.maximumCharacterCount());
 }
 
 void CardViewModel::selectReverseLookup(const ReverseLookupMatch &match)
@@ -224,7 +212,7 @@ void CardViewModel::startOver()
     flipToFront();
     setQuery({});
     setResult(std::nullopt);
-    setExpandedHeight(kDefaultHeight);
+    setExpandedHeight(CardMetrics::kDefaultHeight);
 }
 
 void CardViewModel::collapse()
@@ -242,7 +230,7 @@ void CardViewModel::expand()
 
 void CardViewModel::openSettings()
 {
-    setExpandedHeight(kSettingsHeight);
+    setExpandedHeight(CardMetrics::kSettingsHeight);
     setResumePresentation(Presentation::Settings);
     setPresentation(Presentation::Settings);
 }
@@ -250,7 +238,7 @@ void CardViewModel::openSettings()
 void CardViewModel::closeSettings()
 {
     refreshHasAPIKey();
-    setExpandedHeight(kDefaultHeight);
+    setExpandedHeight(CardMetrics::kDefaultHeight);
     setResumePresentation(Presentation::Front);
     setPresentation(Presentation::Front);
 }
@@ -258,74 +246,6 @@ void CardViewModel::closeSettings()
 void CardViewModel::refreshHasAPIKey()
 {
     setHasAPIKey(!m_apiKeyProvider().isEmpty());
-}
-
-double CardViewModel::heightForText(const QString &text)
-{
-    const qsizetype characters = TextMetrics::graphemeCount(text);
-    const qsizetype lines = std::max<qsizetype>(1, (characters + 19) / 20);
-    const double height = std::max<double>(double(lines) * 24 + 184, kDefaultHeight);
-    return std::min(std::ceil(height / 12) * 12, kMaximumHeight);
-}
-
-namespace {
-
-// The answer face's rows in points (see AnswerFace.qml): a line of text, the
-// fixed rows around it with a one-line title (the text formula's 184, rounded
-// up to its 12-point step), a title line, the "接上 API" action with its gap,
-// and the error line's gap and lines.
-constexpr double kTextLine = 24;
-constexpr qsizetype kTextLineCharacters = 20;
-constexpr double kFixedRows = 192;
-constexpr double kTitleLine = 28;
-constexpr double kApiAction = 44;
-constexpr double kErrorGap = 10;
-constexpr double kErrorLine = 16;
-constexpr qsizetype kErrorLineCharacters = 28;
-constexpr qsizetype kPlaceholderLines = 5;
-constexpr double kTitleLineWidth = 14; // in wide characters
-
-qsizetype linesOf(qsizetype characters, qsizetype perLine)
-{
-    return std::max<qsizetype>(1, (characters + perLine - 1) / perLine);
-}
-
-} // namespace
-
-int CardViewModel::titleLineCount(const QString &title)
-{
-    double width = 0;
-    for (const QString &grapheme : TextMetrics::graphemes(title)) {
-        const char32_t c = grapheme.toUcs4().value(0);
-        // Wide (East Asian) characters take a full em; the title's serif
-        // Latin about half of one, capitals three quarters; counted generously.
-        width += TextMetrics::isWide(c) ? 1.0 : (QChar::isUpper(c) ? 0.75 : 0.6);
-    }
-    return width > kTitleLineWidth ? 2 : 1;
-}
-
-double CardViewModel::heightForAnswer(const AnswerContent &content)
-{
-    const qsizetype lines = content.placeholder ? kPlaceholderLines
-                                                : linesOf(TextMetrics::graphemeCount(content.text),
-                                                          kTextLineCharacters);
-    double needed = double(lines) * kTextLine + kFixedRows;
-    needed += (titleLineCount(content.title) - 1) * kTitleLine;
-    if (content.offersApiSetup) {
-        needed += kApiAction;
-    }
-    if (!content.errorMessage.isEmpty()) {
-        needed += kErrorGap + double(linesOf(TextMetrics::graphemeCount(content.errorMessage),
-                                             kErrorLineCharacters)) *
-                                  kErrorLine;
-    }
-    const double height = std::max(needed, kDefaultHeight);
-    return std::min(std::ceil(height / 12) * 12, kMaximumHeight);
-}
-
-double CardViewModel::heightForCandidates(qsizetype count)
-{
-    return std::min(66.0 * double(count) + 246, kMaximumHeight);
 }
 
 void CardViewModel::setResult(std::optional<ExplanationResult> result)
@@ -440,8 +360,9 @@ void CardViewModel::showExplanation(const QString &term, const QString &explanat
 
 void CardViewModel::updateAnswerHeight()
 {
-    setExpandedHeight(heightForAnswer({resultTitle(), resultExplanation(), m_showsPlaceholder,
-                                       offersApiSetup(), m_errorMessage}));
+    setExpandedHeight(
+        CardMetrics::heightForAnswer({resultTitle(), resultExplanation(), m_showsPlaceholder,
+                                      offersApiSetup(), m_errorMessage}));
 }
 
 void CardViewModel::cancelRequest()
@@ -521,7 +442,7 @@ void CardViewModel::beginReverseLookup(const QString &query, const DeepSeekClien
     setResult(std::nullopt);
     setMatches({});
     setLoading(true);
-    setExpandedHeight(kReverseLookupLoadingHeight);
+    setExpandedHeight(CardMetrics::kReverseLookupLoadingHeight);
     setResumePresentation(Presentation::Back);
     setPresentation(Presentation::Back);
 
@@ -557,7 +478,7 @@ void CardViewModel::beginReverseLookup(const QString &query, const DeepSeekClien
         }
         setMatches(request->matches());
         setLoading(false);
-        setExpandedHeight(heightForCandidates(request->matches().size()));
+        setExpandedHeight(CardMetrics::heightForCandidates(request->matches().size()));
     });
     connect(request, &ReverseLookupRequest::failed, this,
             [request, fail](const DeepSeekError &error) {

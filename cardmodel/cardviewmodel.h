@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cardmodel/cardmetrics.h"
 #include "cardmodel/reverselookupmatchmodel.h"
 #include "core/explanationresult.h"
 #include "core/glossarystore.h"
@@ -81,11 +82,6 @@ public:
     using KeyProvider = std::function<QString()>;
     using OnlineSettingsProvider = std::function<OnlineSettings()>;
 
-    static constexpr double kDefaultHeight = 312;
-    static constexpr double kSettingsHeight = 374;
-    static constexpr double kReverseLookupLoadingHeight = 340;
-    static constexpr double kMaximumHeight = 480;
-
     /**
      * `glossary` is the built-in dictionary, absent when it failed to load;
      * `customGlossary` is the shared pack library (may be null). The providers
@@ -146,34 +142,6 @@ public:
     /// Re-reads whether a key is stored (after the API settings changed).
     Q_INVOKABLE void refreshHasAPIKey();
 
-    /// The card height a text asks for: 24 points a line of 20 characters, 312 to 480.
-    [[nodiscard]] static double heightForText(const QString &text);
-
-    /// What the answer face shows in explanation mode, as far as its height goes.
-    struct AnswerContent
-    {
-        QString title = {};
-        QString text = {};
-        /// The pulsing placeholder instead of the text; it takes five lines.
-        bool placeholder = false;
-        bool offersApiSetup = false;
-        QString errorMessage = {};
-    };
-    /**
-     * The card height an answer asks for: heightForText for its text, plus
-     * room for what the face shows besides the text, so that all of it fits
-     * without scrolling below 480: a title's second line (28 points), the
-     * "接上 API" action (44) and the error line (10, and 16 a line of 28
-     * characters). Without those it is exactly heightForText.
-     */
-    [[nodiscard]] static double heightForAnswer(const AnswerContent &content);
-    /// Lines the answer's title takes on the face, at most two: 14 wide
-    /// (CJK) characters a line, narrow ones counting 0.6.
-    [[nodiscard]] static int titleLineCount(const QString &title);
-
-    /// The height of the candidate list: 66 points a candidate, at most 480.
-    [[nodiscard]] static double heightForCandidates(qsizetype count);
-
 signals:
     void queryChanged();
     void resultChanged();
@@ -219,7 +187,7 @@ private:
     ReverseLookupMatchModel *m_matchModel = nullptr;
     Presentation m_presentation = Presentation::Collapsed;
     Presentation m_resumePresentation = Presentation::Front;
-    double m_expandedHeight = kDefaultHeight;
+    double m_expandedHeight = CardMetrics::kDefaultHeight;
     bool m_isLoading = false;
     QString m_errorMessage;
     bool m_hasAPIKey = false;

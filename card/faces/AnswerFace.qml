@@ -7,9 +7,7 @@ import Wordlumen.Card
 // The back of the card: the answer with where it came from, or the candidates
 // of a reverse lookup; a placeholder pulses while online work runs.
 //
-// The rows are the ones the view model sizes the card for (heightForAnswer):
-// 17 + 24 (header) + 14 + 12 (section) + 13 + 28 a title line + 8 + 12
-// (source) + 13, the text at 24 points a line, then 1 + 8 + 24 (footer) + 17.
+// The rows are the ones the view model sizes the card for (CardMetrics).
 // The header's buttons and the footer's actions are taller than their rows;
 // their hit areas reach into the padding.
 Item {
@@ -28,13 +26,13 @@ Item {
         anchors.fill: parent
         anchors.leftMargin: 20
         anchors.rightMargin: 20
-        anchors.topMargin: 17
-        anchors.bottomMargin: 17
+        anchors.topMargin: CardMetrics.faceMargin
+        anchors.bottomMargin: CardMetrics.faceMargin
 
         Item {
             id: header
             width: parent.width
-            height: 24
+            height: CardMetrics.headerRow
 
             FaceTitle {
                 anchors.verticalCenter: parent.verticalCenter
@@ -70,14 +68,14 @@ Item {
         Column {
             id: heading
             anchors.top: header.bottom
-            anchors.topMargin: 14
+            anchors.topMargin: CardMetrics.headerGap
             width: parent.width
 
             CardSectionLabel { text: face.reverseMode ? "02 · 反查" : "02 · 人话" }
 
-            Item { width: 1; height: 13; visible: titleBox.visible }
+            Item { width: 1; height: CardMetrics.sectionGap; visible: titleBox.visible }
 
-            // The title's rows are 28 points a line, the last one too (a fixed
+            // The title's rows are a title line each, the last one too (a fixed
             // line height leaves the last line at the face's own, taller one).
             Item {
                 id: titleBox
@@ -93,7 +91,7 @@ Item {
                 text: face.reverseMode ? "你可能在找" : face.viewModel.resultTitle
                 font: Theme.serif(22, Font.DemiBold)
                 lineHeightMode: Text.FixedHeight
-                lineHeight: 28
+                lineHeight: CardMetrics.titleLine
                 color: Theme.ink
                 wrapMode: Text.Wrap
                 maximumLineCount: 2
@@ -103,12 +101,12 @@ Item {
                 }
             }
 
-            Item { width: 1; height: 8; visible: source.visible }
+            Item { width: 1; height: CardMetrics.sourceGap; visible: source.visible }
 
             Row {
                 id: source
                 visible: titleBox.visible
-                height: 12
+                height: CardMetrics.sourceRow
                 spacing: 10
                 Rectangle {
                     anchors.verticalCenter: parent.verticalCenter
@@ -122,7 +120,7 @@ Item {
                                            : CardFormat.originLabel(face.viewModel.resultOrigin)
                     font: Theme.mono(9, Font.DemiBold, face.reverseMode ? 0.6 : 0.8)
                     lineHeightMode: Text.FixedHeight
-                    lineHeight: 12
+                    lineHeight: CardMetrics.sourceRow
                     color: !face.reverseMode && CardFormat.originIsNotice(face.viewModel.resultOrigin)
                            ? Theme.accentInk : Theme.secondaryInk
                     Accessible.role: Accessible.StaticText
@@ -135,7 +133,7 @@ Item {
             id: scroller
             objectName: "answerScroll"
             anchors.top: heading.bottom
-            anchors.topMargin: 13
+            anchors.topMargin: CardMetrics.bodyGap
             anchors.bottom: footer.top
             width: parent.width
             clip: true
@@ -147,7 +145,7 @@ Item {
             Column {
                 id: body
                 width: scroller.width - 6
-                spacing: face.reverseMode ? 8 : 10
+                spacing: face.reverseMode ? 8 : CardMetrics.errorGap
 
                 SkeletonLines {
                     width: parent.width
@@ -197,7 +195,7 @@ Item {
                     wrapMode: Text.Wrap
                     font: Theme.font(10.5, Font.Medium)
                     lineHeightMode: Text.FixedHeight
-                    lineHeight: 16
+                    lineHeight: CardMetrics.errorLine
                     height: lineCount * lineHeight
                     color: Theme.accentInk
                     Accessible.role: Accessible.StaticText
@@ -211,7 +209,7 @@ Item {
             id: footer
             anchors.bottom: parent.bottom
             width: parent.width
-            spacing: 8
+            spacing: CardMetrics.footerGap
 
             Rectangle {
                 width: parent.width
@@ -220,7 +218,7 @@ Item {
             }
             Item {
                 width: parent.width
-                height: 24
+                height: CardMetrics.footerRow
                 InlineAction {
                     anchors.verticalCenter: parent.verticalCenter
                     title: "换一个词"

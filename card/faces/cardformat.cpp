@@ -1,6 +1,7 @@
 #include "cardformat.h"
 
 #include "cardflip.h"
+#include "cardmodel/cardmetrics.h"
 
 namespace wordlumen {
 
@@ -52,7 +53,9 @@ QString CardFormat::answerHtml(const QString &text)
     // the same pitch the view model counts when it sizes the card.
     QString html = text.toHtmlEscaped();
     html.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
-    return QStringLiteral("<p style=\"line-height:24px; margin:0\">%1</p>").arg(html);
+    return QStringLiteral("<p style=\"line-height:%1px; margin:0\">%2</p>")
+        .arg(CardMetrics::kTextLine)
+        .arg(html);
 }
 
 } // namespace wordlumen

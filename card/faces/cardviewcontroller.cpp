@@ -122,7 +122,7 @@ CardPresentation CardViewController::modelPresentation() const
 
 double CardViewController::modelHeight() const
 {
-    return m_viewModel ? m_viewModel->expandedHeight() : CardViewModel::kDefaultHeight;
+    return m_viewModel ? m_viewModel->expandedHeight() : CardMetrics::kDefaultHeight;
 }
 
 void CardViewController::modelChanged()

@@ -129,7 +129,7 @@ private:
     // What the faces show, published from the view model.
     CardPresentation m_presentation = CardPresentation::Collapsed;
     CardPresentation m_openFace = CardPresentation::Front;
-    double m_height = CardViewModel::kDefaultHeight;
+    double m_height = CardMetrics::kDefaultHeight;
     QTimer *m_publishLater = nullptr;
     bool m_complete = false;
     bool m_sizedOnce = false;

@@ -795,7 +795,7 @@ private slots:
             QTRY_VERIFY(!model()->isLoading());
         }
         m_card->settle();
-        QVERIFY(model()->expandedHeight() < CardViewModel::kMaximumHeight);
+        QVERIFY(model()->expandedHeight() < CardMetrics::kMaximumHeight);
         QCOMPARE(panel()->size(), openPanel(model()->expandedHeight()));
 
         QQuickItem *scroll = nullptr;

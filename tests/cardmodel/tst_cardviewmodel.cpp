@@ -220,8 +220,8 @@ private slots:
         QCOMPARE(model->presentation(), Presentation::Back);
         // Room for the notice, the "接上 API" action and a long query's second title line.
         QCOMPARE(model->expandedHeight(),
-                 CardViewModel::heightForAnswer({query, notice, false, true, {}}));
-        QVERIFY(model->expandedHeight() >= CardViewModel::heightForText(notice));
+                 CardMetrics::heightForAnswer({query, notice, false, true, {}}));
+        QVERIFY(model->expandedHeight() >= CardMetrics::heightForText(notice));
         QVERIFY(model->offersApiSetup());
         QVERIFY(!model->showsPlaceholder());
     }
@@ -294,40 +294,40 @@ private slots:
                                                     {8, 384},  {9, 408}, {10, 432}, {11, 456},
                                                     {12, 480}, {20, 480}};
         for (const auto &[lines, height] : byLines)
-            QCOMPARE(CardViewModel::heightForText(text(lines * 20)), height);
-        QCOMPARE(CardViewModel::heightForText(text(101)), 336.0); // 6 lines
-        QCOMPARE(CardViewModel::heightForText(QString()), 312.0);
-        QCOMPARE(CardViewModel::heightForCandidates(1), 312.0);
-        QCOMPARE(CardViewModel::heightForCandidates(2), 378.0);
-        QCOMPARE(CardViewModel::heightForCandidates(3), 444.0);
-        QCOMPARE(CardViewModel::heightForCandidates(4), 480.0);
+            QCOMPARE(CardMetrics::heightForText(text(lines * 20)), height);
+        QCOMPARE(CardMetrics::heightForText(text(101)), 336.0); // 6 lines
+        QCOMPARE(CardMetrics::heightForText(QString()), 312.0);
+        QCOMPARE(CardMetrics::heightForCandidates(1), 312.0);
+        QCOMPARE(CardMetrics::heightForCandidates(2), 378.0);
+        QCOMPARE(CardMetrics::heightForCandidates(3), 444.0);
+        QCOMPARE(CardMetrics::heightForCandidates(4), 480.0);
     }
 
     void answersMakeRoomForWhatTheFaceShowsBesidesTheText()
     {
-        using Content = CardViewModel::AnswerContent;
+        using Content = CardMetrics::AnswerContent;
         const QString shortTitle = QStringLiteral("检索增强生成");
         const QString longTitle = QStringLiteral("一个名字特别长的行业黑话术语两行"); // 16 wide
         // Nothing besides the text: exactly the text formula.
         for (const int lines : {1, 5, 6, 9, 12, 20})
-            QCOMPARE(CardViewModel::heightForAnswer({shortTitle, text(lines * 20)}),
-                     CardViewModel::heightForText(text(lines * 20)));
+            QCOMPARE(CardMetrics::heightForAnswer({shortTitle, text(lines * 20)}),
+                     CardMetrics::heightForText(text(lines * 20)));
         // A second title line, the action and the error line each add their rows
         // to what the text needs (6 lines: 336), then to the next 12 points.
-        QCOMPARE(CardViewModel::heightForAnswer({longTitle, text(120)}), 372.0);
-        QCOMPARE(CardViewModel::heightForAnswer({shortTitle, text(120), false, true}), 384.0);
-        QCOMPARE(CardViewModel::heightForAnswer(
+        QCOMPARE(CardMetrics::heightForAnswer({longTitle, text(120)}), 372.0);
+        QCOMPARE(CardMetrics::heightForAnswer({shortTitle, text(120), false, true}), 384.0);
+        QCOMPARE(CardMetrics::heightForAnswer(
                      {shortTitle, text(120), false, false, QStringLiteral("API 暂时没有回答。")}),
                  372.0);
         // Short texts have room to spare at 312, until the extras outgrow it.
-        QCOMPARE(CardViewModel::heightForAnswer({shortTitle, text(60), false, true}), 312.0);
-        QCOMPARE(CardViewModel::heightForAnswer(Content{longTitle, text(60), false, true,
-                                                        QStringLiteral("API 暂时没有回答。")}),
+        QCOMPARE(CardMetrics::heightForAnswer({shortTitle, text(60), false, true}), 312.0);
+        QCOMPARE(CardMetrics::heightForAnswer(Content{longTitle, text(60), false, true,
+                                                      QStringLiteral("API 暂时没有回答。")}),
                  372.0);
         // The placeholder takes its five lines; a long one is capped like text.
-        QCOMPARE(CardViewModel::heightForAnswer({shortTitle, {}, true}), 312.0);
-        QCOMPARE(CardViewModel::heightForAnswer({longTitle, {}, true}), 348.0);
-        QCOMPARE(CardViewModel::heightForAnswer({longTitle, text(400), false, true}), 480.0);
+        QCOMPARE(CardMetrics::heightForAnswer({shortTitle, {}, true}), 312.0);
+        QCOMPARE(CardMetrics::heightForAnswer({longTitle, {}, true}), 348.0);
+        QCOMPARE(CardMetrics::heightForAnswer({longTitle, text(400), false, true}), 480.0);
     }
 
     void titlesWiderThanALineTakeTwo_data()
@@ -345,7 +345,7 @@ private slots:
     {
         QFETCH(QString, title);
         QFETCH(int, lines);
-        QCOMPARE(CardViewModel::titleLineCount(title), lines);
+        QCOMPARE(CardMetrics::titleLineCount(title), lines);
     }
 
     void streamStopsReadingAtTheHardLimit()

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
+
+namespace wordlumen {
+
+/**
+ * The answer face's rows (CardMetrics) as QML reads them: the face lays
+ * itself out with the numbers the view model sizes the card with.
+ */
+class CardMetricsForQml : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CardMetricsForQml)
+    QML_NAMED_ELEMENT(CardMetrics)
+    QML_SINGLETON
+
+    Q_PROPERTY(double faceMargin READ faceMargin CONSTANT)
+    Q_PROPERTY(double headerRow READ headerRow CONSTANT)
+    Q_PROPERTY(double headerGap READ headerGap CONSTANT)
+    Q_PROPERTY(double sectionGap READ sectionGap CONSTANT)
+    Q_PROPERTY(double titleLine READ titleLine CONSTANT)
+    Q_PROPERTY(double sourceGap READ sourceGap CONSTANT)
+    Q_PROPERTY(double sourceRow READ sourceRow CONSTANT)
+    Q_PROPERTY(double bodyGap READ bodyGap CONSTANT)
+    Q_PROPERTY(double textLine READ textLine CONSTANT)
+    Q_PROPERTY(double footerGap READ footerGap CONSTANT)
+    Q_PROPERTY(double footerRow READ footerRow CONSTANT)
+    Q_PROPERTY(double errorGap READ errorGap CONSTANT)
+    Q_PROPERTY(double errorLine READ errorLine CONSTANT)
+
+public:
+    explicit CardMetricsForQml(QObject *parent = nullptr);
+    ~CardMetricsForQml() override;
+
+    [[nodiscard]] static double faceMargin();
+    [[nodiscard]] static double headerRow();
+    [[nodiscard]] static double headerGap();
+    [[nodiscard]] static double sectionGap();
+    [[nodiscard]] static double titleLine();
+    [[nodiscard]] static double sourceGap();
+    [[nodiscard]] static double sourceRow();
+    [[nodiscard]] static double bodyGap();
+    [[nodiscard]] static double textLine();
+    [[nodiscard]] static double footerGap();
+    [[nodiscard]] static double footerRow();
+    [[nodiscard]] static double errorGap();
+    [[nodiscard]] static double errorLine();
+};
+
+} // namespace wordlumen
