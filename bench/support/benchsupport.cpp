@@ -1,10 +1,11 @@
 #include "bench/support/benchsupport.h"
 
+#include <QProcess>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace wordlumen::bench {
 
@@ -14,15 +15,18 @@ void runOnVirtualDisplay(int argc, char *argv[])
         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         return;
     }
-    std::vector<char *> args{const_cast<char *>("xvfb-run"), const_cast<char *>("-a"),
-                             const_cast<char *>("-s"), const_cast<char *>("-screen 0 1440x900x24")};
+    // The same benchmark again, on a display of its own; its output is ours.
+    QStringList arguments{QStringLiteral("-a"), QStringLiteral("-s"),
+                          QStringLiteral("-screen 0 1440x900x24")};
     for (int i = 0; i < argc; ++i) {
-        args.push_back(argv[i]);
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     }
-    args.push_back(nullptr);
-    execvp("xvfb-run", args.data());
-    std::perror("xvfb-run");
-    std::exit(2);
+    const int status = QProcess::execute(QStringLiteral("xvfb-run"), arguments);
+    if (status < 0) {
+        std::fputs("xvfb-run: cannot start it (Debian: apt-get install xvfb)\n", stderr);
+        std::exit(2);
+    }
+    std::exit(status);
 }
 
 int intOption(const QStringList &arguments, const QString &name, int fallback)

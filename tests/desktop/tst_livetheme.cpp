@@ -5,9 +5,9 @@
 #include "app/controlcenter/controlcentermodel.h"
 #include "app/controlcenter/controlcenterwindow.h"
 #include "card/paint/theme.h"
-#include "cardfixture.h"
 #include "fakeappearanceportal.h"
 #include "packs/customglossarystore.h"
+#include "tests/card/cardfixture.h"
 #include "tests/support/fakesecretstore.h"
 
 #include <QDBusConnection>

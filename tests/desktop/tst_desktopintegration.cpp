@@ -18,8 +18,8 @@
 #include "desktop/xdg/autostartfile.h"
 #include "desktop/xdg/portalshortcut.h"
 #include "packs/customglossarystore.h"
-#include "tests/app/fakeportal.h"
 #include "tests/app/fakeshortcutbackend.h"
+#include "tests/desktop/fakeportal.h"
 
 #include <QClipboard>
 #include <QDBusConnection>
