@@ -100,7 +100,9 @@ QList<BundledPack> load(const QString &directory)
 std::optional<BundledPack> find(const QList<BundledPack> &packs, QStringView name)
 {
     // Spaces between Latin and Chinese are typed either way: 「AI进阶」 is 「AI 进阶」.
-    const auto key = [](QStringView text) { return termKey(text).remove(u' '); };
+    const auto key = [](QStringView text) {
+        return termKey(text).remove(u' ');
+    };
     const QString wanted = key(name);
     if (wanted.isEmpty())
         return std::nullopt;
