@@ -18,6 +18,7 @@ VocabularyPageModel::VocabularyPageModel(CustomGlossaryStore &library,
     , m_library(&library)
     , m_builtInCount(builtInCount)
     , m_packs(new PackListModel(library, this))
+    , m_bundledPacks(new BundledPackListModel(library, this))
 {
     connect(&library, &CustomGlossaryStore::packsChanged, this, &VocabularyPageModel::packsChanged);
     connect(&library, &CustomGlossaryStore::loadErrorChanged, this,
@@ -86,6 +87,21 @@ void VocabularyPageModel::importFile(const QUrl &file)
         return;
     }
     const auto summary = m_library->importFile(file.toLocalFile());
+    setStatusMessage(summary ? summary->message() : summary.error().message());
+}
+
+void VocabularyPageModel::setBundledPacks(QList<BundledPack> packs)
+{
+    m_bundledPacks->setPacks(std::move(packs));
+}
+
+void VocabularyPageModel::addBundledPack(int row)
+{
+    const std::optional<BundledPack> pack = m_bundledPacks->packAt(row);
+    if (!pack || !m_library) {
+        return;
+    }
+    const auto summary = m_library->importFile(pack->filePath);
     setStatusMessage(summary ? summary->message() : summary.error().message());
 }
 

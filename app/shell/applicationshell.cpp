@@ -16,6 +16,7 @@
 #include "desktop/instancechannel.h"
 #include "desktop/loginitem.h"
 #include "desktop/selectionsource.h"
+#include "packs/bundledpacks.h"
 #include "packs/customglossarystore.h"
 #include "singleinstance.h"
 #include "statedump.h"
@@ -137,6 +138,7 @@ void ApplicationShell::showControlCenter(bool centred)
             glossary ? std::optional(glossary->entries().size()) : std::nullopt);
         m_controlCenterModel->floating()->setDesktopIntegration(m_shortcut.get(),
                                                                 m_startAtLogin.get());
+        m_controlCenterModel->vocabulary()->setBundledPacks(BundledPacks::load());
         m_controlCenter =
             std::make_unique<ControlCenterWindow>(m_engine.get(), m_controlCenterModel.get());
         if (qEnvironmentVariableIsSet("WORDLUMEN_REPORT_FIRST_FRAME")) {
