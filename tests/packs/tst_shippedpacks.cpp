@@ -163,6 +163,35 @@ private slots:
         }
     }
 
+    // `import --bundled NAME` takes what people type: the slug, the industry
+    // or the title, in any case and width, with or without the space.
+    void packsAreFoundByTheNamesPeopleType_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("slug");
+        QTest::newRow("slug") << QStringLiteral("software-ops") << QStringLiteral("software-ops");
+        QTest::newRow("industry") << QStringLiteral("软件与运维") << QStringLiteral("software-ops");
+        QTest::newRow("title") << QStringLiteral("金融与创业词库")
+                               << QStringLiteral("finance-startup");
+        QTest::newRow("no space") << QStringLiteral("ai进阶") << QStringLiteral("ai-advanced");
+        QTest::newRow("full width") << QStringLiteral("ＡＩ 进阶") << QStringLiteral("ai-advanced");
+        QTest::newRow("capitals") << QStringLiteral("Workplace-Talk")
+                                  << QStringLiteral("workplace-talk");
+        QTest::newRow("part of a name") << QStringLiteral("进阶") << QString();
+        QTest::newRow("slug without hyphen") << QStringLiteral("software ops") << QString();
+        QTest::newRow("empty") << QStringLiteral(" ") << QString();
+    }
+    void packsAreFoundByTheNamesPeopleType()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, slug);
+        QList<BundledPack> packs;
+        for (const ShippedPack &shippedPack : std::as_const(m_packs))
+            packs << shippedPack.pack;
+        const auto found = BundledPacks::find(packs, name);
+        QCOMPARE(found ? found->slug : QString(), slug);
+    }
+
     void packReadsWholeAndSaysWhatItIs_data() { addSlugRows(); }
     void packReadsWholeAndSaysWhatItIs()
     {
