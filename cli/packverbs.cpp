@@ -2,10 +2,12 @@
 // same library and parser as the control center, so what they print is what
 // the user would see there.
 #include "cliverb.h"
+#include "packs/bundledpacks.h"
 #include "packs/customglossarystore.h"
 #include "packs/glossarypackageparser.h"
 #include "packs/isotimestamp.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -121,6 +123,66 @@ int listPacks(const CustomGlossaryStore &store, bool json, CliContext &context)
     return Success;
 }
 
+QCommandLineOption bundledOption(const QString &description)
+{
+    return {QStringLiteral("bundled"), description};
+}
+
+/// The shipped packs, or nothing with a message when the install holds none.
+std::optional<QList<BundledPack>> loadBundledPacks(CliContext &context)
+{
+    QList<BundledPack> packs = BundledPacks::load();
+    if (packs.isEmpty()) {
+        showError(QStringLiteral("没有找到随程序附带的词库，它们应该在 %1。")
+                      .arg(QDir::toNativeSeparators(BundledPacks::installedDirectory())),
+                  context);
+        return std::nullopt;
+    }
+    return packs;
+}
+
+int listBundledPacks(const QList<BundledPack> &bundled, const CustomGlossaryStore &store, bool json,
+                     CliContext &context)
+{
+    if (json) {
+        QJsonArray packs;
+        for (const BundledPack &pack : bundled) {
+            const auto added = pack.addedVersion(store.packs());
+            packs.append(QJsonObject{
+                {QStringLiteral("slug"), pack.slug},
+                {QStringLiteral("name"), pack.name},
+                {QStringLiteral("industry"), pack.industry},
+                {QStringLiteral("vocabularyDepth"), pack.vocabularyDepth},
+                {QStringLiteral("explanationPerspective"), pack.explanationPerspective},
+                {QStringLiteral("entryCount"), pack.entryCount},
+                {QStringLiteral("added"), added.has_value()},
+                {QStringLiteral("id"), added ? QJsonValue(idText(added->id)) : QJsonValue()},
+            });
+        }
+        printJson(packs, context);
+        return Success;
+    }
+    for (const BundledPack &pack : bundled) {
+        const auto added = pack.addedVersion(store.packs());
+        context.out << pack.slug << "  " << pack.name << " · " << pack.entryCount << " 条 · "
+                    << (added ? (added->isEnabled ? "已添加" : "已添加，已停用") : "未添加") << '\n'
+                    << "    " << pack.coverage() << '\n';
+    }
+    context.out << "添加：wordlumen-cli import --bundled 名称（如 " << bundled.first().slug
+                << "）\n";
+    context.out.flush();
+    return Success;
+}
+
+/// The names a user may give `import --bundled`, for a message that lists them.
+QString knownBundledNames(const QList<BundledPack> &packs)
+{
+    QStringList names;
+    for (const BundledPack &pack : packs)
+        names << QStringLiteral("%1（%2）").arg(pack.slug, pack.industry);
+    return names.join(QStringLiteral("、"));
+}
+
 struct PackFile
 {
     QString path;
@@ -128,19 +190,14 @@ struct PackFile
 };
 
 /**
- * Parses a verb that takes one pack file and reads that file. Nothing when the
- * verb is done already (help, a usage error, an unreadable file); `exitCode`
- * then holds its status.
+ * Reads the one pack file a parsed command line names. Nothing when the verb
+ * is done already (a usage error, an unreadable file); `exitCode` then holds
+ * its status.
  */
-std::optional<PackFile> packFileArgument(QCommandLineParser &parser, const QString &verb,
-                                         const QStringList &arguments, CliContext &context,
-                                         int *exitCode)
+std::optional<PackFile> readPackFileArgument(const QCommandLineParser &parser, const QString &verb,
+                                             CliContext &context, int *exitCode)
 {
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("补充包文件（.md、.markdown 或 .txt）。"));
     *exitCode = Success;
-    if (!parseVerbArguments(parser, verb, arguments, context, exitCode))
-        return std::nullopt;
     if (parser.positionalArguments().size() != 1) {
         *exitCode =
             usageError(parser, verb, QStringLiteral("需要且只需要一个补充包文件。"), context);
@@ -155,6 +212,30 @@ std::optional<PackFile> packFileArgument(QCommandLineParser &parser, const QStri
     return PackFile{path, std::move(text).value()};
 }
 
+int importBundledPack(const QCommandLineParser &parser, const QCommandLineOption &library,
+                      const QString &verb, CliContext &context)
+{
+    if (parser.positionalArguments().size() != 1)
+        return usageError(parser, verb, QStringLiteral("--bundled 需要且只需要一个词库名称。"),
+                          context);
+    const auto packs = loadBundledPacks(context);
+    if (!packs)
+        return ShownError;
+    const QString name = parser.positionalArguments().first();
+    const auto pack = BundledPacks::find(*packs, name);
+    if (!pack)
+        return showError(QStringLiteral("没有叫“%1”的附带词库。可以添加：%2。")
+                             .arg(name, knownBundledNames(*packs)),
+                         context);
+    OpenedLibrary store(parser, library, context);
+    const auto summary = store->importFile(pack->filePath);
+    if (!summary)
+        return showError(summary.error().message(), context);
+    context.out << summary->message() << '\n';
+    context.out.flush();
+    return Success;
+}
+
 } // namespace
 
 int runCheckPack(const QStringList &arguments, CliContext &context)
@@ -165,8 +246,12 @@ int runCheckPack(const QStringList &arguments, CliContext &context)
         QStringLiteral("读一个补充包文件，显示能识别出的内容，但不导入。"));
     const QCommandLineOption json = jsonOption(QStringLiteral("输出一个 JSON 对象。"));
     parser.addOption(json);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("补充包文件（.md、.markdown 或 .txt）。"));
     int exitCode = Success;
-    const auto file = packFileArgument(parser, verb, arguments, context, &exitCode);
+    if (!parseVerbArguments(parser, verb, arguments, context, &exitCode))
+        return exitCode;
+    const auto file = readPackFileArgument(parser, verb, context, &exitCode);
     if (!file)
         return exitCode;
     const auto parsed = GlossaryPackageParser::parse(file->text, QFileInfo(file->path).fileName());
@@ -221,10 +306,19 @@ int runImport(const QStringList &arguments, CliContext &context)
     parser.setApplicationDescription(
         QStringLiteral("导入一个补充包文件，和控制中心的导入一样：同名补充包会更新成新版本。"));
     const QCommandLineOption library = libraryOption();
-    parser.addOption(library);
+    const QCommandLineOption bundled = bundledOption(QStringLiteral(
+        "改为添加随程序附带的词库，FILE 换成它的简称或行业（见 packs --bundled）。"));
+    parser.addOptions({library, bundled});
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("补充包文件（.md、.markdown 或 .txt）。"));
     int exitCode = Success;
+    if (!parseVerbArguments(parser, verb, arguments, context, &exitCode))
+        return exitCode;
+    if (parser.isSet(bundled))
+        return importBundledPack(parser, library, verb, context);
+
     // The pack file first: a file that is refused costs no read of the library.
-    const auto file = packFileArgument(parser, verb, arguments, context, &exitCode);
+    const auto file = readPackFileArgument(parser, verb, context, &exitCode);
     if (!file)
         return exitCode;
     OpenedLibrary store(parser, library, context);
@@ -244,7 +338,9 @@ int runPacks(const QStringList &arguments, CliContext &context)
         QStringLiteral("列出补充包（最新导入的在前），或启用、停用、删除其中一个。"));
     const QCommandLineOption library = libraryOption();
     const QCommandLineOption json = jsonOption(QStringLiteral("列出时输出一个 JSON 数组。"));
-    parser.addOptions({library, json});
+    const QCommandLineOption bundled =
+        bundledOption(QStringLiteral("列出随程序附带的词库，以及它们是否已经添加。"));
+    parser.addOptions({library, json, bundled});
     parser.addPositionalArgument(QStringLiteral("ACTION"),
                                  QStringLiteral("list（默认）、enable、disable 或 delete。"),
                                  QStringLiteral("[ACTION]"));
@@ -256,6 +352,16 @@ int runPacks(const QStringList &arguments, CliContext &context)
         return exitCode;
 
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(bundled)) {
+        if (!positional.isEmpty())
+            return usageError(parser, verb, QStringLiteral("--bundled 只用于列出附带词库。"),
+                              context);
+        const auto packs = loadBundledPacks(context);
+        if (!packs)
+            return ShownError;
+        OpenedLibrary store(parser, library, context);
+        return listBundledPacks(*packs, *store, parser.isSet(json), context);
+    }
     const QString action = positional.value(0, QStringLiteral("list"));
     if (action == u"list") {
         if (positional.size() > 1)

@@ -10,6 +10,9 @@ Item {
     required property string title
     property bool isSecondary: false
     property bool destructive: false
+    // What a screen reader says when the title alone is ambiguous, as with a
+    // row of 「添加」 buttons.
+    property string accessibleName: title
     signal clicked()
 
     implicitWidth: label.implicitWidth + 28
@@ -19,7 +22,7 @@ Item {
     Behavior on scale { NumberAnimation { duration: 80; easing.type: Easing.OutQuad } }
 
     Accessible.role: Accessible.Button
-    Accessible.name: title
+    Accessible.name: accessibleName
     Accessible.onPressAction: button.clicked()
     Keys.onReturnPressed: button.clicked()
     Keys.onEnterPressed: button.clicked()

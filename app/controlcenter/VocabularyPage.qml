@@ -5,8 +5,9 @@ import Wordlumen.Paint
 import Wordlumen.App
 
 // The local vocabulary: the built-in dictionary, the supplement packs (import
-// by the picker or by dropping a file here, switch, delete) and the order in
-// which answers are looked for.
+// by the picker or by dropping a file here, switch, delete), the packs that
+// ship with the program (added with one click, then listed with the others)
+// and the order in which answers are looked for.
 ControlCenterPage {
     id: vocabularyPage
 
@@ -188,6 +189,63 @@ ControlCenterPage {
             wrapMode: Text.Wrap
             Accessible.role: Accessible.StaticText
             Accessible.name: text
+        }
+    }
+
+    ControlCenterPanel {
+        visible: vocabularyPage.page.bundledPacks.count > 0
+        width: parent.width
+        title: "推荐词库"
+        icon: "books.vertical"
+
+        Text {
+            width: parent.width
+            text: "随 Wordlumen 附带的离线词库，按行业整理好了。添加后出现在上面的补充包里，和导入的一样可以停用或删除。"
+            font: Theme.font(10.5)
+            lineHeight: 1.2
+            color: Theme.controlInk
+            wrapMode: Text.Wrap
+        }
+        Rectangle {
+            width: parent.width
+            height: bundledList.implicitHeight
+            radius: 8
+            color: Theme.alpha(Theme.ink, 0.025)
+            Column {
+                id: bundledList
+                width: parent.width
+                Repeater {
+                    model: vocabularyPage.page.bundledPacks
+                    Column {
+                        id: bundledItem
+                        required property int index
+                        required property string name
+                        required property string detail
+                        required property string addedState
+                        required property bool added
+                        required property string actionTitle
+                        required property string actionAccessibleName
+                        width: bundledList.width
+                        Rectangle {
+                            visible: bundledItem.index > 0
+                            width: parent.width - 24
+                            x: 12
+                            height: 1
+                            color: Theme.alpha(Theme.ink, 0.06)
+                        }
+                        BundledPackRow {
+                            width: parent.width
+                            name: bundledItem.name
+                            detail: bundledItem.detail
+                            addedState: bundledItem.addedState
+                            added: bundledItem.added
+                            actionTitle: bundledItem.actionTitle
+                            actionAccessibleName: bundledItem.actionAccessibleName
+                            onAddRequested: vocabularyPage.page.addBundledPack(bundledItem.index)
+                        }
+                    }
+                }
+            }
         }
     }
 

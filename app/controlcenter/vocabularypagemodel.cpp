@@ -10,6 +10,8 @@
 #include <QGuiApplication>
 #include <QTimer>
 
+#include <utility>
+
 namespace wordlumen {
 
 VocabularyPageModel::VocabularyPageModel(CustomGlossaryStore &library,
@@ -18,6 +20,7 @@ VocabularyPageModel::VocabularyPageModel(CustomGlossaryStore &library,
     , m_library(&library)
     , m_builtInCount(builtInCount)
     , m_packs(new PackListModel(library, this))
+    , m_bundledPacks(new BundledPackListModel(library, this))
 {
     connect(&library, &CustomGlossaryStore::packsChanged, this, &VocabularyPageModel::packsChanged);
     connect(&library, &CustomGlossaryStore::loadErrorChanged, this,
@@ -86,6 +89,36 @@ void VocabularyPageModel::importFile(const QUrl &file)
         return;
     }
     const auto summary = m_library->importFile(file.toLocalFile());
+    setStatusMessage(summary ? summary->message() : summary.error().message());
+}
+
+BundledPackListModel *VocabularyPageModel::bundledPacks() const
+{
+    if (m_bundledPackLoader) {
+        const auto loader = std::exchange(m_bundledPackLoader, nullptr);
+        m_bundledPacks->setPacks(loader());
+    }
+    return m_bundledPacks;
+}
+
+void VocabularyPageModel::setBundledPacks(QList<BundledPack> packs)
+{
+    m_bundledPackLoader = nullptr;
+    m_bundledPacks->setPacks(std::move(packs));
+}
+
+void VocabularyPageModel::setBundledPackLoader(std::function<QList<BundledPack>()> loader)
+{
+    m_bundledPackLoader = std::move(loader);
+}
+
+void VocabularyPageModel::addBundledPack(int row)
+{
+    const std::optional<BundledPack> pack = bundledPacks()->packAt(row);
+    if (!pack || !m_library) {
+        return;
+    }
+    const auto summary = m_library->importFile(pack->filePath);
     setStatusMessage(summary ? summary->message() : summary.error().message());
 }
 

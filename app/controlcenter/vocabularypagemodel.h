@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bundledpacklistmodel.h"
 #include "packlistmodel.h"
 
 #include <QObject>
@@ -8,6 +9,7 @@
 #include <QtQml/qqmlregistration.h>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
 namespace wordlumen {
@@ -16,8 +18,9 @@ class CustomGlossaryStore;
 
 /**
  * The control center's vocabulary page: the built-in dictionary's size, the
- * supplement packs (import, switch, delete) and the pack-making prompt, with
- * the one result line of the page.
+ * packs that ship with the program (added with one click), the supplement
+ * packs (import, switch, delete) and the pack-making prompt, with the one
+ * result line of the page.
  *
  * Every action shows its outcome in `statusLine`; a library file that failed
  * to load is shown there while no action has spoken since.
@@ -37,6 +40,8 @@ class VocabularyPageModel final : public QObject
     Q_PROPERTY(bool badgeHealthy READ badgeHealthy CONSTANT)
     Q_PROPERTY(wordlumen::PackListModel *packs READ packs CONSTANT)
     Q_PROPERTY(bool hasPacks READ hasPacks NOTIFY packsChanged)
+    /// The packs that ship with the program; empty where none were found.
+    Q_PROPERTY(wordlumen::BundledPackListModel *bundledPacks READ bundledPacks CONSTANT)
     Q_PROPERTY(QString statusLine READ statusLine NOTIFY statusLineChanged)
     Q_PROPERTY(QString copyPromptTitle READ copyPromptTitle NOTIFY didCopyPackagePromptChanged)
     Q_PROPERTY(
@@ -62,6 +67,13 @@ public:
     [[nodiscard]] bool badgeHealthy() const;
     [[nodiscard]] PackListModel *packs() const { return m_packs; }
     [[nodiscard]] bool hasPacks() const { return m_packs->count() > 0; }
+    /// The shipped packs; read on first use, so the page's first visit pays for it, not start-up.
+    [[nodiscard]] BundledPackListModel *bundledPacks() const;
+    /// Offers these shipped packs.
+    void setBundledPacks(QList<BundledPack> packs);
+    /// Offers the packs `loader` reads (the application passes BundledPacks::load), when
+    /// they are first needed.
+    void setBundledPackLoader(std::function<QList<BundledPack>()> loader);
     [[nodiscard]] QString statusLine() const;
     [[nodiscard]] QString copyPromptTitle() const;
     [[nodiscard]] bool didCopyPackagePrompt() const { return m_didCopyPackagePrompt; }
@@ -71,6 +83,12 @@ public:
 
     /// Imports a chosen or dropped file (a local file URL).
     Q_INVOKABLE void importFile(const QUrl &file);
+    /**
+     * Adds the shipped pack in `row` of `bundledPacks` through the library's
+     * ordinary import: a pack already added is replaced, keeping its id and
+     * its switch, and the status line says what the import did.
+     */
+    Q_INVOKABLE void addBundledPack(int row);
     /// Switches the pack in `row` of `packs` on or off.
     Q_INVOKABLE void setPackEnabled(int row, bool enabled);
     /// The trash button: asks to confirm deleting the pack in `row`.
@@ -98,6 +116,8 @@ private:
     QPointer<CustomGlossaryStore> m_library;
     std::optional<qsizetype> m_builtInCount;
     PackListModel *m_packs;
+    BundledPackListModel *m_bundledPacks;
+    mutable std::function<QList<BundledPack>()> m_bundledPackLoader;
     std::optional<QString> m_statusMessage;
     std::optional<GlossaryPack> m_pendingDelete;
     bool m_didCopyPackagePrompt = false;

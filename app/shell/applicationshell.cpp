@@ -18,6 +18,7 @@
 #include "desktop/loginitem.h"
 #include "desktop/selectionsource.h"
 #include "firstframe.h"
+#include "packs/bundledpacks.h"
 #include "packs/customglossarystore.h"
 #include "shellprobes.h"
 #include "singleinstance.h"
@@ -120,6 +121,8 @@ void ApplicationShell::showControlCenter(bool centred)
             glossary ? std::optional(glossary->entries().size()) : std::nullopt);
         m_controlCenterModel->floating()->setDesktopIntegration(m_shortcut.get(),
                                                                 m_startAtLogin.get());
+        m_controlCenterModel->vocabulary()->setBundledPackLoader(
+            [] { return BundledPacks::load(); });
         m_controlCenter =
             std::make_unique<ControlCenterWindow>(m_engine.get(), m_controlCenterModel.get());
         m_probes->controlCenterCreated(m_controlCenter.get());

@@ -36,6 +36,7 @@ constexpr SymbolMapping kSymbols[] = {
     {"switch.2", "toggle-right"},
     {"macwindow", "app-window"},
     {"shippingbox", "package"},
+    {"books.vertical", "library-big"},
     {"arrow.down.doc", "file-down"},
     {"arrow.triangle.branch", "git-branch"},
     {"network", "network"},

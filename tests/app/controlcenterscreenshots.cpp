@@ -1,9 +1,9 @@
 // Renders every page of the control center in the light and the dark scheme
 // to PNG files, for looking at: the floating page (with its shortcut and
 // start-at-login rows in each state), the vocabulary page without
-// packs, with three packs, with the delete dialog and with a library that did
-// not load, and the API page with and without a status message, with the
-// custom audience and its field, and with a length hovered.
+// packs, with three packs, with shipped packs added (one switched off), with
+// the delete dialog and with a library that did not load, and the API page with and without a
+// status message, with the custom audience and its field, and with a length hovered.
 //
 //   controlcenter_screenshots [output-directory]     (default: ./screenshots)
 
@@ -15,6 +15,7 @@
 #include "card/paint/theme.h"
 #include "card/panel/floatingcardwindowcontroller.h"
 #include "desktop/desktopservices.h"
+#include "packs/bundledpacks.h"
 #include "packs/customglossarystore.h"
 #include "tests/app/fakeloginitem.h"
 #include "tests/app/fakeshortcutbackend.h"
@@ -32,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -69,6 +71,26 @@ void scrollPageToEnd(QQuickView *view)
             continue;
         const double end = item->property("contentHeight").toDouble() - item->height();
         item->setProperty("contentY", std::max(0.0, end));
+    }
+}
+
+// Scrolls the shown page so that the panel titled `title` starts at its top.
+void scrollPageToPanel(QQuickView *view, const QString &title)
+{
+    QQuickItem *panel = nullptr;
+    for (QQuickItem *item : view->rootObject()->findChildren<QQuickItem *>()) {
+        if (item->isVisible() && item->property("title").toString() == title &&
+            item->property("icon").isValid())
+            panel = item;
+    }
+    for (QQuickItem *up = panel; up; up = up->parentItem()) {
+        if (!up->inherits("QQuickFlickable"))
+            continue;
+        const double top =
+            panel->mapToItem(up->property("contentItem").value<QQuickItem *>(), QPointF(0, 0)).y();
+        const double end = up->property("contentHeight").toDouble() - up->height();
+        up->setProperty("contentY", std::clamp(top - 8, 0.0, std::max(0.0, end)));
+        return;
     }
 }
 
@@ -171,6 +193,27 @@ int main(int argc, char *argv[])
                                    QStringLiteral("业内人士"), 80));
              scene.model->vocabulary()->setPackEnabled(1, false);
          }},
+        // The shipped packs: one added, one added and switched off, the
+        // status line of the last add further down.
+        {"control-center-vocabulary-bundled",
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Scripts);
+             scene.model->vocabulary()->addBundledPack(2);
+             scene.model->vocabulary()->setPackEnabled(0, false);
+             scene.model->vocabulary()->addBundledPack(0);
+         },
+         [](Scene &, QQuickView *view) {
+             scrollPageToPanel(view, QStringLiteral("推荐词库"));
+         }},
+        {"control-center-vocabulary-bundled-status",
+         [](Scene &scene) {
+             scene.model->setSelection(Section::Scripts);
+             scene.model->vocabulary()->addBundledPack(2);
+             scene.model->vocabulary()->addBundledPack(2);
+         },
+         [](Scene &, QQuickView *view) {
+             scrollPageToPanel(view, QStringLiteral("行业补充包 · 完全本地"));
+         }},
         {"control-center-vocabulary-delete",
          [](Scene &scene) {
              scene.model->setSelection(Section::Scripts);
@@ -236,6 +279,8 @@ int main(int argc, char *argv[])
             scene.library = std::make_unique<CustomGlossaryStore>(scene.libraryPath());
             scene.model = std::make_unique<ControlCenterModel>(&scene.card, *scene.library, 200,
                                                                &scene.secrets);
+            // The packs shipped beside the program, as the application offers them.
+            scene.model->vocabulary()->setBundledPacks(BundledPacks::load());
             if (!QByteArrayView(shot.name).contains("hidden"))
                 scene.card.showPanel();
             shot.prepare(scene);

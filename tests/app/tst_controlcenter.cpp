@@ -10,6 +10,7 @@
 #include "desktop/generic/unavailableloginitem.h"
 #include "online/apisettings.h"
 #include "online/apisettingsnotifier.h"
+#include "packs/bundledpacks.h"
 #include "packs/customglossarystore.h"
 #include "packs/glossarypackageparser.h"
 #include "tests/app/fakeloginitem.h"
@@ -41,6 +42,11 @@ QString writePack(const QTemporaryDir &dir, const QString &fileName, const QStri
 QUrl fileUrl(const QString &path)
 {
     return QUrl::fromLocalFile(path);
+}
+
+QList<BundledPack> shippedPacks()
+{
+    return BundledPacks::load(QStringLiteral(WORDLUMEN_SOURCE_DIR "/resources/packs"));
 }
 
 } // namespace
@@ -192,6 +198,89 @@ private slots:
         QVERIFY(!page->confirmingDelete());
         QVERIFY(!page->hasPacks());
         QCOMPARE(page->statusLine(), m_library->loadError());
+    }
+
+    // A shipped pack is added through the ordinary import: it then is a pack
+    // like any other, and adding it again replaces it, keeping its id and its
+    // switch. The offer follows the library, whoever changed it.
+    void shippedPacksAreAddedAndUpdatedThroughTheImport()
+    {
+        auto model = makeModel();
+        VocabularyPageModel *page = model->vocabulary();
+        BundledPackListModel *offered = page->bundledPacks();
+        QCOMPARE(offered->count(), 0);
+        page->setBundledPacks(shippedPacks());
+        QCOMPARE(offered->count(), 5);
+        auto role = [&](int row, int role) {
+            return offered->data(offered->index(row), role);
+        };
+        const int entries = role(0, BundledPackListModel::EntryCountRole).toInt();
+        QCOMPARE(role(0, BundledPackListModel::NameRole).toString(),
+                 QStringLiteral("软件与运维词库"));
+        QCOMPARE(role(0, BundledPackListModel::DetailRole).toString(),
+                 QStringLiteral("软件与运维 · 常用词 · 给不写代码的同事 · %1 条").arg(entries));
+        QCOMPARE(role(0, BundledPackListModel::AddedRole).toBool(), false);
+        QCOMPARE(role(0, BundledPackListModel::AddedStateRole).toString(), QString());
+        QCOMPARE(role(0, BundledPackListModel::ActionTitleRole).toString(), QStringLiteral("添加"));
+        QCOMPARE(role(0, BundledPackListModel::ActionAccessibleNameRole).toString(),
+                 QStringLiteral("添加 软件与运维词库"));
+
+        QSignalSpy rowsChanged(offered, &QAbstractItemModel::dataChanged);
+        page->addBundledPack(0);
+        QCOMPARE(page->statusLine(),
+                 QStringLiteral("已导入 软件与运维补充包 · %1 条").arg(entries));
+        QCOMPARE(m_library->packs().size(), 1);
+        const GlossaryPack added = m_library->packs().first();
+        QCOMPARE(added.sourceFileName, QStringLiteral("software-ops.md"));
+        QCOMPARE(page->badgeTitle(), QStringLiteral("%1 条可用").arg(200 + entries));
+        // Only the row whose state changed is updated.
+        QCOMPARE(rowsChanged.size(), 1);
+        QCOMPARE(rowsChanged.first().at(0).toModelIndex().row(), 0);
+        QCOMPARE(role(0, BundledPackListModel::AddedRole).toBool(), true);
+        QCOMPARE(role(0, BundledPackListModel::AddedStateRole).toString(),
+                 QStringLiteral("已添加"));
+        QCOMPARE(role(0, BundledPackListModel::ActionAccessibleNameRole).toString(),
+                 QStringLiteral("更新 软件与运维词库"));
+        QCOMPARE(role(1, BundledPackListModel::AddedRole).toBool(), false);
+
+        // Switched off in the pack list, it stays added and stays off when updated.
+        page->setPackEnabled(0, false);
+        QCOMPARE(role(0, BundledPackListModel::AddedStateRole).toString(),
+                 QStringLiteral("已添加 · 已停用"));
+        page->addBundledPack(0);
+        QCOMPARE(page->statusLine(),
+                 QStringLiteral("已导入 软件与运维补充包 · %1 条，已更新旧版本").arg(entries));
+        QCOMPARE(m_library->packs().size(), 1);
+        QCOMPARE(m_library->packs().first().id, added.id);
+        QVERIFY(!m_library->packs().first().isEnabled);
+
+        // A second shipped pack is a second pack; deleting one offers it again.
+        page->addBundledPack(4);
+        QCOMPARE(m_library->packs().size(), 2);
+        QVERIFY(m_library->packs().first().isEnabled);
+        QVERIFY(m_library->remove(added.id));
+        QCOMPARE(role(0, BundledPackListModel::ActionTitleRole).toString(), QStringLiteral("添加"));
+        QCOMPARE(role(4, BundledPackListModel::ActionTitleRole).toString(), QStringLiteral("更新"));
+
+        // A row that does not exist does nothing.
+        const QString before = page->statusLine();
+        page->addBundledPack(5);
+        page->addBundledPack(-1);
+        QCOMPARE(page->statusLine(), before);
+        QCOMPARE(m_library->packs().size(), 1);
+    }
+
+    // A shipped file that went away between offering and adding says why.
+    void aShippedPackThatIsGoneSaysSo()
+    {
+        auto model = makeModel();
+        QList<BundledPack> packs = shippedPacks();
+        QVERIFY(!packs.isEmpty());
+        packs.first().filePath = m_dir->filePath(QStringLiteral("gone.md"));
+        model->vocabulary()->setBundledPacks(packs);
+        model->vocabulary()->addBundledPack(0);
+        QCOMPARE(model->vocabulary()->statusLine(), PackError::readFailed().message());
+        QVERIFY(m_library->packs().isEmpty());
     }
 
     void theCopiedPromptIsThePackTemplateTheParserReads()
@@ -466,6 +555,29 @@ private slots:
         QTest::keyClick(view, Qt::Key_Escape);
         QVERIFY(!model->vocabulary()->confirmingDelete());
         QVERIFY(model->vocabulary()->hasPacks());
+
+        // The shipped packs' buttons are named after their pack for screen
+        // readers; Space adds one, Return on the same button then updates it.
+        model->vocabulary()->setBundledPacks(shippedPacks());
+        auto tabUntilNamed = [&](const QString &name) {
+            for (int i = 0; i < 60; ++i) {
+                QTest::keyClick(view, Qt::Key_Tab);
+                QQuickItem *item = view->activeFocusItem();
+                if (item && item->property("accessibleName").toString() == name)
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(tabUntilNamed(QStringLiteral("添加 职场黑话词库")));
+        QTest::keyClick(view, Qt::Key_Space);
+        QCOMPARE(model->vocabulary()->packs()->count(), 2);
+        QVERIFY(
+            model->vocabulary()->statusLine().startsWith(QStringLiteral("已导入 职场黑话补充包")));
+        QTRY_COMPARE(view->activeFocusItem()->property("accessibleName").toString(),
+                     QStringLiteral("更新 职场黑话词库"));
+        QTest::keyClick(view, Qt::Key_Return);
+        QVERIFY(model->vocabulary()->statusLine().endsWith(QStringLiteral("已更新旧版本")));
+        QCOMPARE(model->vocabulary()->packs()->count(), 2);
 
         // The style is chosen with the arrow keys.
         model->setSelection(ControlCenterModel::Section::Api);

@@ -505,6 +505,98 @@ private slots:
         QVERIFY(!QFileInfo::exists(library));
     }
 
+    // The shipped packs, found beside the program: listed with whether they
+    // are added, added by slug or industry through the ordinary import, so a
+    // second add replaces the first and keeps its id and its switch.
+    void bundledPacksAreListedAndAdded()
+    {
+        const QString library = m_home.filePath(QStringLiteral("bundled.json"));
+        const auto listed = [&] {
+            const Run list = run({QStringLiteral("packs"), QStringLiteral("--bundled"),
+                                  QStringLiteral("--json"), QStringLiteral("--library"), library});
+            [&] {
+                QCOMPARE(list.exitCode, 0);
+            }();
+            QHash<QString, QJsonObject> bySlug;
+            for (const QJsonValue &pack : QJsonDocument::fromJson(list.out).array())
+                bySlug.insert(pack[QStringLiteral("slug")].toString(), pack.toObject());
+            return bySlug;
+        };
+        QHash<QString, QJsonObject> packs = listed();
+        QCOMPARE(packs.size(), 5);
+        const QJsonObject softwareOps = packs.value(QStringLiteral("software-ops"));
+        QCOMPARE(softwareOps[QStringLiteral("industry")].toString(), QStringLiteral("软件与运维"));
+        QCOMPARE(softwareOps[QStringLiteral("added")].toBool(), false);
+        QVERIFY(softwareOps[QStringLiteral("entryCount")].toInt() > 100);
+        QVERIFY(!QFileInfo::exists(library));
+
+        const Run added = run({QStringLiteral("import"), QStringLiteral("--library"), library,
+                               QStringLiteral("--bundled"), QStringLiteral("software-ops")});
+        QCOMPARE(added.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(added.out),
+                 QStringLiteral("已导入 软件与运维补充包 · %1 条\n")
+                     .arg(softwareOps[QStringLiteral("entryCount")].toInt()));
+        packs = listed();
+        QCOMPARE(packs.value(QStringLiteral("software-ops"))[QStringLiteral("added")].toBool(),
+                 true);
+        QCOMPARE(packs.value(QStringLiteral("ai-advanced"))[QStringLiteral("added")].toBool(),
+                 false);
+        const QString id =
+            packs.value(QStringLiteral("software-ops"))[QStringLiteral("id")].toString();
+        QVERIFY(!id.isEmpty());
+
+        // The text listing says the same; a switched-off pack is still added.
+        QCOMPARE(run({QStringLiteral("packs"), QStringLiteral("--library"), library,
+                      QStringLiteral("disable"), id})
+                     .exitCode,
+                 0);
+        const Run text = run({QStringLiteral("packs"), QStringLiteral("--bundled"),
+                              QStringLiteral("--library"), library});
+        QVERIFY2(
+            QString::fromUtf8(text.out).contains(QStringLiteral("software-ops  软件与运维词库")),
+            text.out.constData());
+        QVERIFY(QString::fromUtf8(text.out).contains(QStringLiteral("已添加，已停用")));
+
+        // The industry names the same pack; adding it again replaces it.
+        const Run again = run({QStringLiteral("import"), QStringLiteral("--bundled"),
+                               QStringLiteral("软件与运维"), QStringLiteral("--library"), library});
+        QCOMPARE(again.exitCode, 0);
+        QVERIFY2(again.out.contains("已更新旧版本"), again.out.constData());
+        QVERIFY(!again.out.contains("重名"));
+        const Run list = run({QStringLiteral("packs"), QStringLiteral("--json"),
+                              QStringLiteral("--library"), library});
+        const QJsonArray stored = QJsonDocument::fromJson(list.out).array();
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored[0][QStringLiteral("id")].toString(), id);
+        QCOMPARE(stored[0][QStringLiteral("isEnabled")].toBool(), false);
+        QCOMPARE(stored[0][QStringLiteral("sourceFileName")].toString(),
+                 QStringLiteral("software-ops.md"));
+    }
+
+    void bundledPackNamesAreChecked()
+    {
+        const QString library = m_home.filePath(QStringLiteral("never-written.json"));
+        const Run unknown = run({QStringLiteral("import"), QStringLiteral("--library"), library,
+                                 QStringLiteral("--bundled"), QStringLiteral("legal")});
+        QCOMPARE(unknown.exitCode, 1);
+        const QString message = QString::fromUtf8(unknown.err);
+        QVERIFY2(message.contains(QStringLiteral("“legal”")), unknown.err.constData());
+        for (const QString &known : {QStringLiteral("software-ops"), QStringLiteral("职场黑话"),
+                                     QStringLiteral("ai-advanced")})
+            QVERIFY2(message.contains(known), unknown.err.constData());
+
+        QCOMPARE(run({QStringLiteral("import"), QStringLiteral("--bundled")}).exitCode, 2);
+        QCOMPARE(run({QStringLiteral("import"), QStringLiteral("--bundled"),
+                      QStringLiteral("software-ops"), QStringLiteral("ai-advanced")})
+                     .exitCode,
+                 2);
+        QCOMPARE(run({QStringLiteral("packs"), QStringLiteral("--bundled"),
+                      QStringLiteral("delete"), QStringLiteral("software-ops")})
+                     .exitCode,
+                 2);
+        QVERIFY(!QFileInfo::exists(library));
+    }
+
     void lookupStreamsFromTheStoredService()
     {
         FakeChatServer server;

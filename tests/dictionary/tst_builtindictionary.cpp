@@ -533,6 +533,10 @@ private slots:
         QTest::newRow("独立访客") << QStringLiteral("独立访客") << QStringLiteral("UV");
         QTest::newRow("四个9") << QStringLiteral("四个9") << QStringLiteral("高可用");
         QTest::newRow("几个 9") << QStringLiteral("几个 9") << QStringLiteral("高可用");
+        QTest::newRow("三个9") << QStringLiteral("三个9") << QStringLiteral("高可用");
+        QTest::newRow("五个 9") << QStringLiteral("五个 9") << QStringLiteral("高可用");
+        QTest::newRow("五个9的可用性")
+            << QStringLiteral("做到五个9的可用性") << QStringLiteral("高可用");
         QTest::newRow("小步快跑") << QStringLiteral("小步快跑") << QStringLiteral("迭代");
         QTest::newRow("成交额") << QStringLiteral("成交额") << QStringLiteral("GMV");
         QTest::newRow("交易额") << QStringLiteral("交易额") << QStringLiteral("GMV");

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` lays out the XDG tree under any prefix, and the tree still
-# works after it is moved: the programs find the dictionary beside themselves.
+# works after it is moved: the programs find the dictionary and the shipped
+# packs beside themselves.
 #
 #   check_install.sh BUILD_DIR
 set -euo pipefail
@@ -15,6 +16,7 @@ check_icon_sizes "$work/prefix/share/icons/hicolor"
 mkdir -p "$work/elsewhere"
 mv "$work/prefix" "$work/elsewhere/moved tree"
 check_offline_lookup "$work/elsewhere/moved tree"
+check_bundled_packs "$work/elsewhere/moved tree"
 "$work/elsewhere/moved tree/bin/wordlumen" --version | grep -q "^Wordlumen " ||
     fail "the moved wordlumen does not start"
 echo PASS

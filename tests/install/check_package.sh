@@ -33,6 +33,7 @@ dpkg-deb -x "$deb" "$work/unpacked"
 check_file_list "$work/unpacked" usr/
 check_icon_sizes "$work/unpacked/usr/share/icons/hicolor"
 check_offline_lookup "$work/unpacked/usr"
+check_bundled_packs "$work/unpacked/usr"
 
 desktop-file-validate "$work/unpacked/usr/share/applications/com.zintaro.Wordlumen.desktop" ||
     fail "desktop-file-validate found problems"

@@ -34,3 +34,15 @@ check_offline_lookup() {
     grep -q '"origin":"local"' <<<"$out" || fail "RAG was not answered from the dictionary: $out"
     grep -q '检索增强生成' <<<"$out" || fail "RAG was answered with another entry: $out"
 }
+
+# The terminal companion of the tree under $1 finds the shipped packs beside
+# itself, and one of them imports into a library of its own.
+check_bundled_packs() {
+    local cli="$1/bin/wordlumen-cli" out
+    out="$(HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
+        "$cli" packs --bundled --json)" || fail "$cli packs --bundled ended with $?: $out"
+    [ "$(grep -o '"slug":' <<<"$out" | wc -l)" -eq 5 ] || fail "not five shipped packs: $out"
+    out="$(HOME="$work/home" "$cli" import --library "$work/bundled.json" --bundled software-ops)" ||
+        fail "$cli import --bundled ended with $?: $out"
+    grep -q '^已导入 软件与运维补充包 · ' <<<"$out" || fail "the shipped pack did not import: $out"
+}
