@@ -3,6 +3,7 @@
 #include "app/shell/platformsetup.h"
 #include "app/shell/singleinstance.h"
 #include "app/staticqmlmodules.h"
+#include "card/controls/textfieldaccessible.h"
 #include "core/identity.h"
 #include "desktop/desktopservices.h"
 #include "desktop/instancechannel.h"
@@ -70,5 +71,7 @@ int main(int argc, char *argv[])
         return 0; // another launch became the running instance a moment ago
     }
     shell.start(command.request);
+    // After the first window: Qt Quick's own interfaces are installed by then.
+    wordlumen::installTextFieldAccessibility();
     return QApplication::exec();
 }

@@ -53,6 +53,7 @@ ControlCenterPage {
         ControlCenterField {
             width: parent.width
             title: "API KEY"
+            accessibleName: "API Key"
             placeholder: "sk-…"
             secure: true
             text: apiPage.page.settings.apiKey

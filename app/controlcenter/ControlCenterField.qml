@@ -9,6 +9,8 @@ Column {
     required property string title
     property string placeholder: ""
     property bool secure: false
+    /// What a screen reader calls the field (the title is in capitals for the eye).
+    property string accessibleName: title
     property string text
     signal edited(string text)
 
@@ -48,8 +50,7 @@ Column {
             onActiveFocusChanged: if (!activeFocus) cursorPosition = 0
             onTextChanged: if (!activeFocus) cursorPosition = 0
             Accessible.role: Accessible.EditableText
-            Accessible.name: field.title
-            Accessible.passwordEdit: field.secure
+            Accessible.name: field.accessibleName
 
             Text {
                 anchors.fill: parent

@@ -13,8 +13,8 @@ FocusScope {
     width: 640
     height: 502
 
-    Accessible.role: Accessible.Window
-    Accessible.name: "Wordlumen"
+    Accessible.role: Accessible.Pane
+    Accessible.name: "Wordlumen 设置"
 
     Shortcut {
         sequence: "Ctrl+,"
@@ -86,29 +86,36 @@ FocusScope {
             }
         }
         Item { width: 1; height: 16 }
-        SidebarRow {
+        // The three pages are tabs of one list, so a reader says 「1/3」.
+        Column {
             width: parent.width
-            icon: "rectangle.on.rectangle"
-            title: "浮动卡"
-            detail: root.model.floating.sidebarDetail
-            isActive: root.model.selection === ControlCenterModel.Floating
-            onClicked: root.model.selection = ControlCenterModel.Floating
-        }
-        SidebarRow {
-            width: parent.width
-            icon: "text.book.closed"
-            title: "本地词库"
-            detail: root.model.vocabulary.sidebarDetail
-            isActive: root.model.selection === ControlCenterModel.Scripts
-            onClicked: root.model.selection = ControlCenterModel.Scripts
-        }
-        SidebarRow {
-            width: parent.width
-            icon: "bolt.horizontal.circle"
-            title: "API 与口吻"
-            detail: root.model.api.sidebarDetail
-            isActive: root.model.selection === ControlCenterModel.Api
-            onClicked: root.model.selection = ControlCenterModel.Api
+            spacing: 6
+            Accessible.role: Accessible.PageTabList
+            Accessible.name: "设置分区"
+            SidebarRow {
+                width: parent.width
+                icon: "rectangle.on.rectangle"
+                title: "浮动卡"
+                detail: root.model.floating.sidebarDetail
+                isActive: root.model.selection === ControlCenterModel.Floating
+                onClicked: root.model.selection = ControlCenterModel.Floating
+            }
+            SidebarRow {
+                width: parent.width
+                icon: "text.book.closed"
+                title: "本地词库"
+                detail: root.model.vocabulary.sidebarDetail
+                isActive: root.model.selection === ControlCenterModel.Scripts
+                onClicked: root.model.selection = ControlCenterModel.Scripts
+            }
+            SidebarRow {
+                width: parent.width
+                icon: "bolt.horizontal.circle"
+                title: "API 与口吻"
+                detail: root.model.api.sidebarDetail
+                isActive: root.model.selection === ControlCenterModel.Api
+                onClicked: root.model.selection = ControlCenterModel.Api
+            }
         }
     }
     Column {

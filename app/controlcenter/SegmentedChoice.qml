@@ -4,7 +4,10 @@ import Wordlumen.Paint
 import Wordlumen.Controls
 
 // Segments side by side in a rounded container, one of them chosen; the
-// chosen one is filled with the accent colour. Left and Right move the choice.
+// chosen one is filled with the accent colour. For the keyboard and a screen
+// reader it is a group of radio buttons: Tab reaches the chosen one, the
+// arrow keys choose the one beside it and take the keyboard along, so the
+// reader speaks the option that is now checked.
 Rectangle {
     id: choice
 
@@ -23,12 +26,18 @@ Rectangle {
     color: Theme.alpha(Theme.controlFill, 0.8)
     border.width: 1
     border.color: Theme.edge
-    activeFocusOnTab: true
 
-    Accessible.role: Accessible.PageTabList
+    Accessible.role: Accessible.Grouping
     Accessible.name: accessibleName
-    Keys.onLeftPressed: if (currentIndex > 0) chosen(currentIndex - 1)
-    Keys.onRightPressed: if (currentIndex < titles.length - 1) chosen(currentIndex + 1)
+
+    function choose(index) {
+        if (index < 0 || index >= titles.length)
+            return
+        // The keyboard first: the option it leaves stops taking Tab once
+        // it is no longer the chosen one.
+        segmentRepeater.itemAt(index).forceActiveFocus()
+        chosen(index)
+    }
 
     Row {
         id: segments
@@ -37,12 +46,14 @@ Rectangle {
         spacing: 3
 
         Repeater {
+            id: segmentRepeater
             model: choice.titles
             Rectangle {
                 id: segment
                 required property int index
                 required property string modelData
                 readonly property bool isCurrent: index === choice.currentIndex
+                readonly property string title: modelData
 
                 width: (segments.width - (choice.titles.length - 1) * segments.spacing)
                        / choice.titles.length
@@ -52,10 +63,18 @@ Rectangle {
                                  : Theme.alpha(Theme.ink, segmentMouse.containsMouse ? 0.05 : 0)
                 Behavior on color { ColorAnimation { duration: 120; easing.type: Easing.OutQuad } }
 
-                Accessible.role: Accessible.PageTab
+                activeFocusOnTab: isCurrent
+                Accessible.role: Accessible.RadioButton
                 Accessible.name: modelData
-                Accessible.selected: isCurrent
-                Accessible.onPressAction: choice.chosen(index)
+                Accessible.description: choice.tooltips.length > index ? choice.tooltips[index] : ""
+                Accessible.checkable: true
+                Accessible.checked: isCurrent
+                Accessible.onPressAction: choice.choose(index)
+                Keys.onLeftPressed: choice.choose(index - 1)
+                Keys.onUpPressed: choice.choose(index - 1)
+                Keys.onRightPressed: choice.choose(index + 1)
+                Keys.onDownPressed: choice.choose(index + 1)
+                Keys.onSpacePressed: choice.choose(index)
 
                 Text {
                     anchors.centerIn: parent
@@ -71,6 +90,7 @@ Rectangle {
                     onContainsMouseChanged: containsMouse ? choice.hovered(segment.index)
                                                           : choice.unhovered(segment.index)
                 }
+                FocusRing { target: segment; radius_: 7 }
                 CardToolTip {
                     host: segment
                     text: choice.tooltips.length > segment.index ? choice.tooltips[segment.index]
@@ -80,5 +100,5 @@ Rectangle {
             }
         }
     }
-    FocusRing { target: choice; radius_: 9 }
+
 }

@@ -34,7 +34,8 @@ QQuickView *ControlCenterWindow::makeWindow()
     }
     auto *view = new QQuickView(m_engine, nullptr);
     view->setObjectName(QStringLiteral("WordlumenControlCenter"));
-    view->setTitle(QLatin1StringView(Identity::kApplicationName));
+    // The title is what window lists and screen readers call the window.
+    view->setTitle(QStringLiteral("Wordlumen 设置"));
     view->setFlags(Qt::Window | Qt::FramelessWindowHint);
     view->setMinimumSize(kSize);
     view->setMaximumSize(kSize);

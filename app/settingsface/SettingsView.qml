@@ -14,7 +14,12 @@ FocusScope {
 
     SettingsFaceModel { id: model }
 
-    Component.onCompleted: keyField.focusInput()
+    // Once the face is in place: a focus given while it loads is lost.
+    Timer {
+        running: true
+        interval: 0
+        onTriggered: keyField.focusInput()
+    }
 
     Item {
         anchors.fill: parent
@@ -67,6 +72,7 @@ FocusScope {
                     id: keyField
                     width: parent.width
                     title: "API KEY"
+                    accessibleName: "API Key"
                     placeholder: "sk-…"
                     hidden: true
                     text: model.settings.apiKey

@@ -8,6 +8,8 @@ Column {
     required property string title
     property string placeholder: ""
     property bool hidden: false
+    /// What a screen reader calls the field (the title is in capitals for the eye).
+    property string accessibleName: title
     property alias text: input.text
     signal edited(string text)
 
@@ -35,8 +37,7 @@ Column {
         bottomPadding: 6
         onTextEdited: field.edited(text)
         Accessible.role: Accessible.EditableText
-        Accessible.name: field.title
-        Accessible.passwordEdit: field.hidden
+        Accessible.name: field.accessibleName
 
         Text {
             anchors.fill: parent

@@ -21,6 +21,38 @@ Item {
 
     CopyFeedback { id: copier }
 
+    // Qt Quick 6.4 cannot ask a screen reader to speak a message (that came
+    // with Accessible.announce in Qt 6.8). What a reader always speaks is the
+    // object that takes the keyboard: its name, then its description. So when
+    // the face shows an answer, a candidate list or an error, the keyboard
+    // moves there; a streamed answer's end changes the description of that
+    // focused object, which a reader speaks too.
+    function hearAnswer() { hearDelay.restart() }
+    Timer {
+        id: hearDelay
+        // After the turn, so the reader speaks a face that is on screen.
+        interval: Theme.presentationDuration + 40
+        onTriggered: {
+            if (!face.enabled)
+                return
+            if (errorText.visible)
+                errorText.forceActiveFocus()
+            else if (answerText.visible)
+                answerText.forceActiveFocus()
+            else if (face.reverseMode && candidates.count > 0)
+                candidates.itemAt(0).forceActiveFocus()
+            else if (loadingNote.visible)
+                loadingNote.forceActiveFocus()
+        }
+    }
+    Connections {
+        target: face.viewModel
+        // What the reader was told may have changed: the answer arrived, its
+        // streaming ended, or it failed.
+        function onIsLoadingChanged() { face.hearAnswer() }
+        function onErrorMessageChanged() { face.hearAnswer() }
+    }
+
     Item {
         id: content
         anchors.fill: parent
@@ -46,7 +78,9 @@ Item {
                 IconCircleButton {
                     visible: !face.reverseMode
                     icon: copier.didCopy ? "checkmark" : "square.on.square"
-                    label: "复制解释"
+                    // While the check mark shows, the name says so: a reader
+                    // speaks the new name of the focused button.
+                    label: copier.didCopy ? "已复制" : "复制解释"
                     onClicked: copier.copy(face.explanation)
                 }
                 IconCircleButton {
@@ -167,8 +201,11 @@ Item {
                     selectionColor: Theme.alpha(Theme.accent, 0.3)
                     selectedTextColor: Theme.ink
                     activeFocusOnPress: true
+                    // Spoken as the title, then the explanation; the Text
+                    // interface reads the explanation line by line.
                     Accessible.role: Accessible.StaticText
-                    Accessible.name: face.explanation
+                    Accessible.name: face.viewModel.resultTitle
+                    Accessible.description: face.viewModel.isLoading ? "正在继续写…" : face.explanation
                 }
 
                 InlineAction {
@@ -189,6 +226,7 @@ Item {
                 }
 
                 Text {
+                    id: errorText
                     width: parent.width
                     visible: face.viewModel.errorMessage.length > 0
                     text: face.viewModel.errorMessage
@@ -236,6 +274,7 @@ Item {
                     onClicked: face.viewModel.flipToFront()
                 }
                 Text {
+                    id: loadingNote
                     anchors.right: parent.right
                     anchors.verticalCenter: parent.verticalCenter
                     visible: face.viewModel.isLoading

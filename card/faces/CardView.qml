@@ -137,16 +137,23 @@ FocusScope {
                     })
                 }
             }
-            onLoaded: if (root.viewModel && root.viewModel.presentation === CardViewModel.Front)
-                          (item as OpenCard).focusFront()
+            onLoaded: root.focusFace()
         }
     }
 
+    // The keyboard goes to the face that shows: the input on the front, the
+    // answer on the back (a screen reader speaks it from there).
+    function focusFace() {
+        const card = cardLoader.item as OpenCard
+        if (!root.viewModel || !card)
+            return
+        if (root.viewModel.presentation === CardViewModel.Front)
+            card.focusFront()
+        else if (root.viewModel.presentation === CardViewModel.Back)
+            card.focusAnswer()
+    }
     Connections {
         target: root.viewModel
-        function onPresentationChanged() {
-            if (root.viewModel && root.viewModel.presentation === CardViewModel.Front && cardLoader.item)
-                (cardLoader.item as OpenCard).focusFront()
-        }
+        function onPresentationChanged() { root.focusFace() }
     }
 }

@@ -22,7 +22,8 @@ FocusScope {
     Timer {
         id: focusDelay
         interval: 160
-        onTriggered: input.forceActiveFocus()
+        // Not when the settings face opened meanwhile: the keyboard stays there.
+        onTriggered: if (face.visible && face.enabled) input.forceActiveFocus()
     }
 
     Item {
@@ -92,7 +93,8 @@ FocusScope {
                 focus: true
                 activeFocusOnTab: true
                 Accessible.role: Accessible.EditableText
-                Accessible.name: "输入黑话，或描述你想找的词…"
+                Accessible.name: "要解释的词"
+                Accessible.description: "输入黑话，或描述你想找的词，回车翻转"
 
                 Text {
                     anchors.fill: parent

@@ -28,6 +28,7 @@ FocusScope {
     }
 
     function focusFront() { front.focusInput() }
+    function focusAnswer() { answer.hearAnswer() }
 
     // The software renderer repaints only what changed, and the bounds of a
     // face in perspective are rounded; when a turn ends, repaint the whole

@@ -175,7 +175,8 @@ QQuickWindow *FloatingCardWindowController::makePanelIfNeeded()
     QQuickWindow::setDefaultAlphaBuffer(true);
     auto *view = m_engine ? new QQuickView(m_engine, nullptr) : new QQuickView();
     view->setObjectName(QLatin1StringView(kPanelName));
-    view->setTitle(QStringLiteral("Wordlumen"));
+    // Kept out of window lists; the title is what a screen reader calls it.
+    view->setTitle(QStringLiteral("Wordlumen 浮动卡"));
     view->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     view->setColor(Qt::transparent);
     view->setResizeMode(QQuickView::SizeRootObjectToView);

@@ -21,12 +21,14 @@ RUNTIME_PACKAGES=(
 )
 # What the headless suite needs on top: a display server, input, selection and
 # screen tools, a session bus, a real Secret Service for the keyring tests, the
-# Unicode data the case-folding table is checked against, and the Debian tools
-# and validators the package check runs.
+# Unicode data the case-folding table is checked against, the accessibility
+# bus and the Python bindings the screen-reader test reads it with, and the
+# Debian tools and validators the package check runs.
 TEST_PACKAGES=(
     qml6-module-qttest xvfb xauth xdotool xclip x11-utils imagemagick trayer openbox wmctrl
     xcompmgr
     dbus dbus-user-session gnome-keyring
+    at-spi2-core python3-pyatspi
     unicode-data
     dpkg-dev file desktop-file-utils appstream
 )

@@ -475,7 +475,7 @@ private slots:
         QVERIFY2(view->errors().isEmpty(), qPrintable(view->errors().value(0).toString()));
         QCOMPARE(view->size(), QSize(640, 502));
         QCOMPARE(view->minimumSize(), view->maximumSize());
-        QCOMPARE(view->title(), QStringLiteral("Wordlumen"));
+        QCOMPARE(view->title(), QStringLiteral("Wordlumen 设置"));
         QVERIFY(view->flags() & Qt::FramelessWindowHint);
         QVERIFY(QTest::qWaitForWindowExposed(view));
 
@@ -579,11 +579,19 @@ private slots:
         QVERIFY(model->vocabulary()->statusLine().endsWith(QStringLiteral("已更新旧版本")));
         QCOMPARE(model->vocabulary()->packs()->count(), 2);
 
-        // The style is chosen with the arrow keys.
+        // Tab reaches the chosen style; the arrow keys choose the next one and
+        // take the keyboard along, and Tab leaves the group from there.
         model->setSelection(ControlCenterModel::Section::Api);
-        QVERIFY(tabUntil(QStringLiteral("解释视角")));
+        const QStringList audiences = ApiPageModel::audienceTitles();
+        QVERIFY(tabUntil(audiences.at(model->api()->audienceIndex())));
         QTest::keyClick(view, Qt::Key_Right);
         QCOMPARE(model->api()->audienceIndex(), 1);
+        QCOMPARE(focusedName(), audiences.at(1));
+        QTest::keyClick(view, Qt::Key_Left);
+        QCOMPARE(model->api()->audienceIndex(), 0);
+        QCOMPARE(focusedName(), audiences.at(0));
+        QTest::keyClick(view, Qt::Key_Tab);
+        QVERIFY(!audiences.contains(focusedName()));
     }
 };
 
