@@ -3,7 +3,7 @@
 #include "app/shell/platformsetup.h"
 #include "app/shell/singleinstance.h"
 #include "app/staticqmlmodules.h"
-#include "card/controls/textfieldaccessible.h"
+#include "card/controls/textaccessible.h"
 #include "core/identity.h"
 #include "desktop/desktopservices.h"
 #include "desktop/instancechannel.h"
@@ -72,6 +72,6 @@ int main(int argc, char *argv[])
     }
     shell.start(command.request);
     // After the first window: Qt Quick's own interfaces are installed by then.
-    wordlumen::installTextFieldAccessibility();
+    wordlumen::installTextAccessibility();
     return QApplication::exec();
 }

@@ -31,6 +31,8 @@ ControlCenterPage {
             lineHeight: 1.2
             color: Theme.controlInk
             wrapMode: Text.Wrap
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
         Row {
             width: parent.width
@@ -89,7 +91,7 @@ ControlCenterPage {
                     color: apiPage.page.settings.hasStatusMessage && !apiPage.page.settings.didSave
                            ? Theme.accentInk : Theme.secondaryInk
                     wrapMode: Text.Wrap
-                    Accessible.role: Accessible.StaticText
+                    Accessible.role: Accessible.StatusBar
                     Accessible.name: text
                 }
             }
@@ -98,6 +100,10 @@ ControlCenterPage {
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
                 title: "保存 API 设置"
+                // Spoken while the button keeps the keyboard after the press.
+                Accessible.description: apiPage.page.settings.hasStatusMessage
+                                        ? apiPage.page.settings.statusMessage + " " + apiPage.page.badgeTitle
+                                        : ""
                 onClicked: apiPage.page.settings.save()
             }
         }
@@ -143,6 +149,8 @@ ControlCenterPage {
             font: Theme.font(11, Font.Medium)
             color: Theme.ink
             wrapMode: Text.Wrap
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
         Text {
             width: parent.width
@@ -150,6 +158,8 @@ ControlCenterPage {
             font: Theme.font(10)
             color: Theme.secondaryInk
             wrapMode: Text.Wrap
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 }

@@ -33,6 +33,8 @@ Item {
             font: Theme.font(11)
             color: Theme.controlInk
             wrapMode: Text.Wrap
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
     StatusBadge {

@@ -16,8 +16,6 @@ Rectangle {
     border.width: 1
     border.color: Theme.edge
 
-    Accessible.role: Accessible.StaticText
-    Accessible.name: title
 
     Row {
         id: row
@@ -37,6 +35,8 @@ Rectangle {
             text: badge.title
             font: Theme.font(10, Font.DemiBold)
             color: badge.isHealthy ? Theme.ink : Theme.secondaryInk
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 }

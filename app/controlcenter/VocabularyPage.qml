@@ -187,7 +187,8 @@ ControlCenterPage {
             lineHeight: 1.2
             color: Theme.accentInk
             wrapMode: Text.Wrap
-            Accessible.role: Accessible.StaticText
+            // The page's result line: a reader's "read the status bar" finds it.
+            Accessible.role: Accessible.StatusBar
             Accessible.name: text
         }
     }
@@ -260,6 +261,9 @@ ControlCenterPage {
             font: Theme.font(11, Font.Medium)
             color: Theme.ink
             wrapMode: Text.Wrap
+            Accessible.role: Accessible.StaticText
+            Accessible.name: "先查已启用的补充包，再查内置 " + vocabularyPage.page.builtInCount
+                             + " 条词典，最后才用可选的 API"
         }
         Text {
             width: parent.width
@@ -268,6 +272,8 @@ ControlCenterPage {
             lineHeight: 1.2
             color: Theme.controlInk
             wrapMode: Text.Wrap
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 }

@@ -61,6 +61,8 @@ FocusScope {
                 font: Theme.font(11.5)
                 lineHeight: 1.12
                 color: Theme.controlInk
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
             }
 
             Item { width: 1; height: 14 }
@@ -116,7 +118,7 @@ FocusScope {
                     wrapMode: Text.Wrap
                     font: Theme.font(10.5, Font.Medium)
                     color: model.settings.didSave ? Theme.controlInk : Theme.accentInk
-                    Accessible.role: Accessible.StaticText
+                    Accessible.role: Accessible.StatusBar
                     Accessible.name: text
                 }
             }
@@ -143,6 +145,9 @@ FocusScope {
                     anchors.right: parent.right
                     anchors.verticalCenter: parent.verticalCenter
                     title: "保存设置"
+                    // Spoken while the button keeps the keyboard after the press.
+                    Accessible.description: model.settings.hasStatusMessage
+                                            ? model.settings.statusMessage : ""
                     onClicked: model.settings.save()
                 }
             }

@@ -7,6 +7,8 @@ Item {
     id: chip
 
     required property string term
+    /// A few words a screen reader says after the term (「RAG · 检索增强」).
+    required property string meaning
     required property string help
     signal clicked()
 
@@ -16,7 +18,7 @@ Item {
     scale: mouse.pressed ? 0.97 : 1
 
     Accessible.role: Accessible.Button
-    Accessible.name: term
+    Accessible.name: term + " · " + meaning
     Accessible.description: help
     Accessible.onPressAction: chip.clicked()
     Keys.onReturnPressed: chip.clicked()

@@ -14,9 +14,9 @@ FocusScope {
     function focusInput() { focusDelay.restart() }
 
     readonly property var examples: [
-        { term: "context", help: "上下文：AI 当前能够记住和参考的内容范围" },
-        { term: "RAG", help: "检索增强：先查可信资料，再根据资料生成回答" },
-        { term: "LoRA", help: "轻量微调：用较小训练包让模型学会特定风格或角色" }
+        { term: "context", meaning: "上下文", help: "上下文：AI 当前能够记住和参考的内容范围" },
+        { term: "RAG", meaning: "检索增强", help: "检索增强：先查可信资料，再根据资料生成回答" },
+        { term: "LoRA", meaning: "轻量微调", help: "轻量微调：用较小训练包让模型学会特定风格或角色" }
     ]
 
     Timer {
@@ -124,12 +124,15 @@ FocusScope {
                     text: "↩ 回车翻转 · 支持反查"
                     font: Theme.mono(10, Font.Medium)
                     color: Theme.secondaryInk
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: "回车翻转 · 支持反查"
                 }
                 Repeater {
                     model: face.examples
                     ExampleChip {
                         required property var modelData
                         term: modelData.term
+                        meaning: modelData.meaning
                         help: modelData.help
                         onClicked: {
                             face.viewModel.query = term

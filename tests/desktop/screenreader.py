@@ -247,6 +247,31 @@ def check_choice_moves(app, group, label, key="Right"):
           repr(heard_since(mark, lambda e: True)[:6]))
 
 
+def check_labels_read(root, label):
+    """Labels read their name through the Text interface and do not claim the keyboard."""
+    # The answer is a label the keyboard goes to: named by its title, it
+    # reads the explanation; it is the one label with a description.
+    labels = [a for a in find_all(root, role=pyatspi.ROLE_LABEL) if not a.description]
+    wrong = [describe(a) for a in labels if (text_of(a) or "") != a.name
+             or (states(a).contains(pyatspi.STATE_FOCUSABLE)
+                 and not states(a).contains(pyatspi.STATE_FOCUSED))]
+    check(labels and not wrong, f"{label}: labels read their text and are not focusable",
+          "; ".join(wrong[:4]))
+
+
+def check_confirmed(button, label, attribute, expected):
+    """Pressing a button that confirms with a mark also says so on the button,
+    which a reader speaks because the keyboard stays on it."""
+    mark = time.monotonic()
+    press(button)
+    said = wait_for(lambda: expected(getattr(button, attribute)), f"{label}: confirmed on the button")
+    if said:
+        check(True, f"{label}: confirmed on the button", repr(getattr(button, attribute)))
+        heard = heard_since(mark, lambda e: e[1].startswith(
+            "object:property-change:accessible-" + attribute))
+        check(bool(heard), f"{label}: the change of the button's {attribute} is reported")
+
+
 def check_tab_list(tabs, label):
     """Page tabs sit in a tab list, so a reader can say 「1 of 3」."""
     parent = tabs[0].parent if tabs else None
@@ -290,6 +315,10 @@ def card(app):
         check(True, "the answer takes the focus or is announced", describe(heard))
         check("资料" in (text_of(heard) or ""), "the explanation reads through the Text interface",
               describe(heard))
+    check_labels_read(window(app, "Wordlumen 浮动卡") or app, "the answer face")
+    copy = find(app, role=pyatspi.ROLE_PUSH_BUTTON, name="复制解释")
+    if check(copy is not None, "the answer face has a copy button"):
+        check_confirmed(copy, "copying", "name", lambda name: name == "已复制")
     return field
 
 
@@ -301,6 +330,9 @@ def settings_face(app):
     press(back)
     gear = wait_for(lambda: find(app, role=pyatspi.ROLE_PUSH_BUTTON, name="API 设置"),
                     "the API 设置 button")
+    chips = find_all(app, role=pyatspi.ROLE_PUSH_BUTTON, where=lambda a: a.name.startswith("RAG"))
+    check(chips and chips[0].name == "RAG · 检索增强", "a chip reads its term and meaning apart",
+          repr([c.name for c in chips]))
     press(gear)
     pump(1.0)
     check_focus_showing(app, "opening the settings face focuses a field that shows")
@@ -309,6 +341,9 @@ def settings_face(app):
     key = wait_for(lambda: find(app, role=pyatspi.ROLE_PASSWORD_TEXT), "the key field")
     if key is not None:
         check_secret_field(key, "the settings face's key field", "sk-secret-4242")
+    save = find(app, role=pyatspi.ROLE_PUSH_BUTTON, name="保存设置")
+    if check(save is not None, "the settings face has a save button"):
+        check_confirmed(save, "saving the settings", "description", lambda text: len(text) > 0)
 
 
 # --- The control center ------------------------------------------------------
@@ -340,6 +375,7 @@ def control_center(app, card_input):
     if cc is None:
         return
     point_at(cc)
+    check_labels_read(cc, "the control center")
     tabs = sidebar_tabs(cc)
     check_tab_list(tabs, "the sidebar")
     open_page(cc, "API")

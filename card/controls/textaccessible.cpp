@@ -1,4 +1,4 @@
-#include "card/controls/textfieldaccessible.h"
+#include "card/controls/textaccessible.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -81,18 +81,32 @@ private:
     QString m_last;
 };
 
-// Qt Quick's interface for the field, with editing added and a password
-// field's content masked.
-class TextFieldAccessible final : public QAccessibleInterface,
-                                  public QAccessibleTextInterface,
-                                  public QAccessibleEditableTextInterface
+// Qt Quick's interface for a field, with editing added and a password
+// field's content masked; or for a label, with its name as its text.
+class TextAccessible final : public QAccessibleInterface,
+                             public QAccessibleTextInterface,
+                             public QAccessibleEditableTextInterface
 {
 public:
-    TextFieldAccessible(QObject *input, QAccessibleInterface *inner)
+    enum class Kind
+    {
+        Field,
+        Label
+    };
+
+    TextAccessible(QObject *input, QAccessibleInterface *inner, Kind kind)
         : m_input(input)
         , m_inner(inner)
+        , m_kind(kind)
     {
-        new TextChangeReporter(input);
+        if (kind == Kind::Field) {
+            new TextChangeReporter(input);
+        }
+    }
+    ~TextAccessible() override
+    {
+        // Qt Quick's interface was registered when it was made; it goes with this one.
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(m_inner));
     }
 
     bool isValid() const override { return !m_input.isNull() && m_inner->isValid(); }
@@ -126,6 +140,12 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = m_inner->state();
+        if (m_kind == Kind::Label) {
+            // Qt Quick calls every label focusable, so a reader's list of
+            // controls fills with text; only a label Tab reaches is.
+            state.focusable = state.focused || m_input->property("activeFocusOnTab").toBool();
+            return state;
+        }
         state.editable = !m_input->property("readOnly").toBool();
         state.passwordEdit = isPassword(m_input);
         return state;
@@ -135,7 +155,7 @@ public:
         if (type == QAccessible::TextInterface) {
             return static_cast<QAccessibleTextInterface *>(this);
         }
-        if (type == QAccessible::EditableTextInterface) {
+        if (type == QAccessible::EditableTextInterface && m_kind == Kind::Field) {
             return static_cast<QAccessibleEditableTextInterface *>(this);
         }
         return m_inner->interface_cast(type);
@@ -157,24 +177,39 @@ public:
     void setCursorPosition(int position) override { innerText()->setCursorPosition(position); }
     QString text(int start, int end) const override
     {
+        if (m_kind == Kind::Label) {
+            return labelText().mid(start, end < 0 ? -1 : end - start);
+        }
         return masked(m_input, innerText()->text(start, end));
     }
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int *start,
                              int *end) const override
     {
+        if (m_kind == Kind::Label) {
+            return labelPart(offset - 1, boundary, start, end);
+        }
         return masked(m_input, innerText()->textBeforeOffset(offset, boundary, start, end));
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int *start,
                             int *end) const override
     {
+        if (m_kind == Kind::Label) {
+            return labelPart(offset + 1, boundary, start, end);
+        }
         return masked(m_input, innerText()->textAfterOffset(offset, boundary, start, end));
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int *start,
                          int *end) const override
     {
+        if (m_kind == Kind::Label) {
+            return labelPart(offset, boundary, start, end);
+        }
         return masked(m_input, innerText()->textAtOffset(offset, boundary, start, end));
     }
-    int characterCount() const override { return innerText()->characterCount(); }
+    int characterCount() const override
+    {
+        return m_kind == Kind::Label ? int(labelText().size()) : innerText()->characterCount();
+    }
     QRect characterRect(int offset) const override { return innerText()->characterRect(offset); }
     int offsetAtPoint(const QPoint &point) const override
     {
@@ -208,13 +243,38 @@ public:
 private:
     QAccessibleTextInterface *innerText() const { return m_inner->textInterface(); }
 
+    // A label is short: a character is a character, any larger part is all of it.
+    QString labelText() const { return m_inner->text(QAccessible::Name); }
+    QString labelPart(int offset, QAccessible::TextBoundaryType boundary, int *start,
+                      int *end) const
+    {
+        const QString text = labelText();
+        if (offset < 0 || offset >= text.size()) {
+            *start = *end = -1;
+            return {};
+        }
+        if (boundary == QAccessible::CharBoundary) {
+            *start = offset;
+            *end = offset + 1;
+            return text.mid(offset, 1);
+        }
+        *start = 0;
+        *end = int(text.size());
+        return text;
+    }
+
     QPointer<QObject> m_input;
     QAccessibleInterface *m_inner;
+    Kind m_kind;
 };
 
-QAccessibleInterface *textFieldFactory(const QString &, QObject *object)
+QAccessibleInterface *textFactory(const QString &, QObject *object)
 {
-    if (askingQtQuick || object == nullptr || !object->inherits("QQuickTextInput")) {
+    if (askingQtQuick || object == nullptr) {
+        return nullptr;
+    }
+    const bool field = object->inherits("QQuickTextInput");
+    if (!field && !object->inherits("QQuickText")) {
         return nullptr;
     }
     askingQtQuick = true;
@@ -223,16 +283,17 @@ QAccessibleInterface *textFieldFactory(const QString &, QObject *object)
     if (inner == nullptr || inner->textInterface() == nullptr) {
         return nullptr;
     }
-    return new TextFieldAccessible(object, inner);
+    return new TextAccessible(object, inner,
+                              field ? TextAccessible::Kind::Field : TextAccessible::Kind::Label);
 }
 
 } // namespace
 
-void installTextFieldAccessibility()
+void installTextAccessibility()
 {
-    QAccessible::installFactory(textFieldFactory);
+    QAccessible::installFactory(textFactory);
 }
 
 } // namespace wordlumen
 
-#include "textfieldaccessible.moc"
+#include "textaccessible.moc"
