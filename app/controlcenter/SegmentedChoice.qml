@@ -90,7 +90,8 @@ Rectangle {
                     onContainsMouseChanged: containsMouse ? choice.hovered(segment.index)
                                                           : choice.unhovered(segment.index)
                 }
-                FocusRing { target: segment; radius_: 7 }
+                // Inside the container's edge, which is 3 points away.
+                FocusRing { target: segment; radius_: 7; outset: 2 }
                 CardToolTip {
                     host: segment
                     text: choice.tooltips.length > segment.index ? choice.tooltips[segment.index]

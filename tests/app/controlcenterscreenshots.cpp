@@ -7,6 +7,7 @@
 //
 //   controlcenter_screenshots [output-directory]     (default: ./screenshots)
 
+#include "app/controlcenter/apipagemodel.h"
 #include "app/controlcenter/controlcentermodel.h"
 #include "app/controlcenter/controlcenterwindow.h"
 #include "app/integration/globalshortcut.h"
@@ -252,6 +253,21 @@ int main(int argc, char *argv[])
          },
          [](Scene &, QQuickView *view) {
              scrollPageToEnd(view);
+         }},
+        // The keyboard on a choice's option: Tab reaches the chosen audience,
+        // Right chooses the next one and takes the focus ring along.
+        {"control-center-api-choice-focus",
+         [](Scene &scene) { scene.model->setSelection(Section::Api); },
+         [](Scene &, QQuickView *view) {
+             const QStringList audiences = ApiPageModel::audienceTitles();
+             auto focused = [view] {
+                 QQuickItem *item = view->activeFocusItem();
+                 return item ? item->property("title").toString() : QString();
+             };
+             for (int i = 0; i < 30 && !audiences.contains(focused()); ++i)
+                 QTest::keyClick(view, Qt::Key_Tab);
+             QTest::keyClick(view, Qt::Key_Right);
+             QTest::qWait(300);
          }},
         {"control-center-api-length-hover",
          [](Scene &scene) {
