@@ -19,6 +19,9 @@ Item {
     Accessible.role: Accessible.PageTab
     Accessible.name: title + "，" + detail
     Accessible.selected: isActive
+    // Qt 6.4's bridge reports no change of the selected state; a change of
+    // the description of the focused row is spoken.
+    Accessible.description: isActive ? "当前页面" : ""
     Accessible.onPressAction: row.clicked()
     Keys.onReturnPressed: row.clicked()
     Keys.onEnterPressed: row.clicked()

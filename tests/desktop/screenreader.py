@@ -357,9 +357,14 @@ def open_page(app, title):
     row = wait_for(lambda: [t for t in sidebar_tabs(app) if t.name.startswith(title)], f"the {title} page")
     if not row:
         return None
+    mark = time.monotonic()
     press(row[0])
     pump(0.6)
     check(states(row[0]).contains(pyatspi.STATE_SELECTED), f"the sidebar's {title} row is selected")
+    check(bool(heard_since(mark, lambda e: e[3] == row[0].name and (
+        e[1].startswith("object:state-changed:selected") or "accessible-description" in e[1]))),
+        f"the sidebar's {title} row: the change is reported",
+        repr(heard_since(mark, lambda e: True)[:6]))
     return row[0]
 
 
