@@ -26,6 +26,9 @@ FocusScope {
         enabled: controller.isOpen
         onActivated: controller.cancel()
     }
+    // The answer's text, when it has the keyboard, keeps Escape from the
+    // shortcut; the key press it leaves unhandled comes up to here.
+    Keys.onEscapePressed: if (controller.isOpen) controller.cancel()
     Shortcut {
         sequence: "Ctrl+,"
         enabled: root.windowController !== null

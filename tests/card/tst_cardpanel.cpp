@@ -457,6 +457,19 @@ private slots:
         QCOMPARE(model()->query(), QStringLiteral("什么是RAG"));
         QTest::keyClick(panel(), Qt::Key_Return);
         QCOMPARE(model()->presentation(), CardPresentation::Back);
+
+        // The answer takes the keyboard, so a screen reader speaks it: its
+        // title as the name, the explanation as its text. Escape still folds.
+        QTRY_VERIFY(panel()->activeFocusItem() &&
+                    panel()->activeFocusItem()->inherits("QQuickTextEdit"));
+        QAccessibleInterface *answer =
+            QAccessible::queryAccessibleInterface(panel()->activeFocusItem());
+        QCOMPARE(answer->text(QAccessible::Name), QStringLiteral("检索增强生成"));
+        QVERIFY(answer->textInterface()
+                    ->text(0, answer->textInterface()->characterCount())
+                    .contains(QStringLiteral("资料")));
+        QTest::keyClick(panel(), Qt::Key_Escape);
+        QCOMPARE(model()->presentation(), CardPresentation::Collapsed);
     }
 
     void theKeyboardReachesTheExamples()
