@@ -100,7 +100,7 @@ QString HistoryPageModel::recordingNote() const
     return recordingEnabled()
                ? PlatformWords::localized(
                      QStringLiteral("查到的答案只记在这台 Mac 上；收藏的词不会被上限挤掉。"))
-               : QStringLiteral("已暂停记录：新的查询不会被记下，已有的记录仍保留在下面。");
+               : QStringLiteral("已暂停记录：新的查询不会被记下，已有的记录仍然保留。");
 }
 
 QList<int> HistoryPageModel::limitChoices() const

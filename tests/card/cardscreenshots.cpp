@@ -221,6 +221,7 @@ int main(int argc, char *argv[])
                      card.profile),
                  {}});
              const auto saved = history->savedAnswer(QStringLiteral("Zorblax"));
+             card.viewModel()->refreshHasAPIKey();
              card.viewModel()->expand();
              if (saved && *saved)
                  card.viewModel()->openSaved(**saved);
