@@ -112,6 +112,10 @@ int main(int argc, char *argv[])
         window.window()->hide();
     }
 
+    std::printf("first frames in visit order (ms):");
+    for (double ms : firstFrames)
+        std::printf(" %.1f", ms);
+    std::printf("\n");
     std::sort(firstFrames.begin(), firstFrames.end());
     const double median = bench::median(firstFrames);
     std::printf("history page over %d entries, %d first visits: first frame median %.1f ms, "
