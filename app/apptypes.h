@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/historylistmodel.h"
 #include "online/apisettingscontroller.h"
 
 #include <QtQml/qqml.h>
@@ -12,6 +13,14 @@ struct ApiSettingsControllerForeign
 {
     Q_GADGET
     QML_FOREIGN(wordlumen::ApiSettingsController)
+    QML_ANONYMOUS
+};
+
+// The history page's rows: the history library stays free of QtQml too.
+struct HistoryListModelForeign
+{
+    Q_GADGET
+    QML_FOREIGN(wordlumen::HistoryListModel)
     QML_ANONYMOUS
 };
 

@@ -50,6 +50,9 @@ double heightForAnswer(const AnswerContent &content)
     if (content.offersApiSetup) {
         needed += kApiAction;
     }
+    if (content.saved) {
+        needed += kSavedRow;
+    }
     if (!content.errorMessage.isEmpty()) {
         needed += kErrorGap + double(linesOf(TextMetrics::graphemeCount(content.errorMessage),
                                              kErrorLineCharacters)) *

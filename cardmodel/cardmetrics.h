@@ -37,6 +37,8 @@ inline constexpr double kFooterGap = 8;
 inline constexpr double kFooterRow = 24;
 /// The "接上 API" action with the gap above it.
 inline constexpr double kApiAction = 44;
+/// The saved mark (「已保存 · 今天 14:05」 and 「重新生成」) with the gap above it.
+inline constexpr double kSavedRow = 44;
 /// The error line's gap and each of its lines.
 inline constexpr double kErrorGap = 10;
 inline constexpr double kErrorLine = 16;
@@ -69,12 +71,14 @@ struct AnswerContent
     bool placeholder = false;
     bool offersApiSetup = false;
     QString errorMessage = {};
+    /// A saved answer shown again, with its mark under the text.
+    bool saved = false;
 };
 /**
  * The card height an answer asks for: heightForText for its text, plus
  * room for what the face shows besides the text, so that all of it fits
- * without scrolling below 480: a title's second line, the "接上 API" action
- * and the error line. Without those it is exactly heightForText.
+ * without scrolling below 480: a title's second line, the "接上 API" action,
+ * the saved mark and the error line. Without those it is exactly heightForText.
  */
 [[nodiscard]] double heightForAnswer(const AnswerContent &content);
 /// Lines the answer's title takes on the face, at most two: 14 wide

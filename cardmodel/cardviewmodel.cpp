@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace wordlumen {
 
@@ -60,6 +61,9 @@ CardViewModel::CardViewModel(std::optional<GlossaryStore> glossary,
 
     connect(&ApiSettingsNotifier::instance(), &ApiSettingsNotifier::apiSettingsDidChange, this,
             &CardViewModel::refreshHasAPIKey);
+    for (auto changed : {&CardViewModel::resultChanged, &CardViewModel::isLoadingChanged,
+                         &CardViewModel::hasAPIKeyChanged, &CardViewModel::answerModeChanged})
+        connect(this, changed, this, &CardViewModel::canRegenerateChanged);
 }
 
 CardViewModel::~CardViewModel()
@@ -69,6 +73,8 @@ CardViewModel::~CardViewModel()
 
 void CardViewModel::setQuery(const QString &query)
 {
+    // Typing, a chip or a launch request ends a walk through the recent queries.
+    m_recall.leave();
     if (m_query == query)
         return;
     m_query = query;
@@ -110,6 +116,8 @@ void CardViewModel::setPresentation(Presentation presentation)
 
 void CardViewModel::explain()
 {
+    const QString context = std::exchange(m_pendingContext, {});
+    m_recall.leave();
     const QString q = TextMetrics::trimmed(m_query);
     if (q.isEmpty()) {
         setErrorMessage(kEmptyQueryMessage);
@@ -118,6 +126,7 @@ void CardViewModel::explain()
 
     setErrorMessage({});
     cancelRequest();
+    m_regenerating.reset();
     setLoading(false);
     setAnswerMode(AnswerMode::Explanation);
     setMatches({});
@@ -135,6 +144,7 @@ void CardViewModel::explain()
         LookupDecision::needsKey(sources, profile.audience) ? m_apiKeyProvider() : QString();
     const LookupDecision decision =
         LookupDecision::decide(q, sources, profile.audience, !key.isEmpty());
+    m_lookup = {q, context, sources.pack ? sources.pack->id : QUuid(), {}};
 
     switch (decision.kind) {
     case LookupDecision::Kind::LocalAnswer:
@@ -152,14 +162,23 @@ void CardViewModel::explain()
         break;
     }
 
-    const Result<DeepSeekClient, DeepSeekError> client = DeepSeekClient::build(
-        m_onlineSettingsProvider(), key, profile, DeepSeekClient::sharedSession());
+    const OnlineSettings online = m_onlineSettingsProvider();
+    const Result<DeepSeekClient, DeepSeekError> client =
+        DeepSeekClient::build(online, key, profile, DeepSeekClient::sharedSession());
     if (!client) {
         setErrorMessage(client.error().message());
         // Where the answer face shows it (a chosen candidate), it must fit.
         if (m_presentation == Presentation::Back && m_result)
             updateAnswerHeight();
         return;
+    }
+    m_lookup.online = HistoryRecorder::onlineSource(online, profile);
+    // What the same service already wrote in the same style is not paid for twice.
+    if (m_history && decision.kind == LookupDecision::Kind::OnlineExplanation) {
+        if (const auto saved = m_history->reusableAnswer(decision.term, m_lookup.online)) {
+            showSaved(*saved, m_lookup);
+            return;
+        }
     }
 
     setResult(ExplanationResult{decision.term, QString(), ExplanationOrigin::DeepSeek});
@@ -180,10 +199,13 @@ void CardViewModel::explain()
 
 void CardViewModel::selectReverseLookup(const ReverseLookupMatch &match)
 {
+    const QString description = TextMetrics::trimmed(m_query);
     setQuery(match.term);
     setAnswerMode(AnswerMode::Explanation);
     setMatches({});
     setResult(std::nullopt);
+    // The term was found from the description: that is where it came from.
+    m_pendingContext = description;
     explain();
 }
 
@@ -203,6 +225,8 @@ void CardViewModel::flipToFront()
     setErrorMessage({});
     setAnswerMode(AnswerMode::Explanation);
     setMatches({});
+    if (m_regenerating)
+        restoreSaved();
     setResumePresentation(Presentation::Front);
     setPresentation(Presentation::Front);
 }
@@ -248,11 +272,131 @@ void CardViewModel::refreshHasAPIKey()
     setHasAPIKey(!m_apiKeyProvider().isEmpty());
 }
 
+bool CardViewModel::canRegenerate() const
+{
+    return m_history && m_history->showsSaved() && m_result &&
+           m_result->origin == ExplanationOrigin::DeepSeek &&
+           m_answerMode == AnswerMode::Explanation && m_hasAPIKey && !m_isLoading;
+}
+
+void CardViewModel::setHistory(HistoryRecorder *history)
+{
+    if (m_history == history)
+        return;
+    if (m_history)
+        m_history->disconnect(this);
+    m_history = history;
+    if (m_history) {
+        connect(m_history, &HistoryRecorder::answerStateChanged, this,
+                &CardViewModel::canRegenerateChanged);
+        connect(m_history, &HistoryRecorder::starFailed, this, [this](const QString &message) {
+            setErrorMessage(message);
+            if (m_result)
+                updateAnswerHeight();
+        });
+    }
+    emit historyChanged();
+    emit canRegenerateChanged();
+}
+
+void CardViewModel::openSaved(const HistoryEntry &entry)
+{
+    m_pendingContext.clear();
+    setErrorMessage({});
+    cancelRequest();
+    m_regenerating.reset();
+    setLoading(false);
+    setAnswerMode(AnswerMode::Explanation);
+    setMatches({});
+    setQuery(entry.term);
+    showSaved(entry, std::nullopt);
+}
+
+void CardViewModel::regenerate()
+{
+    if (!canRegenerate())
+        return;
+    const HistoryEntry saved = *m_history->shownSaved();
+    const ExplanationPromptProfile profile = m_profileProvider();
+    const OnlineSettings online = m_onlineSettingsProvider();
+    const Result<DeepSeekClient, DeepSeekError> client =
+        DeepSeekClient::build(online, m_apiKeyProvider(), profile, DeepSeekClient::sharedSession());
+    if (!client) {
+        setErrorMessage(client.error().message());
+        updateAnswerHeight();
+        return;
+    }
+    setErrorMessage({});
+    cancelRequest();
+    m_lookup = {saved.query, saved.context, {}, HistoryRecorder::onlineSource(online, profile)};
+    m_regenerating = saved;
+    setResult(ExplanationResult{saved.term, QString(), ExplanationOrigin::DeepSeek});
+    setLoading(true);
+    updateAnswerHeight();
+    beginOnlineExplanation(saved.term, *client, profile.maximumCharacterCount());
+}
+
+bool CardViewModel::recallOlder()
+{
+    const auto text = m_recall.older(m_query, [this] {
+        return m_history ? m_history->recentQueries(QueryRecall::kDepth) : QStringList();
+    });
+    if (!text)
+        return false;
+    // Not through setQuery, which would end the walk.
+    if (m_query != *text) {
+        m_query = *text;
+        emit queryChanged();
+    }
+    return true;
+}
+
+bool CardViewModel::recallNewer()
+{
+    const auto text = m_recall.newer();
+    if (!text)
+        return false;
+    if (m_query != *text) {
+        m_query = *text;
+        emit queryChanged();
+    }
+    return true;
+}
+
+void CardViewModel::recordAnswer()
+{
+    if (m_history && m_result && m_answerMode == AnswerMode::Explanation)
+        m_history->answerShown(m_lookup, *m_result);
+}
+
+void CardViewModel::showSaved(const HistoryEntry &entry,
+                              const std::optional<HistoryRecorder::Lookup> &lookup)
+{
+    setResult(ExplanationResult{entry.term, entry.answer, entry.origin});
+    if (m_history)
+        m_history->savedShown(entry, lookup);
+    updateAnswerHeight();
+    setResumePresentation(Presentation::Back);
+    setPresentation(Presentation::Back);
+}
+
+void CardViewModel::restoreSaved()
+{
+    const HistoryEntry saved = *std::exchange(m_regenerating, std::nullopt);
+    setResult(ExplanationResult{saved.term, saved.answer, saved.origin});
+    if (m_history)
+        m_history->savedShown(saved, std::nullopt);
+    updateAnswerHeight();
+}
+
 void CardViewModel::setResult(std::optional<ExplanationResult> result)
 {
     if (m_result == result)
         return;
     m_result = std::move(result);
+    // What the history knew of the answer shown (its star, the saved mark) is for that answer.
+    if (m_history)
+        m_history->answerCleared();
     emit resultChanged();
     updateShowsPlaceholder();
 }
@@ -356,13 +500,14 @@ void CardViewModel::showExplanation(const QString &term, const QString &explanat
     updateAnswerHeight();
     setResumePresentation(Presentation::Back);
     setPresentation(Presentation::Back);
+    recordAnswer();
 }
 
 void CardViewModel::updateAnswerHeight()
 {
-    setExpandedHeight(
-        CardMetrics::heightForAnswer({resultTitle(), resultExplanation(), m_showsPlaceholder,
-                                      offersApiSetup(), m_errorMessage}));
+    setExpandedHeight(CardMetrics::heightForAnswer(
+        {resultTitle(), resultExplanation(), m_showsPlaceholder, offersApiSetup(), m_errorMessage,
+         m_history && m_history->showsSaved()}));
 }
 
 void CardViewModel::cancelRequest()
@@ -397,6 +542,9 @@ void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekCl
             setResultExplanation(AnswerText::readableExplanation(*buffer, max));
             updateAnswerHeight();
         }
+        // Complete: the history keeps it (a regenerated answer replaces the saved one).
+        m_regenerating.reset();
+        recordAnswer();
     };
 
     connect(stream, &ExplanationStream::pieceReceived, this,
@@ -429,6 +577,10 @@ void CardViewModel::beginOnlineExplanation(const QString &term, const DeepSeekCl
                     return;
                 setLoading(false);
                 setErrorMessage(error.message());
+                if (m_regenerating) {
+                    restoreSaved();
+                    return;
+                }
                 if (m_result && m_result->explanation.isEmpty())
                     setResultExplanation(kExplanationFailedNotice);
                 if (m_result)

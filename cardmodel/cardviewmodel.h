@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cardmodel/cardmetrics.h"
+#include "cardmodel/historyrecorder.h"
+#include "cardmodel/queryrecall.h"
 #include "cardmodel/reverselookupmatchmodel.h"
 #include "core/explanationresult.h"
 #include "core/glossarystore.h"
@@ -61,6 +63,10 @@ class CardViewModel final : public QObject
     Q_PROPERTY(bool hasAPIKey READ hasAPIKey NOTIFY hasAPIKeyChanged)
     /// The front face's footer: where answers can come from.
     Q_PROPERTY(QString sourcesLine READ sourcesLine NOTIFY hasAPIKeyChanged)
+    /// The lookup history's side of the answer shown (its star, the saved mark); null without one.
+    Q_PROPERTY(wordlumen::HistoryRecorder *history READ history NOTIFY historyChanged)
+    /// The answer shown is a saved online answer, which 「重新生成」 asks the service for again.
+    Q_PROPERTY(bool canRegenerate READ canRegenerate NOTIFY canRegenerateChanged)
 
 public:
     enum class Presentation
@@ -118,6 +124,16 @@ public:
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
     [[nodiscard]] bool hasAPIKey() const { return m_hasAPIKey; }
     [[nodiscard]] QString sourcesLine() const;
+    [[nodiscard]] HistoryRecorder *history() const { return m_history; }
+    [[nodiscard]] bool canRegenerate() const;
+
+    /**
+     * The lookup history the card records into and reads saved answers and
+     * recent queries from; null (the default) for none. A typed term whose
+     * saved online answer came from the same service in the same style is
+     * shown from the history instead of being asked for again.
+     */
+    void setHistory(HistoryRecorder *history);
 
     /// The views open the collapsed card by setting the face it should resume.
     void setPresentation(Presentation presentation);
@@ -142,6 +158,15 @@ public:
     /// Re-reads whether a key is stored (after the API settings changed).
     Q_INVOKABLE void refreshHasAPIKey();
 
+    /// Shows a saved answer of the history at once, without a request, marked as saved.
+    void openSaved(const HistoryEntry &entry);
+    /// Asks the service again for the saved online answer shown; cancelling keeps the saved text.
+    Q_INVOKABLE void regenerate();
+    /// Up and Down in the front face's input: walk the recent queries. False when the key does
+    /// nothing here.
+    Q_INVOKABLE bool recallOlder();
+    Q_INVOKABLE bool recallNewer();
+
 signals:
     void queryChanged();
     void resultChanged();
@@ -153,6 +178,8 @@ signals:
     void errorMessageChanged();
     void hasAPIKeyChanged();
     void showsPlaceholderChanged();
+    void historyChanged();
+    void canRegenerateChanged();
 
 private:
     void setResult(std::optional<ExplanationResult> result);
@@ -174,6 +201,12 @@ private:
     void beginOnlineExplanation(const QString &term, const DeepSeekClient &client,
                                 int maximumCharacterCount);
     void beginReverseLookup(const QString &query, const DeepSeekClient &client);
+    /// Hands the complete answer shown to the history.
+    void recordAnswer();
+    /// Shows `entry` as a saved answer; `lookup` counts it as one when it was looked up again.
+    void showSaved(const HistoryEntry &entry, const std::optional<HistoryRecorder::Lookup> &lookup);
+    /// A regeneration that did not complete: the saved answer shows again.
+    void restoreSaved();
 
     std::optional<GlossaryStore> m_glossary;
     QPointer<CustomGlossaryStore> m_customGlossary;
@@ -192,6 +225,15 @@ private:
     QString m_errorMessage;
     bool m_hasAPIKey = false;
     bool m_showsPlaceholder = false;
+
+    QPointer<HistoryRecorder> m_history;
+    // What the running (or last) lookup knew when it began, for its recording.
+    HistoryRecorder::Lookup m_lookup;
+    // The description a chosen candidate came from, for the next lookup.
+    QString m_pendingContext;
+    // The saved answer being regenerated, shown again if that does not complete.
+    std::optional<HistoryEntry> m_regenerating;
+    QueryRecall m_recall;
 
     // The one tracked online task. Cancelling disconnects it and bumps the
     // generation, so nothing it reports later can reach the published state.

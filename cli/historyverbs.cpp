@@ -1,9 +1,7 @@
 // The history verbs: list, star, unstar, export and clear. They work on the
 // same database as the app through the same store, so a change made here
-// shows in the control center after its next refresh.
-//
-// Recording from `lookup` (and a --no-history switch for it) comes with the
-// card's recording, so both record the same way.
+// shows in the control center after its next refresh. `lookup` records
+// through the card's own recorder (see lookupverb.cpp).
 #include "cliverb.h"
 #include "history/historyexport.h"
 #include "history/historystore.h"

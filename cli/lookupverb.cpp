@@ -1,6 +1,9 @@
 #include "cardmodel/cardviewmodel.h"
+#include "cardmodel/historyrecorder.h"
 #include "cliverb.h"
 #include "core/glossarystore.h"
+#include "history/historystore.h"
+#include "history/historywriter.h"
 #include "online/keychainstore.h"
 #include "packs/customglossarystore.h"
 #include "terminalwriter.h"
@@ -10,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <memory>
 #include <optional>
 
 namespace wordlumen::cli {
@@ -21,6 +25,15 @@ QJsonValue errorValue(const CardViewModel &model)
     if (model.errorMessage().isEmpty())
         return QJsonValue::Null;
     return model.errorMessage();
+}
+
+/// When the answer shown is a saved one: its time (UTC, ISO 8601); null otherwise.
+QJsonValue savedValue(const CardViewModel &model)
+{
+    const HistoryRecorder *history = model.history();
+    if (!history || !history->shownSaved())
+        return QJsonValue::Null;
+    return history->shownSaved()->lastSeen.toUTC().toString(Qt::ISODate);
 }
 
 void printJson(const CardViewModel &model, const QString &query, CliContext &context)
@@ -48,6 +61,7 @@ void printJson(const CardViewModel &model, const QString &query, CliContext &con
                   {QStringLiteral("explanation"), result ? result->explanation : QString()},
                   {QStringLiteral("origin"),
                    toString(result ? result->origin : ExplanationOrigin::Unavailable)},
+                  {QStringLiteral("saved"), savedValue(model)},
                   {QStringLiteral("error"), errorValue(model)}};
     }
     context.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << '\n';
@@ -95,7 +109,10 @@ int runLookup(const QStringList &arguments, CliContext &context)
     const QCommandLineOption library(QStringLiteral("library"),
                                      QStringLiteral("使用 FILE 作为补充包库，而不是默认位置。"),
                                      QStringLiteral("FILE"));
-    parser.addOptions({offline, json, dictionary, library});
+    const QCommandLineOption noHistory(
+        QStringLiteral("no-history"),
+        QStringLiteral("不记入查询历史，也不使用历史里保存的在线答案。"));
+    parser.addOptions({offline, json, dictionary, library, noHistory});
     parser.addPositionalArgument(QStringLiteral("QUERY"), QStringLiteral("要查的词或描述。"),
                                  QStringLiteral("QUERY..."));
     int exitCode = Success;
@@ -130,11 +147,30 @@ int runLookup(const QStringList &arguments, CliContext &context)
         };
     CardViewModel model(glossary, &packs, {}, keyProvider);
 
-    TerminalWriter writer(context);
+    // The same history as the card's: the answer is recorded, and an online
+    // answer saved from the same service in the same style is shown again.
+    std::unique_ptr<HistoryStore> history;
+    std::unique_ptr<HistoryWriter> writer;
+    std::unique_ptr<HistoryRecorder> recorder;
+    if (!parser.isSet(noHistory)) {
+        history = std::make_unique<HistoryStore>(HistoryStore::defaultFilePath(),
+                                                 HistoryStore::optionsFromSettings());
+        writer = std::make_unique<HistoryWriter>(history.get());
+        recorder = std::make_unique<HistoryRecorder>(history.get(), writer.get(), &packs);
+        QObject::connect(writer.get(), &HistoryWriter::recordFailed, writer.get(),
+                         [&context](const QString &, HistoryError error) {
+                             context.err << QStringLiteral("这次查询没有记入历史：")
+                                         << historyErrorMessage(error) << '\n';
+                             context.err.flush();
+                         });
+        model.setHistory(recorder.get());
+    }
+
+    TerminalWriter terminal(context);
     const bool streaming = !parser.isSet(json) && context.outIsTerminal;
     QObject::connect(&model, &CardViewModel::resultChanged, &model, [&] {
         if (streaming && model.isLoading() && model.result())
-            writer.showStreaming(model.result()->term, model.result()->explanation);
+            terminal.showStreaming(model.result()->term, model.result()->explanation);
     });
 
     model.setQuery(query);
@@ -148,13 +184,25 @@ int runLookup(const QStringList &arguments, CliContext &context)
         loop.exec();
     }
 
+    if (writer)
+        writer->waitForWritten();
+    if (history && !history->statusMessage().isEmpty()) {
+        context.err << history->statusMessage() << '\n';
+        context.err.flush();
+    }
+
     if (parser.isSet(json)) {
         printJson(model, query.trimmed(), context);
     } else {
         if (model.answerMode() == CardViewModel::AnswerMode::ReverseLookup)
             printCandidates(model, context);
         else if (const auto &result = model.result())
-            writer.showFinal(result->term, result->explanation);
+            terminal.showFinal(result->term, result->explanation);
+        if (recorder && recorder->showsSaved()) {
+            context.out << recorder->savedLabel()
+                        << QStringLiteral("（不想用保存的答案时加 --no-history）") << '\n';
+            context.out.flush();
+        }
         if (!model.errorMessage().isEmpty()) {
             context.err << model.errorMessage() << '\n';
             context.err.flush();

@@ -11,7 +11,7 @@ AnswerSource AnswerSource::pack(const QString &packName)
 
 AnswerSource AnswerSource::dictionary()
 {
-    return {QStringLiteral("内置词典"), {}, {}, {}};
+    return {QStringLiteral("本地词典"), {}, {}, {}};
 }
 
 AnswerSource AnswerSource::online(const QString &endpoint, const QString &model,

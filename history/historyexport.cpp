@@ -17,7 +17,7 @@ QString originLabel(ExplanationOrigin origin)
     case ExplanationOrigin::Custom:
         return QStringLiteral("补充包");
     case ExplanationOrigin::Local:
-        return QStringLiteral("内置词典");
+        return QStringLiteral("本地词典");
     case ExplanationOrigin::DeepSeek:
         return QStringLiteral("在线解释");
     case ExplanationOrigin::Unavailable:

@@ -1,5 +1,6 @@
 #include "historylistmodel.h"
 
+#include "core/answertext.h"
 #include "historystore.h"
 #include "historytimetext.h"
 
@@ -51,10 +52,20 @@ QVariant HistoryListModel::data(const QModelIndex &index, int role) const
     case LastSeenRole:
         return entry.lastSeen;
     case LastSeenTextRole:
-        return HistoryTimeText::lastSeenText(entry.lastSeen,
-                                             m_clock ? m_clock() : QDateTime::currentDateTime());
+        return lastSeenText(entry);
     case StarredRole:
         return entry.starred;
+    case DetailRole:
+        return detail(entry);
+    case AccessibleNameRole: {
+        // The answer's beginning is enough to recognise it; the row opens the rest.
+        QStringList parts{entry.term, AnswerText::readableExplanation(entry.answer, 60),
+                          detail(entry)};
+        if (entry.starred)
+            parts.append(QStringLiteral("已收藏"));
+        parts.removeAll(QString());
+        return parts.join(QStringLiteral("，"));
+    }
     default:
         return {};
     }
@@ -63,11 +74,34 @@ QVariant HistoryListModel::data(const QModelIndex &index, int role) const
 QHash<int, QByteArray> HistoryListModel::roleNames() const
 {
     return {
-        {TermRole, "term"},         {QueryRole, "query"},       {AnswerRole, "answer"},
-        {OriginRole, "origin"},     {SourceRole, "source"},     {ContextRole, "context"},
-        {CountRole, "lookupCount"}, {LastSeenRole, "lastSeen"}, {LastSeenTextRole, "lastSeenText"},
+        {TermRole, "term"},
+        {QueryRole, "query"},
+        {AnswerRole, "answer"},
+        {OriginRole, "origin"},
+        {SourceRole, "source"},
+        {ContextRole, "context"},
+        {CountRole, "lookupCount"},
+        {LastSeenRole, "lastSeen"},
+        {LastSeenTextRole, "lastSeenText"},
         {StarredRole, "starred"},
+        {DetailRole, "detail"},
+        {AccessibleNameRole, "accessibleName"},
     };
+}
+
+QString HistoryListModel::lastSeenText(const HistoryEntry &entry) const
+{
+    return HistoryTimeText::lastSeenText(entry.lastSeen,
+                                         m_clock ? m_clock() : QDateTime::currentDateTime());
+}
+
+QString HistoryListModel::detail(const HistoryEntry &entry) const
+{
+    QStringList parts{lastSeenText(entry), entry.source.displayText()};
+    if (entry.lookupCount > 1)
+        parts.append(QStringLiteral("查过 %1 次").arg(entry.lookupCount));
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(" · "));
 }
 
 bool HistoryListModel::canFetchMore(const QModelIndex &parent) const

@@ -52,6 +52,10 @@ public:
         /// 「今天 14:05」, 「12月3日」: HistoryTimeText::lastSeenText.
         LastSeenTextRole,
         StarredRole,
+        /// The row's second line: 「今天 14:05 · 本地词典 · 查过 3 次」.
+        DetailRole,
+        /// What a screen reader says for the row: term, the answer's start, the detail, the star.
+        AccessibleNameRole,
     };
     Q_ENUM(Roles)
 
@@ -98,6 +102,8 @@ signals:
     void errorMessageChanged();
 
 private:
+    [[nodiscard]] QString lastSeenText(const HistoryEntry &entry) const;
+    [[nodiscard]] QString detail(const HistoryEntry &entry) const;
     void load(bool firstPage);
     void setError(const std::optional<HistoryError> &error);
     void storeChanged();

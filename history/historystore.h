@@ -132,6 +132,13 @@ public:
     /// The saved row of `term` (by its term key), to show again without a request.
     [[nodiscard]] Result<std::optional<HistoryEntry>, HistoryError> savedAnswer(QStringView term);
 
+    /**
+     * Rows of this file were changed through another connection of this
+     * program (the background HistoryWriter): tells this store's views, as
+     * if the store had changed them.
+     */
+    void announceOutsideChange() { emit entriesChanged(); }
+
 signals:
     /// Rows were added, changed or removed by this store.
     void entriesChanged();

@@ -157,4 +157,15 @@ std::optional<CustomGlossaryEntry> CustomGlossaryStore::match(QStringView query)
     return m_index.match(query);
 }
 
+std::optional<GlossaryPack> CustomGlossaryStore::packOf(const QUuid &entryId) const
+{
+    for (const GlossaryPack &pack : packs()) {
+        for (const CustomGlossaryEntry &entry : pack.entries) {
+            if (entry.id == entryId)
+                return pack;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace wordlumen

@@ -90,6 +90,9 @@ public:
      */
     [[nodiscard]] std::optional<CustomGlossaryEntry> match(QStringView query) const;
 
+    /// The pack that holds the entry `entryId` (a match's `id`), or nothing when none does now.
+    [[nodiscard]] std::optional<GlossaryPack> packOf(const QUuid &entryId) const;
+
     /**
      * Imports a .md, .markdown or .txt file. A pack with the same industry,
      * depth and perspective (compared as term keys) is replaced in place of

@@ -2,7 +2,7 @@ import QtQuick
 import Wordlumen.Paint
 import Wordlumen.App
 
-// The control center: a sidebar of three sections and the chosen section's
+// The control center: a sidebar of four sections and the chosen section's
 // page, on paper like the card. The window has no frame of its own: its
 // background moves it, and its own controls close and minimise it.
 FocusScope {
@@ -29,6 +29,8 @@ FocusScope {
         anchors.fill: parent
         onPressed: root.Window.window.startSystemMove()
     }
+
+    readonly property bool asking: deleteDialog.open || historyDialog.open
 
     Rectangle {
         id: sidebarBackground
@@ -57,7 +59,7 @@ FocusScope {
 
     Column {
         id: sidebar
-        enabled: !deleteDialog.open
+        enabled: !root.asking
         x: 22
         y: 22
         width: sidebarBackground.width - 44
@@ -86,7 +88,7 @@ FocusScope {
             }
         }
         Item { width: 1; height: 16 }
-        // The three pages are tabs of one list, so a reader says 「1/3」.
+        // The pages are tabs of one list, so a reader says 「1/4」 and so on.
         Column {
             width: parent.width
             spacing: 6
@@ -116,6 +118,14 @@ FocusScope {
                 isActive: root.model.selection === ControlCenterModel.Api
                 onClicked: root.model.selection = ControlCenterModel.Api
             }
+            SidebarRow {
+                width: parent.width
+                icon: "clock.arrow.circlepath"
+                title: "历史与收藏"
+                detail: root.model.history.sidebarDetail
+                isActive: root.model.selection === ControlCenterModel.History
+                onClicked: root.model.selection = ControlCenterModel.History
+            }
         }
     }
     Column {
@@ -138,10 +148,10 @@ FocusScope {
         }
     }
 
-    // The three pages, cross-fading as the selection changes.
+    // The pages, cross-fading as the selection changes.
     Item {
         id: pages
-        enabled: !deleteDialog.open
+        enabled: !root.asking
         x: pageArea.x
         width: pageArea.width
         height: parent.height
@@ -190,10 +200,16 @@ FocusScope {
             pageSource: "ApiPage.qml"
             pageModel: root.model.api
         }
+        LazyPage {
+            anchors.fill: parent
+            chosen: root.model.selection === ControlCenterModel.History
+            pageSource: "HistoryPage.qml"
+            pageModel: root.model.history
+        }
     }
 
     WindowControls {
-        enabled: !deleteDialog.open
+        enabled: !root.asking
         anchors.top: parent.top
         anchors.topMargin: 6
         anchors.right: parent.right
@@ -208,5 +224,15 @@ FocusScope {
         message: root.model.vocabulary.deleteMessage
         onConfirmed: root.model.vocabulary.confirmDelete()
         onCancelled: root.model.vocabulary.cancelDelete()
+    }
+    ConfirmDialog {
+        id: historyDialog
+        anchors.fill: parent
+        open: root.model.history.confirming
+        title: root.model.history.confirmTitle
+        message: root.model.history.confirmMessage
+        confirmTitle: root.model.history.confirmButton
+        onConfirmed: root.model.history.confirm()
+        onCancelled: root.model.history.cancelConfirmation()
     }
 }

@@ -2,6 +2,7 @@
 
 #include "apipagemodel.h"
 #include "floatingpagemodel.h"
+#include "historypagemodel.h"
 #include "vocabularypagemodel.h"
 
 #include <QObject>
@@ -13,6 +14,7 @@ namespace wordlumen {
 
 class CustomGlossaryStore;
 class FloatingCardWindowController;
+class HistoryStore;
 class SecretStore;
 
 /**
@@ -31,6 +33,7 @@ class ControlCenterModel final : public QObject
     Q_PROPERTY(wordlumen::FloatingPageModel *floating READ floating CONSTANT)
     Q_PROPERTY(wordlumen::VocabularyPageModel *vocabulary READ vocabulary CONSTANT)
     Q_PROPERTY(wordlumen::ApiPageModel *api READ api CONSTANT)
+    Q_PROPERTY(wordlumen::HistoryPageModel *history READ history CONSTANT)
 
 public:
     /// The sidebar's sections, in its order.
@@ -39,12 +42,14 @@ public:
         Floating,
         Scripts,
         Api,
+        History,
     };
     Q_ENUM(Section)
 
+    /// `history` is the lookup history the page shows; null when there is none.
     ControlCenterModel(FloatingCardWindowController *card, CustomGlossaryStore &library,
                        std::optional<qsizetype> builtInCount, SecretStore *secrets = nullptr,
-                       QObject *parent = nullptr);
+                       HistoryStore *history = nullptr, QObject *parent = nullptr);
     ~ControlCenterModel() override;
 
     [[nodiscard]] Section selection() const { return m_selection; }
@@ -53,6 +58,7 @@ public:
     [[nodiscard]] FloatingPageModel *floating() const { return m_floating; }
     [[nodiscard]] VocabularyPageModel *vocabulary() const { return m_vocabulary; }
     [[nodiscard]] ApiPageModel *api() const { return m_api; }
+    [[nodiscard]] HistoryPageModel *history() const { return m_history; }
 
 signals:
     void selectionChanged();
@@ -62,6 +68,7 @@ private:
     FloatingPageModel *m_floating;
     VocabularyPageModel *m_vocabulary;
     ApiPageModel *m_api;
+    HistoryPageModel *m_history;
 };
 
 } // namespace wordlumen

@@ -19,6 +19,8 @@
 #include "desktop/selectionsource.h"
 #include "firstframe.h"
 #include "packs/bundledpacks.h"
+#include "history/historystore.h"
+#include "history/historywriter.h"
 #include "packs/customglossarystore.h"
 #include "shellprobes.h"
 #include "singleinstance.h"
@@ -76,6 +78,10 @@ ApplicationShell::~ApplicationShell()
     m_controller.reset();
     m_viewModel.reset();
     m_engine.reset();
+    // The writer finishes what the card handed it before the program ends.
+    m_historyRecorder.reset();
+    m_historyWriter.reset();
+    m_history.reset();
     m_library.reset();
 }
 
@@ -112,13 +118,34 @@ const std::optional<GlossaryStore> &ApplicationShell::dictionary()
     return m_dictionary;
 }
 
+HistoryStore &ApplicationShell::history()
+{
+    if (!m_history)
+        m_history = std::make_unique<HistoryStore>(HistoryStore::defaultFilePath(),
+                                                   HistoryStore::optionsFromSettings());
+    return *m_history;
+}
+
+HistoryRecorder *ApplicationShell::historyRecorder()
+{
+    if (!m_historyRecorder) {
+        m_historyWriter = std::make_unique<HistoryWriter>(&history());
+        m_historyRecorder =
+            std::make_unique<HistoryRecorder>(&history(), m_historyWriter.get(), &library());
+    }
+    return m_historyRecorder.get();
+}
+
 void ApplicationShell::showControlCenter(bool centred)
 {
     if (!m_controlCenter) {
         const auto &glossary = dictionary();
         m_controlCenterModel = std::make_unique<ControlCenterModel>(
             m_controller.get(), library(),
-            glossary ? std::optional(glossary->entries().size()) : std::nullopt);
+            glossary ? std::optional(glossary->entries().size()) : std::nullopt, nullptr,
+            &history());
+        connect(m_controlCenterModel->history(), &HistoryPageModel::openRequested, this,
+                &ApplicationShell::openSaved);
         m_controlCenterModel->floating()->setDesktopIntegration(m_shortcut.get(),
                                                                 m_startAtLogin.get());
         m_controlCenterModel->vocabulary()->setBundledPackLoader(
@@ -211,6 +238,7 @@ void ApplicationShell::ensureViewModel()
         return;
     }
     m_viewModel = std::make_unique<CardViewModel>(dictionary(), &library());
+    m_viewModel->setHistory(historyRecorder());
     if (auto *view = qobject_cast<QQuickView *>(m_controller->panel());
         view && view->rootObject()) {
         view->rootObject()->setProperty("viewModel", QVariant::fromValue(m_viewModel.get()));
@@ -304,6 +332,16 @@ void ApplicationShell::lookUp(const QString &text)
     // The card's own lookup: packs, the dictionary, then the online service.
     m_viewModel->setQuery(text);
     m_viewModel->explain();
+}
+
+void ApplicationShell::openSaved(const HistoryEntry &entry)
+{
+    openCard();
+    if (!m_viewModel)
+        return;
+    if (m_viewModel->presentation() == CardViewModel::Presentation::Settings)
+        m_viewModel->closeSettings();
+    m_viewModel->openSaved(entry);
 }
 
 void ApplicationShell::lookUpSelection()

@@ -24,6 +24,10 @@ class ControlCenterWindow;
 class CustomGlossaryStore;
 class FloatingCardWindowController;
 class GlobalShortcut;
+class HistoryRecorder;
+class HistoryStore;
+class HistoryWriter;
+struct HistoryEntry;
 class SelectionSource;
 class ShellProbes;
 class SingleInstance;
@@ -74,6 +78,8 @@ public:
     [[nodiscard]] CustomGlossaryStore &library();
     /// The built-in dictionary, loaded once on first use; nothing when it failed to load.
     [[nodiscard]] const std::optional<GlossaryStore> &dictionary();
+    /// The lookup history, shared by the card and the control center; its file opens on first use.
+    [[nodiscard]] HistoryStore &history();
 
     /// Brings up the control center in front; at launch `centred` on the screen,
     /// afterwards where the user left it.
@@ -99,6 +105,9 @@ private:
     void openCardForInput();
     void lookUp(const QString &text);
     void lookUpSelection();
+    /// Opens the card on a saved answer of the history (the control center's page).
+    void openSaved(const HistoryEntry &entry);
+    [[nodiscard]] HistoryRecorder *historyRecorder();
 
     SingleInstance *m_instance = nullptr;
     bool m_controlCenterAtStart = true;
@@ -107,6 +116,9 @@ private:
     std::unique_ptr<CustomGlossaryStore> m_library;
     std::optional<GlossaryStore> m_dictionary;
     bool m_dictionaryLoaded = false;
+    std::unique_ptr<HistoryStore> m_history;
+    std::unique_ptr<HistoryWriter> m_historyWriter;
+    std::unique_ptr<HistoryRecorder> m_historyRecorder;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<CardViewModel> m_viewModel;
     std::unique_ptr<FloatingCardWindowController> m_controller;

@@ -2,12 +2,15 @@ import QtQuick
 import Wordlumen.Paint
 
 // A 36-point round-cornered icon button; its label is the tooltip and the
-// accessible name.
+// accessible name. A checkable one (a star) tells screen readers its state.
 Item {
     id: button
 
     required property string icon
     required property string label
+    property bool checkable: false
+    property bool checked: false
+    property color tint: Theme.controlInk
     signal clicked()
 
     implicitWidth: 36
@@ -16,7 +19,10 @@ Item {
 
     Accessible.role: Accessible.Button
     Accessible.name: label
+    Accessible.checkable: checkable
+    Accessible.checked: checked
     Accessible.onPressAction: button.clicked()
+    Accessible.onToggleAction: button.clicked()
     Keys.onReturnPressed: button.clicked()
     Keys.onEnterPressed: button.clicked()
     Keys.onSpacePressed: button.clicked()
@@ -34,7 +40,7 @@ Item {
         width: 15
         height: 15
         symbol: button.icon
-        color: Theme.controlInk
+        color: button.tint
         strokeWidth: 2.1
     }
     // Hover from a handler: a MouseArea keeps believing it is hovered when its

@@ -18,6 +18,9 @@ Item {
 
     readonly property bool reverseMode: viewModel.answerMode === CardViewModel.ReverseLookup
     readonly property string explanation: viewModel.resultExplanation
+    readonly property HistoryRecorder history: viewModel.history
+    readonly property bool canStar: !reverseMode && history !== null && history.canStar
+    readonly property string savedLabel: history !== null && !reverseMode ? history.savedLabel : ""
 
     CopyFeedback { id: copier }
 
@@ -52,6 +55,11 @@ Item {
         function onIsLoadingChanged() { face.hearAnswer() }
         function onErrorMessageChanged() { face.hearAnswer() }
     }
+    Shortcut {
+        sequence: "Ctrl+D"
+        enabled: face.enabled && face.canStar
+        onActivated: face.history.toggleStar()
+    }
 
     Item {
         id: content
@@ -75,6 +83,16 @@ Item {
                 anchors.right: parent.right
                 anchors.rightMargin: 24 // the fold corner's room
                 anchors.verticalCenter: parent.verticalCenter
+                IconCircleButton {
+                    objectName: "starButton"
+                    visible: face.canStar
+                    icon: face.history && face.history.starred ? "star.fill" : "star"
+                    tint: face.history && face.history.starred ? Theme.accent : Theme.controlInk
+                    label: face.history ? face.history.starLabel : "收藏"
+                    checkable: true
+                    checked: face.history !== null && face.history.starred
+                    onClicked: face.history.toggleStar()
+                }
                 IconCircleButton {
                     visible: !face.reverseMode
                     icon: copier.didCopy ? "checkmark" : "square.on.square"
@@ -206,6 +224,37 @@ Item {
                     Accessible.role: Accessible.StaticText
                     Accessible.name: face.viewModel.resultTitle
                     Accessible.description: face.viewModel.isLoading ? "正在继续写…" : face.explanation
+                }
+
+                // A saved answer shown again: when it was saved, and for an
+                // online one the way to ask the service again.
+                Item {
+                    objectName: "savedRow"
+                    width: parent.width
+                    height: CardMetrics.savedRow - CardMetrics.errorGap
+                    visible: face.savedLabel.length > 0 && !face.viewModel.showsPlaceholder
+                    Text {
+                        anchors.left: parent.left
+                        anchors.right: regenerate.visible ? regenerate.left : parent.right
+                        anchors.rightMargin: 8
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: face.savedLabel
+                        elide: Text.ElideRight
+                        font: Theme.mono(9.5, Font.Medium, 0.4)
+                        color: Theme.secondaryInk
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
+                    }
+                    InlineAction {
+                        id: regenerate
+                        anchors.right: parent.right
+                        anchors.verticalCenter: parent.verticalCenter
+                        visible: face.viewModel.canRegenerate
+                        title: "重新生成"
+                        systemImage: "arrow.clockwise"
+                        iconTrailing: false
+                        onClicked: face.viewModel.regenerate()
+                    }
                 }
 
                 InlineAction {

@@ -85,6 +85,17 @@ FocusScope {
                 text: face.viewModel.query
                 onTextEdited: face.viewModel.query = text
                 onAccepted: face.viewModel.explain()
+                // In the empty input, Up and Down walk the recent queries.
+                Keys.onUpPressed: (event) => {
+                    event.accepted = face.viewModel.recallOlder()
+                    if (event.accepted)
+                        cursorPosition = text.length
+                }
+                Keys.onDownPressed: (event) => {
+                    event.accepted = face.viewModel.recallNewer()
+                    if (event.accepted)
+                        cursorPosition = text.length
+                }
                 font: Theme.font(18, Font.Medium)
                 color: Theme.ink
                 selectionColor: Theme.alpha(Theme.accent, 0.3)

@@ -65,6 +65,11 @@ double CardMetricsForQml::footerRow()
     return CardMetrics::kFooterRow;
 }
 
+double CardMetricsForQml::savedRow()
+{
+    return CardMetrics::kSavedRow;
+}
+
 double CardMetricsForQml::errorGap()
 {
     return CardMetrics::kErrorGap;

@@ -27,6 +27,7 @@ class CardMetricsForQml : public QObject
     Q_PROPERTY(double textLine READ textLine CONSTANT)
     Q_PROPERTY(double footerGap READ footerGap CONSTANT)
     Q_PROPERTY(double footerRow READ footerRow CONSTANT)
+    Q_PROPERTY(double savedRow READ savedRow CONSTANT)
     Q_PROPERTY(double errorGap READ errorGap CONSTANT)
     Q_PROPERTY(double errorLine READ errorLine CONSTANT)
 
@@ -45,6 +46,7 @@ public:
     [[nodiscard]] static double textLine();
     [[nodiscard]] static double footerGap();
     [[nodiscard]] static double footerRow();
+    [[nodiscard]] static double savedRow();
     [[nodiscard]] static double errorGap();
     [[nodiscard]] static double errorLine();
 };

@@ -15,6 +15,15 @@ struct CardViewModelForeign
     QML_UNCREATABLE("The card's view model is made by the application.")
 };
 
+// The history's side of the answer shown, as the view model's `history`.
+struct HistoryRecorderForeign
+{
+    Q_GADGET
+    QML_FOREIGN(wordlumen::HistoryRecorder)
+    QML_NAMED_ELEMENT(HistoryRecorder)
+    QML_UNCREATABLE("The application makes the card's history.")
+};
+
 // Where an answer came from, as ExplanationOrigin.Local and so on.
 namespace ExplanationOriginForeign {
 Q_NAMESPACE

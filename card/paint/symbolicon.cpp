@@ -29,6 +29,9 @@ constexpr SymbolMapping kSymbols[] = {
     {"xmark", "x"},
     {"checkmark.circle.fill", "circle-check"},
     {"exclamationmark.circle.fill", "circle-alert"},
+    {"star", "star"},
+    {"star.fill", "star"},
+    {"arrow.clockwise", "rotate-cw"},
     // The control center's.
     {"rectangle.on.rectangle", "square-stack"},
     {"text.book.closed", "book-text"},
@@ -45,6 +48,9 @@ constexpr SymbolMapping kSymbols[] = {
     {"circle", "circle"},
     {"minus", "minus"},
     {"keyboard", "keyboard"},
+    {"clock.arrow.circlepath", "history"},
+    {"magnifyingglass", "search"},
+    {"square.and.arrow.up", "download"},
 };
 
 QByteArray lucideSource(const QString &name)
@@ -89,11 +95,16 @@ QByteArray SymbolIcon::tintedSvg(const QString &symbol, const QColor &color, dou
     const QByteArray rgb = color.name(QColor::HexRgb).toLatin1();
     const QByteArray alpha = QByteArray::number(color.alphaF(), 'g', 3);
     svg.replace("stroke-width=\"2\"", "stroke-width=\"" + QByteArray::number(strokeWidth) + '"');
-    if (symbol.endsWith(u".fill")) {
+    if (symbol.endsWith(u".fill") && svg.contains("<circle ")) {
         // A filled disc in the colour, the glyph's strokes in white on top.
         svg.replace("stroke=\"currentColor\"", "stroke=\"#ffffff\"");
         svg.replace("<circle ", "<circle fill=\"" + rgb + "\" fill-opacity=\"" + alpha +
                                     "\" stroke=\"" + rgb + "\" stroke-opacity=\"" + alpha + "\" ");
+    } else if (symbol.endsWith(u".fill")) {
+        // A glyph without a disc (the star) is filled itself.
+        svg.replace("fill=\"none\"", "fill=\"" + rgb + "\" fill-opacity=\"" + alpha + '"');
+        svg.replace("stroke=\"currentColor\"",
+                    "stroke=\"" + rgb + "\" stroke-opacity=\"" + alpha + '"');
     } else {
         svg.replace("stroke=\"currentColor\"",
                     "stroke=\"" + rgb + "\" stroke-opacity=\"" + alpha + '"');

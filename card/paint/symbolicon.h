@@ -11,7 +11,8 @@ namespace wordlumen {
  * The card's symbols: the names the faces use (SF-Symbols-style, such as
  * "chevron.down") mapped onto Lucide line icons shipped in the resources,
  * drawn as vectors in any colour at any size. Names ending in ".fill" draw a
- * filled circle in the colour with the glyph cut out in white.
+ * filled circle in the colour with the glyph cut out in white, or, for a
+ * glyph without a circle (the star), the glyph filled.
  */
 class SymbolIcon : public wordlumen::ThemedItem
 {

@@ -2,8 +2,10 @@
 // to PNG files, for looking at: the floating page (with its shortcut and
 // start-at-login rows in each state), the vocabulary page without
 // packs, with three packs, with shipped packs added (one switched off), with
-// the delete dialog and with a library that did not load, and the API page with and without a
-// status message, with the custom audience and its field, and with a length hovered.
+// the delete dialog and with a library that did not load, and the API page
+// with and without a status message, with the custom audience and its field,
+// and with a length hovered; the history page empty, filled, searching, with
+// only starred entries, asking to clear, and with recording off.
 //
 //   controlcenter_screenshots [output-directory]     (default: ./screenshots)
 
@@ -17,6 +19,7 @@
 #include "card/panel/floatingcardwindowcontroller.h"
 #include "desktop/desktopservices.h"
 #include "packs/bundledpacks.h"
+#include "history/historystore.h"
 #include "packs/customglossarystore.h"
 #include "tests/app/fakeloginitem.h"
 #include "tests/app/fakeshortcutbackend.h"
@@ -49,6 +52,7 @@ struct Scene
     std::unique_ptr<CustomGlossaryStore> library;
     FloatingCardWindowController card{DesktopServices::panelHints()};
     FakeSecretStore secrets;
+    std::unique_ptr<HistoryStore> history;
     std::unique_ptr<ControlCenterModel> model;
 
     QString libraryPath() const { return dir.filePath(QStringLiteral("MyGlossary.json")); }
@@ -103,6 +107,44 @@ struct Shot
 };
 
 using Section = ControlCenterModel::Section;
+
+// A week of lookups as an office worker makes them, the newest last.
+void fillHistory(Scene &scene)
+{
+    struct Lookup
+    {
+        const char *term;
+        const char *answer;
+        ExplanationOrigin origin;
+        bool starred;
+    };
+    const Lookup lookups[] = {
+        {"KPI", "关键绩效指标：用几个数字衡量一个人或一个团队做得好不好，比如销售额、回款天数。",
+         ExplanationOrigin::Local, true},
+        {"颗粒度", "把事情拆得多细。“颗粒度再细一点”就是要把计划或汇报写得更具体。",
+         ExplanationOrigin::Custom, false},
+        {"RAG", "检索增强生成：先到可信资料里找出相关段落，再让 AI 只根据这些段落回答。",
+         ExplanationOrigin::Local, true},
+        {"对齐", "让几方对目标、做法或口径达成一致，常见于“我们先对齐一下”。",
+         ExplanationOrigin::Local, false},
+        {"Agent", "能自己拆解任务、调用工具、一步步把事情做完的 AI 程序。",
+         ExplanationOrigin::DeepSeek, false},
+    };
+    for (const Lookup &lookup : lookups) {
+        const QString term = QString::fromUtf8(lookup.term);
+        AnswerSource source = AnswerSource::dictionary();
+        if (lookup.origin == ExplanationOrigin::Custom)
+            source = AnswerSource::pack(QStringLiteral("互联网职场黑话"));
+        else if (lookup.origin == ExplanationOrigin::DeepSeek)
+            source = AnswerSource::online(QStringLiteral("https://api.deepseek.com/v1"),
+                                          QStringLiteral("deepseek-chat"),
+                                          QStringLiteral("通俗白话 · 标准"));
+        static_cast<void>(scene.history->record(HistoryRecord{
+            term, term, QString::fromUtf8(lookup.answer), lookup.origin, source, {}}));
+        if (lookup.starred)
+            static_cast<void>(scene.history->star(term));
+    }
+}
 
 } // namespace
 
@@ -277,6 +319,42 @@ int main(int argc, char *argv[])
          [](Scene &, QQuickView *view) {
              scrollPageToEnd(view);
          }},
+        {"control-center-history-empty",
+         [](Scene &scene) {
+             scene.model->setSelection(Section::History);
+         }},
+        {"control-center-history",
+         [](Scene &scene) {
+             fillHistory(scene);
+             scene.model->setSelection(Section::History);
+         }},
+        {"control-center-history-search",
+         [](Scene &scene) {
+             fillHistory(scene);
+             scene.model->setSelection(Section::History);
+             scene.model->history()->setSearchText(QStringLiteral("AI"));
+         }},
+        {"control-center-history-starred",
+         [](Scene &scene) {
+             fillHistory(scene);
+             scene.model->setSelection(Section::History);
+             scene.model->history()->setStarredOnly(true);
+         }},
+        {"control-center-history-clear",
+         [](Scene &scene) {
+             fillHistory(scene);
+             scene.model->setSelection(Section::History);
+             scene.model->history()->requestClear();
+         }},
+        {"control-center-history-paused",
+         [](Scene &scene) {
+             fillHistory(scene);
+             scene.model->setSelection(Section::History);
+             scene.model->history()->setRecordingEnabled(false);
+         },
+         [](Scene &, QQuickView *view) {
+             scrollPageToEnd(view);
+         }},
     };
 
     int failures = 0;
@@ -293,8 +371,10 @@ int main(int argc, char *argv[])
                     broken.write("{\"version\": 2, \"packs\": [ ]");
             }
             scene.library = std::make_unique<CustomGlossaryStore>(scene.libraryPath());
+            scene.history = std::make_unique<HistoryStore>(
+                scene.dir.filePath(QStringLiteral("History.sqlite3")));
             scene.model = std::make_unique<ControlCenterModel>(&scene.card, *scene.library, 200,
-                                                               &scene.secrets);
+                                                               &scene.secrets, scene.history.get());
             // The packs shipped beside the program, as the application offers them.
             scene.model->vocabulary()->setBundledPacks(BundledPacks::load());
             if (!QByteArrayView(shot.name).contains("hidden"))

@@ -8,6 +8,8 @@
 #include "card/panel/floatingcardwindowcontroller.h"
 #include "desktop/desktopservices.h"
 #include "desktop/generic/unavailableloginitem.h"
+#include "history/historysettings.h"
+#include "history/historystore.h"
 #include "online/apisettings.h"
 #include "online/apisettingsnotifier.h"
 #include "packs/bundledpacks.h"
@@ -49,6 +51,20 @@ QList<BundledPack> shippedPacks()
     return BundledPacks::load(QStringLiteral(WORDLUMEN_SOURCE_DIR "/resources/packs"));
 }
 
+HistoryRecord lookup(const QString &term, const QString &answer)
+{
+    return HistoryRecord{term, term, answer, ExplanationOrigin::Local, AnswerSource::dictionary(),
+                         {}};
+}
+
+QStringList terms(const HistoryListModel &list)
+{
+    QStringList terms;
+    for (int row = 0; row < list.rowCount(); ++row)
+        terms << list.data(list.index(row), HistoryListModel::TermRole).toString();
+    return terms;
+}
+
 } // namespace
 
 class ControlCenterTest : public QObject
@@ -60,11 +76,19 @@ private:
     std::unique_ptr<CustomGlossaryStore> m_library;
     std::unique_ptr<FloatingCardWindowController> m_card;
     std::unique_ptr<FakeSecretStore> m_secretStore;
+    std::unique_ptr<HistoryStore> m_history;
 
     std::unique_ptr<ControlCenterModel> makeModel(std::optional<qsizetype> builtIn = 200)
     {
         return std::make_unique<ControlCenterModel>(m_card.get(), *m_library, builtIn,
-                                                    m_secretStore.get());
+                                                    m_secretStore.get(), m_history.get());
+    }
+
+    // Records term, answer, term, answer…: the last pair is the newest entry.
+    void recordTerms(const QStringList &termsAndAnswers)
+    {
+        for (qsizetype i = 0; i + 1 < termsAndAnswers.size(); i += 2)
+            QVERIFY(m_history->record(lookup(termsAndAnswers.at(i), termsAndAnswers.at(i + 1))));
     }
 
 private slots:
@@ -82,10 +106,13 @@ private slots:
             std::make_unique<CustomGlossaryStore>(m_dir->filePath(QStringLiteral("lib.json")));
         m_card = std::make_unique<FloatingCardWindowController>(DesktopServices::panelHints());
         m_secretStore = std::make_unique<FakeSecretStore>();
+        m_history = std::make_unique<HistoryStore>(m_dir->filePath(QStringLiteral("h.sqlite3")),
+                                                   HistoryStore::optionsFromSettings());
     }
 
     void cleanup()
     {
+        m_history.reset();
         m_card.reset();
         m_library.reset();
         QSettings().clear();
@@ -494,6 +521,214 @@ private slots:
         QVERIFY(view->isVisible());
     }
 
+    // The list is newest first; the search finds Chinese and Latin text in the
+    // term or the answer; the filter keeps starred entries; and the empty list
+    // says why it is empty.
+    void theHistoryPageSearchesAndFiltersItsList()
+    {
+        recordTerms({QStringLiteral("API"), QStringLiteral("程序之间约好的接口。"),
+                     QStringLiteral("云原生"),
+                     QStringLiteral("为云环境设计的应用，常用 Kubernetes。"), QStringLiteral("KPI"),
+                     QStringLiteral("关键绩效指标。")});
+        auto model = makeModel();
+        HistoryPageModel *page = model->history();
+        HistoryListModel *list = page->entries();
+        QCOMPARE(page->sidebarDetail(), QStringLiteral("正在记录 · 最多 1,000 条"));
+        list->refresh();
+        QCOMPARE(terms(*list), (QStringList{QStringLiteral("KPI"), QStringLiteral("云原生"),
+                                            QStringLiteral("API")}));
+        QVERIFY(!page->isEmpty());
+
+        QSignalSpy listChanged(page, &HistoryPageModel::listChanged);
+        page->setSearchText(QStringLiteral("云"));
+        QCOMPARE(terms(*list), QStringList{QStringLiteral("云原生")});
+        QVERIFY(!listChanged.isEmpty());
+        page->setSearchText(QStringLiteral("kubern"));
+        QCOMPARE(terms(*list), QStringList{QStringLiteral("云原生")});
+        page->setSearchText(QStringLiteral("区块链"));
+        QVERIFY(page->isEmpty());
+        QCOMPARE(page->emptyText(), QStringLiteral("没有找到包含“区块链”的记录。"));
+        page->setSearchText(QString());
+
+        page->toggleStar(2);
+        QCOMPARE(page->statusLine(), QStringLiteral("已收藏“API”"));
+        page->setStarredOnly(true);
+        QCOMPARE(terms(*list), QStringList{QStringLiteral("API")});
+        // Unstarred while only starred ones show, it leaves the list.
+        page->toggleStar(0);
+        QVERIFY(page->isEmpty());
+        QVERIFY(page->emptyText().startsWith(QStringLiteral("还没有收藏")));
+        page->setStarredOnly(false);
+        QCOMPARE(list->rowCount(), 3);
+
+        // A row opens its entry on the card; the shell shows it without a request.
+        QSignalSpy opened(page, &HistoryPageModel::openRequested);
+        page->open(1);
+        QCOMPARE(opened.size(), 1);
+        const auto entry = opened.first().first().value<HistoryEntry>();
+        QCOMPARE(entry.term, QStringLiteral("云原生"));
+        QCOMPARE(entry.source, AnswerSource::dictionary());
+        page->open(7);
+        QCOMPARE(opened.size(), 1);
+    }
+
+    // Deleting one entry is immediate; clearing everything, and a lower limit that
+    // would evict entries at once, wait for a confirmation that can be cancelled.
+    // Starred entries survive the limit.
+    void clearingAndLoweringTheLimitAskFirst()
+    {
+        QStringList pairs;
+        for (int i = 0; i < 12; ++i)
+            pairs << QStringLiteral("术语%1").arg(i) << QStringLiteral("解释%1").arg(i);
+        recordTerms(pairs);
+        QVERIFY(m_history->star(QStringLiteral("术语0")));
+        auto model = makeModel();
+        HistoryPageModel *page = model->history();
+        HistoryListModel *list = page->entries();
+        list->refresh();
+
+        page->remove(0);
+        QCOMPARE(page->statusLine(), QStringLiteral("已删除“术语11”"));
+        QCOMPARE(*m_history->count(HistoryQuery{}), 11);
+
+        // 10 is none of the offered limits; stored, it is offered beside them.
+        const QStringList offered{QStringLiteral("10 条"), QStringLiteral("200 条"),
+                                  QStringLiteral("1,000 条"), QStringLiteral("5,000 条"),
+                                  QStringLiteral("20,000 条")};
+        HistorySettings::setLimit(10);
+        QVERIFY(m_history->setEntryLimit(10));
+        QCOMPARE(page->limitTitles(), offered);
+        QCOMPARE(page->limitIndex(), 0);
+        QCOMPARE(*m_history->count(HistoryQuery{}), 10);
+        QVERIFY(m_history->setEntryLimit(1000));
+        HistorySettings::setLimit(1000);
+        QCOMPARE(page->limitIndex(), 1);
+        list->refresh();
+
+        // A higher limit evicts nothing and applies at once.
+        page->chooseLimit(2);
+        QVERIFY(!page->confirming());
+        QCOMPARE(m_history->entryLimit(), 5000);
+        QCOMPARE(HistorySettings::limit(), 5000);
+        QCOMPARE(page->limitIndex(), 2);
+
+        page->requestClear();
+        QVERIFY(page->confirming());
+        QCOMPARE(page->confirmTitle(), QStringLiteral("清空查询历史？"));
+        QVERIFY(
+            page->confirmMessage().startsWith(QStringLiteral("10 条查询记录（包括 1 条收藏）")));
+        page->cancelConfirmation();
+        QVERIFY(!page->confirming());
+        QCOMPARE(*m_history->count(HistoryQuery{}), 10);
+        page->requestClear();
+        page->confirm();
+        QCOMPARE(*m_history->count(HistoryQuery{}), 0);
+        QCOMPARE(page->statusLine(), QStringLiteral("已清空查询历史"));
+        QVERIFY(page->isEmpty());
+        page->requestClear();
+        QVERIFY(!page->confirming());
+        QCOMPARE(page->statusLine(), QStringLiteral("查询历史已经是空的。"));
+    }
+
+    void aLowerLimitEvictsTheOldestUnstarredAfterConfirmation()
+    {
+        QStringList pairs;
+        for (int i = 0; i < 205; ++i)
+            pairs << QStringLiteral("term%1").arg(i) << QStringLiteral("answer");
+        recordTerms(pairs);
+        QVERIFY(m_history->star(QStringLiteral("term0")));
+        auto model = makeModel();
+        HistoryPageModel *page = model->history();
+
+        page->chooseLimit(0); // 200
+        QVERIFY(page->confirming());
+        QCOMPARE(page->confirmTitle(), QStringLiteral("降低保留上限？"));
+        QVERIFY(page->confirmMessage().contains(QStringLiteral("会立即移除 5 条")));
+        page->cancelConfirmation();
+        QCOMPARE(m_history->entryLimit(), 1000);
+
+        page->chooseLimit(0);
+        page->confirm();
+        QCOMPARE(m_history->entryLimit(), 200);
+        QCOMPARE(HistorySettings::limit(), 200);
+        QCOMPARE(*m_history->count(HistoryQuery{}), 200);
+        HistoryQuery starred;
+        starred.starredOnly = true;
+        QCOMPARE(*m_history->count(starred), 1);
+        // The oldest unstarred ones went: term1 … term5.
+        QVERIFY(!m_history->savedAnswer(QStringLiteral("term5")).value());
+        QVERIFY(m_history->savedAnswer(QStringLiteral("term6")).value());
+    }
+
+    // The switch is stored and stops recording at once; the page says so, and
+    // what was recorded stays.
+    void theSwitchStopsRecordingAndThePageSaysSo()
+    {
+        recordTerms({QStringLiteral("API"), QStringLiteral("接口。")});
+        auto model = makeModel();
+        HistoryPageModel *page = model->history();
+        QVERIFY(page->recordingEnabled());
+        QVERIFY(page->badgeHealthy());
+
+        QSignalSpy changed(page, &HistoryPageModel::settingsChanged);
+        page->setRecordingEnabled(false);
+        QVERIFY(!changed.isEmpty());
+        QVERIFY(!HistorySettings::enabled());
+        QVERIFY(!m_history->recordingEnabled());
+        QCOMPARE(page->sidebarDetail(), QStringLiteral("记录已暂停"));
+        QCOMPARE(page->badgeTitle(), QStringLiteral("已暂停"));
+        QVERIFY(!page->badgeHealthy());
+        QVERIFY(page->recordingNote().startsWith(QStringLiteral("已暂停记录")));
+
+        QVERIFY(m_history->record(lookup(QStringLiteral("KPI"), QStringLiteral("指标。"))));
+        page->entries()->refresh();
+        QCOMPARE(terms(*page->entries()), QStringList{QStringLiteral("API")});
+        page->entries()->clear();
+        QCOMPARE(page->emptyText(), QStringLiteral("记录已暂停，新的查询不会出现在这里。"));
+
+        // Without a history the page says it is unavailable and changes nothing.
+        HistoryPageModel none(nullptr);
+        QCOMPARE(none.sidebarDetail(), QStringLiteral("暂时不可用"));
+        none.requestClear();
+        QVERIFY(!none.confirming());
+    }
+
+    // Each format writes its file, gaining its extension when the name has
+    // none; what was written is said under the button.
+    void theExportsWriteTheChosenFormat()
+    {
+        recordTerms({QStringLiteral("API"), QStringLiteral("接口。"), QStringLiteral("KPI"),
+                     QStringLiteral("指标。")});
+        QVERIFY(m_history->star(QStringLiteral("KPI")));
+        auto model = makeModel();
+        HistoryPageModel *page = model->history();
+        QVERIFY(page->exportStarredOnly());
+        QCOMPARE(page->exportFileName(), QStringLiteral("Wordlumen-我的收藏.md"));
+
+        const QString packPath = m_dir->filePath(QStringLiteral("收藏"));
+        page->exportTo(fileUrl(packPath));
+        QCOMPARE(page->exportStatus(),
+                 QStringLiteral("已导出 1 条到 %1.md。").arg(QDir::toNativeSeparators(packPath)));
+        // The pack is one the library imports.
+        const auto imported = m_library->importFile(packPath + QStringLiteral(".md"));
+        QVERIFY(imported);
+        QCOMPARE(imported->pack.entries.size(), 1);
+
+        page->setExportFormatIndex(2);
+        page->setExportStarredOnly(false);
+        QCOMPARE(page->exportFileName(), QStringLiteral("Wordlumen-查询历史.csv"));
+        QCOMPARE(page->exportNameFilters(), QStringList{QStringLiteral("CSV 表格 (*.csv)")});
+        const QString csvPath = m_dir->filePath(QStringLiteral("all.csv"));
+        page->exportTo(fileUrl(csvPath));
+        QVERIFY(page->exportStatus().startsWith(QStringLiteral("已导出 2 条")));
+        QVERIFY(QFileInfo::exists(csvPath));
+        QCOMPARE(HistoryPageModel::exportPath(fileUrl(m_dir->filePath(QStringLiteral("x"))),
+                                              HistoryExport::Format::Tsv),
+                 m_dir->filePath(QStringLiteral("x.txt")));
+        page->setExportFormatIndex(9);
+        QCOMPARE(page->exportFormatIndex(), 2);
+    }
+
     // Every control is reached with Tab in reading order, and Space presses it.
     void theKeyboardWorksEveryPage()
     {
@@ -527,15 +762,15 @@ private slots:
         const QString visibilityTitle =
             m_card->isVisible() ? QStringLiteral("隐藏浮卡") : QStringLiteral("显示浮卡");
         QStringList order;
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 10; ++i) {
             QTest::keyClick(view, Qt::Key_Tab);
             order << focusedName();
         }
-        QCOMPARE(order,
-                 (QStringList{QStringLiteral("浮动卡"), QStringLiteral("本地词库"),
-                              QStringLiteral("API 与口吻"), QStringLiteral("精简"),
-                              QStringLiteral("完整"), visibilityTitle, QStringLiteral("回到右下角"),
-                              QStringLiteral("最小化"), QStringLiteral("关闭")}));
+        QCOMPARE(order, (QStringList{QStringLiteral("浮动卡"), QStringLiteral("本地词库"),
+                                     QStringLiteral("API 与口吻"), QStringLiteral("历史与收藏"),
+                                     QStringLiteral("精简"), QStringLiteral("完整"),
+                                     visibilityTitle, QStringLiteral("回到右下角"),
+                                     QStringLiteral("最小化"), QStringLiteral("关闭")}));
 
         // Space on a tile chooses it; on a sidebar row it opens that page.
         QVERIFY(tabUntil(QStringLiteral("完整")));
@@ -592,6 +827,34 @@ private slots:
         QCOMPARE(focusedName(), audiences.at(0));
         QTest::keyClick(view, Qt::Key_Tab);
         QVERIFY(!audiences.contains(focusedName()));
+
+        // The history's list is one stop of Tab: arrows pick a row, Ctrl+D stars
+        // it, Delete removes it and Return opens it on the card.
+        recordTerms({QStringLiteral("API"), QStringLiteral("接口。"), QStringLiteral("KPI"),
+                     QStringLiteral("指标。"), QStringLiteral("OKR"), QStringLiteral("目标。")});
+        model->setSelection(ControlCenterModel::Section::History);
+        // The list hands the keyboard on to its current row.
+        auto tabToObject = [view](const QString &objectName) {
+            for (int i = 0; i < 30; ++i) {
+                QTest::keyClick(view, Qt::Key_Tab);
+                for (QQuickItem *item = view->activeFocusItem(); item; item = item->parentItem()) {
+                    if (item->objectName() == objectName)
+                        return true;
+                }
+            }
+            return false;
+        };
+        QVERIFY(tabToObject(QStringLiteral("historySearch")));
+        QVERIFY(tabToObject(QStringLiteral("historyList")));
+        QTRY_COMPARE(model->history()->entries()->rowCount(), 3);
+        QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(m_history->savedAnswer(QStringLiteral("KPI")).value()->starred);
+        QTest::keyClick(view, Qt::Key_Delete);
+        QVERIFY(!m_history->savedAnswer(QStringLiteral("KPI")).value());
+        QSignalSpy opened(model->history(), &HistoryPageModel::openRequested);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(opened.size(), 1);
     }
 };
 

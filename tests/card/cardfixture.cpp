@@ -2,8 +2,11 @@
 
 #include "app/shell/applicationshell.h"
 #include "app/staticqmlmodules.h"
+#include "cardmodel/historyrecorder.h"
 #include "core/glossarystore.h"
 #include "desktop/desktopservices.h"
+#include "history/historystore.h"
+#include "history/historywriter.h"
 #include "online/explanationpromptprofile.h"
 
 #include <QQuickItem>
@@ -37,6 +40,17 @@ CardFixture::~CardFixture()
 {
     // The panel's QML refers to the view model: the panel goes first.
     m_controller.reset();
+    m_viewModel.reset();
+}
+
+HistoryStore *CardFixture::useHistory(const QString &filePath)
+{
+    m_history = std::make_unique<HistoryStore>(filePath);
+    m_historyWriter = std::make_unique<HistoryWriter>(m_history.get());
+    m_historyRecorder =
+        std::make_unique<HistoryRecorder>(m_history.get(), m_historyWriter.get(), nullptr);
+    m_viewModel->setHistory(m_historyRecorder.get());
+    return m_history.get();
 }
 
 QQuickItem *CardFixture::root() const

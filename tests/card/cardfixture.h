@@ -10,6 +10,12 @@
 
 #include <memory>
 
+namespace wordlumen {
+class HistoryRecorder;
+class HistoryStore;
+class HistoryWriter;
+} // namespace wordlumen
+
 /**
  * The real card on a real panel for tests and screenshots: the shipped
  * dictionary, a key and endpoint the test controls, and the panel content of
@@ -32,6 +38,9 @@ public:
     QQuickWindow *panel() const { return m_controller->panel(); }
     QQuickItem *root() const;
 
+    /// Records the card's answers into a history at `filePath`, as the application does.
+    wordlumen::HistoryStore *useHistory(const QString &filePath);
+
     /// Creates the panel and shows it; waits until it is exposed.
     bool show();
     /// Spins the event loop until the panel's frame animation and the card's
@@ -40,6 +49,9 @@ public:
 
 private:
     std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<wordlumen::HistoryStore> m_history;
+    std::unique_ptr<wordlumen::HistoryWriter> m_historyWriter;
+    std::unique_ptr<wordlumen::HistoryRecorder> m_historyRecorder;
     std::unique_ptr<wordlumen::CardViewModel> m_viewModel;
     std::unique_ptr<wordlumen::FloatingCardWindowController> m_controller;
 };

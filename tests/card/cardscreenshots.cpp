@@ -3,12 +3,15 @@
 // face, a local answer, a long answer, a two-line title, an online answer while
 // its placeholder pulses (also under a two-line title) and while it streams, a
 // refused request with its error, answers that are not available,
-// reverse-lookup candidates and the settings face.
+// reverse-lookup candidates, a starred answer, an online answer opened from
+// the history and the settings face.
 //
 //   card_screenshots [output-directory]     (default: ./screenshots)
 
 #include "card/paint/theme.h"
 #include "cardfixture.h"
+#include "cardmodel/historyrecorder.h"
+#include "history/historystore.h"
 #include "tests/support/fakechatserver.h"
 
 #include <QApplication>
@@ -190,6 +193,38 @@ int main(int argc, char *argv[])
                    QStringLiteral("high")}})));
              submit(card,
                     QStringLiteral("有没有一种办法让电脑像人一样一步步自己去把一整件事情办完"));
+         }},
+        {"answer-starred",
+         [&settingsDir](CardFixture &card, FakeChatServer &) {
+             HistoryStore *history =
+                 card.useHistory(settingsDir.filePath(QStringLiteral("starred.sqlite3")));
+             history->clear();
+             submit(card, QStringLiteral("什么是RAG"));
+             card.settle(300);
+             if (auto *recorder = card.viewModel()->history())
+                 recorder->toggleStar();
+         }},
+        {"answer-saved",
+         [&settingsDir](CardFixture &card, FakeChatServer &) {
+             card.apiKey = QStringLiteral("sk-test");
+             HistoryStore *history =
+                 card.useHistory(settingsDir.filePath(QStringLiteral("saved.sqlite3")));
+             history->clear();
+             history->record(HistoryRecord{
+                 QStringLiteral("Zorblax"),
+                 QStringLiteral("Zorblax"),
+                 QStringLiteral("Zorblax 是一种把长任务拆成小步、逐步交给模型完成的做法，"
+                                "每一步的结果都能检查，出错时只重做那一步。"),
+                 ExplanationOrigin::DeepSeek,
+                 HistoryRecorder::onlineSource(
+                     OnlineSettings{card.endpoint.toString(), QStringLiteral("test-model")},
+                     card.profile),
+                 {}});
+             const auto saved = history->savedAnswer(QStringLiteral("Zorblax"));
+             card.viewModel()->refreshHasAPIKey();
+             card.viewModel()->expand();
+             if (saved && *saved)
+                 card.viewModel()->openSaved(**saved);
          }},
         {"settings",
          [](CardFixture &card, FakeChatServer &) {

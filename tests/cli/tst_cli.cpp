@@ -178,11 +178,48 @@ private slots:
                  QStringLiteral("补充包里的说法。"));
     }
 
+    // A lookup is recorded in the history the app uses, as the card records it.
+    void lookupRecordsIntoTheHistoryUnlessAskedNotTo()
+    {
+        QCOMPARE(run({QStringLiteral("history"), QStringLiteral("clear")}).exitCode, 0);
+        const QStringList lookup{QStringLiteral("lookup"), QStringLiteral("--json"),
+                                 QStringLiteral("--offline"), QStringLiteral("--dictionary"),
+                                 m_dictionary};
+        QCOMPARE(
+            run(lookup + QStringList{QStringLiteral("什么是"), QStringLiteral("RAG")}).exitCode, 0);
+        QCOMPARE(run(lookup + QStringList{QStringLiteral("--no-history"), QStringLiteral("词条2")})
+                     .exitCode,
+                 0);
+        QCOMPARE(run(lookup + QStringList{QStringLiteral("Kubernetes")}).exitCode, 1); // a notice
+        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("historyEnabled"),
+                      QStringLiteral("false")})
+                     .exitCode,
+                 0);
+        QCOMPARE(run(lookup + QStringList{QStringLiteral("词条3")}).exitCode, 0);
+        QCOMPARE(run({QStringLiteral("config"), QStringLiteral("historyEnabled"),
+                      QStringLiteral("true")})
+                     .exitCode,
+                 0);
+
+        HistoryStore history(
+            m_home.filePath(QStringLiteral(".local/share/Zintaro/History.sqlite3")));
+        HistoryQuery all;
+        all.limit = 0;
+        const QList<HistoryEntry> entries = history.list(all)->entries;
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first().term, QStringLiteral("检索增强生成（RAG）"));
+        QCOMPARE(entries.first().query, QStringLiteral("什么是 RAG"));
+        QCOMPARE(toString(entries.first().origin), QStringLiteral("local"));
+        QCOMPARE(entries.first().source.name, QStringLiteral("本地词典"));
+    }
+
     // The history verbs on the history a user has: the default place, then --database.
     void historyVerbsListStarExportAndClear()
     {
         const QString database =
             m_home.filePath(QStringLiteral(".local/share/Zintaro/History.sqlite3"));
+        // Only what this test records: the lookups before it were recorded too.
+        QCOMPARE(run({QStringLiteral("history"), QStringLiteral("clear")}).exitCode, 0);
         {
             QDateTime now = QDateTime::currentDateTimeUtc().addDays(-3);
             HistoryStore seeded(database, {true, 1000, [&now] {
@@ -601,9 +638,10 @@ private slots:
     {
         FakeChatServer server;
         QVERIFY(server.listen());
-        server.enqueue(ScriptedResponse::eventStream(
-            {pieceLine(QStringLiteral("容器编排工具。")),
-             pieceLine(QStringLiteral("它帮你管很多容器。")), "data: [DONE]"}));
+        for (int i = 0; i < 2; ++i)
+            server.enqueue(ScriptedResponse::eventStream(
+                {pieceLine(QStringLiteral("容器编排工具。")),
+                 pieceLine(QStringLiteral("它帮你管很多容器。")), "data: [DONE]"}));
 
         // A local model over plain http can be saved as it can be used.
         if (!storeKeyFor(server.url().toString()))
@@ -625,13 +663,30 @@ private slots:
         QFile settings(m_home.filePath(QStringLiteral(".config/Zintaro/Wordlumen.conf")));
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QVERIFY(!settings.readAll().contains("sk-cli-test"));
+        QVERIFY(answer.json().value(QStringLiteral("saved")).isNull());
+
+        // Asked again, the answer saved from the same service and style is
+        // shown without a request; --no-history asks the service anew.
+        const QStringList again{QStringLiteral("lookup"), QStringLiteral("--json"),
+                                QStringLiteral("--dictionary"), m_dictionary,
+                                QStringLiteral("kubernetes")};
+        Run saved = run(again);
+        QCOMPARE(saved.exitCode, 0);
+        QCOMPARE(saved.json().value(QStringLiteral("explanation")).toString(),
+                 QStringLiteral("容器编排工具。它帮你管很多容器。"));
+        QVERIFY(saved.json().value(QStringLiteral("saved")).toString().endsWith(u'Z'));
+        QCOMPARE(server.requests().size(), 1);
+        Run fresh = run(again + QStringList{QStringLiteral("--no-history")});
+        QCOMPARE(fresh.exitCode, 0);
+        QVERIFY(fresh.json().value(QStringLiteral("saved")).isNull());
+        QCOMPARE(server.requests().size(), 2);
 
         // Offline never asks the service.
         Run offline =
             run({QStringLiteral("lookup"), QStringLiteral("--json"), QStringLiteral("--offline"),
                  QStringLiteral("--dictionary"), m_dictionary, QStringLiteral("Kubernetes")});
         QCOMPARE(offline.exitCode, 1);
-        QCOMPARE(server.requests().size(), 1);
+        QCOMPARE(server.requests().size(), 2);
 
         QCOMPARE(run({QStringLiteral("clear-key")}).exitCode, 0);
     }

@@ -164,9 +164,9 @@ private slots:
         QCOMPARE(lines[4], QStringLiteral("RAG\t先检索，再生成。\t\t"
                                           "api.example.com · chat-model · 白话 · 标准\t"
                                           "Wordlumen 在线解释 收藏"));
-        QCOMPARE(lines[5], QStringLiteral("\"#话题\"\t井号开头。\t\t内置词典\tWordlumen 内置词典"));
+        QCOMPARE(lines[5], QStringLiteral("\"#话题\"\t井号开头。\t\t本地词典\tWordlumen 本地词典"));
         QCOMPARE(lines[6], QStringLiteral("\"\"\"引号\"\"开头\"\t第一行 第二行 带制表符\t"
-                                          "段落 里有换行\t内置词典\tWordlumen 内置词典"));
+                                          "段落 里有换行\t本地词典\tWordlumen 本地词典"));
     }
 
     void csvFollowsRfc4180()
@@ -203,8 +203,8 @@ private slots:
         QCOMPARE(records[2].mid(0, 6),
                  (QStringList{
                      QStringLiteral("A, B"), QStringLiteral("'=HYPERLINK(\"http://example.com\")"),
-                     QStringLiteral("他说：\"先查资料\"，\n再回答。"), QStringLiteral("内置词典"),
-                     QStringLiteral("内置词典"), QStringLiteral("'-1 是个数")}));
+                     QStringLiteral("他说：\"先查资料\"，\n再回答。"), QStringLiteral("本地词典"),
+                     QStringLiteral("本地词典"), QStringLiteral("'-1 是个数")}));
         QCOMPARE(records[2].last(), QStringLiteral("否"));
     }
 

@@ -110,6 +110,14 @@ private slots:
         QCOMPARE(role("lastSeen").toDateTime().timeSpec(), Qt::UTC);
         QVERIFY(role("lastSeenText").toString().startsWith(QStringLiteral("今天 ")));
         QCOMPARE(role("starred").toBool(), true);
+        // The row's second line and what a screen reader says for the row.
+        const QString when = role("lastSeenText").toString();
+        QCOMPARE(role("detail").toString(),
+                 when +
+                     QStringLiteral(" · api.example.com · chat-model · 白话 · 标准 · 查过 2 次"));
+        QCOMPARE(role("accessibleName").toString(), QStringLiteral("RAG，先检索，再生成。，") +
+                                                        role("detail").toString() +
+                                                        QStringLiteral("，已收藏"));
     }
 
     void searchAndStarredFilterNarrowTheList()
