@@ -153,6 +153,11 @@ ControlCenterPage {
                     required property int index
                     width: list.width
                     isCurrent: ListView.isCurrentItem
+                    // The current row holds the keyboard inside the list, so a
+                    // screen reader speaks each row the arrows reach (Qt 6.4
+                    // reports no change of the selected row). The list's keys
+                    // still act: the row leaves them to it.
+                    focus: ListView.isCurrentItem
                     showsFocus: list.activeFocus
                     onOpened: {
                         list.currentIndex = index

@@ -272,6 +272,34 @@ def check_confirmed(button, label, attribute, expected):
         check(bool(heard), f"{label}: the change of the button's {attribute} is reported")
 
 
+def check_toggle(button, label):
+    """A toggle button reports its new state."""
+    was = states(button).contains(pyatspi.STATE_CHECKED)
+    mark = time.monotonic()
+    press(button)
+    pump(0.5)
+    check(states(button).contains(pyatspi.STATE_CHECKED) != was, f"{label}: the state toggles")
+    check(bool(heard_since(mark, lambda e: e[1].startswith("object:state-changed:checked"))),
+          f"{label}: the change is reported")
+
+
+def check_list_rows_take_focus(app, lst, label, key="Down"):
+    """The keyboard in a list sits on its current row, so each row the arrows
+    reach is spoken."""
+    lst.queryComponent().grabFocus()
+    pump(0.4)
+    rows = [a for a in focused(app) if a.getRole() == pyatspi.ROLE_LIST_ITEM]
+    check(bool(rows), f"{label}: the current row has the keyboard",
+          ", ".join(describe(a) for a in focused(app)))
+    if lst.childCount > 1 and rows:
+        point_at(rows[0])
+        mark = time.monotonic()
+        keys(key)
+        heard = heard_since(mark, lambda e: e[1].startswith("object:state-changed:focused")
+                            and e[4] == 1 and e[2] == "list item" and e[3] != rows[0].name)
+        check(bool(heard), f"{label}: {key} moves the keyboard to the next row")
+
+
 def check_tab_list(tabs, label):
     """Page tabs sit in a tab list, so a reader can say 「1 of 3」."""
     parent = tabs[0].parent if tabs else None
@@ -316,6 +344,9 @@ def card(app):
         check("资料" in (text_of(heard) or ""), "the explanation reads through the Text interface",
               describe(heard))
     check_labels_read(window(app, "Wordlumen 浮动卡") or app, "the answer face")
+    star = find(app, role=pyatspi.ROLE_PUSH_BUTTON, where=lambda a: a.name in ("收藏", "取消收藏"))
+    if check(star is not None, "the answer face has a star"):
+        check_toggle(star, "the answer's star")
     copy = find(app, role=pyatspi.ROLE_PUSH_BUTTON, name="复制解释")
     if check(copy is not None, "the answer face has a copy button"):
         check_confirmed(copy, "copying", "name", lambda name: name == "已复制")
@@ -392,6 +423,19 @@ def control_center(app, card_input):
         group = find(cc, name=label, visible=False, where=lambda a: a.childCount > 0)
         if check(group is not None, f"{label}: a named group of options"):
             check_choice_moves(app, group, label)
+    history_page(app, cc)
+
+
+def history_page(app, cc):
+    print("5. The history page: the lookups are rows a reader reaches with the keyboard")
+    open_page(cc, "历史与收藏")
+    search = wait_for(lambda: find(cc, name="搜索查询记录"), "the history's search field")
+    if search is not None:
+        check("EditableText" in search.get_interfaces(), "the history's search field is editable")
+    lst = wait_for(lambda: find(cc, role=pyatspi.ROLE_LIST, name="查询记录"), "the history's list")
+    if lst is not None:
+        wait_for(lambda: lst.childCount > 0, "the card's lookup is in the history")
+        check_list_rows_take_focus(app, lst, "the history's list")
 
 
 def main():
