@@ -59,6 +59,11 @@ inline constexpr double kTitleLineWidth = 14;
 inline constexpr double kPassageRowGap = 10;
 inline constexpr double kPassageRow = 24;
 
+/// A chip of that row: its label's width plus this, at most the widest, this far apart.
+inline constexpr double kChipPadding = 16;
+inline constexpr double kChipMaximumWidth = 112;
+inline constexpr double kChipSpacing = 6;
+
 // The passage view's body, below the same header, title and source line.
 /// The gap between the body's blocks.
 inline constexpr double kPassageBlockGap = 10;

@@ -11,7 +11,7 @@ namespace wordlumen {
  * Terms of a passage as a list model: the chips of the answer's row, the
  * rows of the passage view, the terms the online search found.
  */
-class PassageTermModel final : public QAbstractListModel
+class PassageTermModel : public QAbstractListModel
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PassageTermModel)

@@ -29,6 +29,7 @@ constexpr SymbolMapping kSymbols[] = {
     {"xmark", "x"},
     {"checkmark.circle.fill", "circle-check"},
     {"exclamationmark.circle.fill", "circle-alert"},
+    {"sparkles", "sparkles"},
     // The control center's.
     {"rectangle.on.rectangle", "square-stack"},
     {"text.book.closed", "book-text"},
