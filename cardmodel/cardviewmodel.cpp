@@ -3,6 +3,7 @@
 #include "cardmetrics.h"
 #include "cardmodellog.h"
 #include "core/answertext.h"
+#include "core/selectiontext.h"
 #include "core/textmetrics.h"
 #include "lookupdecision.h"
 #include "online/apisettingsnotifier.h"
@@ -244,6 +245,17 @@ void CardViewModel::openPassage(const QString &text)
     m_passage->setPassage(text);
     m_passage->setAnsweredTerm({});
     showPassage();
+}
+
+void CardViewModel::lookUpSelection(const QString &selection)
+{
+    const QString passage = SelectionText::passage(selection);
+    if (SelectionText::readsAsPassage(passage, m_passage->knownTermCount(passage))) {
+        openPassage(passage);
+        return;
+    }
+    setQuery(SelectionText::normalised(selection));
+    explain();
 }
 
 void CardViewModel::leavePassage()

@@ -141,6 +141,10 @@ public:
     /// Opens the passage view on `text` directly (a selected passage): a new
     /// lookup, so the answer and any online work before it are gone.
     void openPassage(const QString &text);
+    /// A selected text (the shortcut, `--selection`): a passage opens the
+    /// passage view, a term or a description is looked up as if typed
+    /// (SelectionText::readsAsPassage decides).
+    void lookUpSelection(const QString &selection);
     /// Leaves the passage view: back to the answer it was opened from, or to
     /// the front face when it was opened directly. Stops the online search.
     Q_INVOKABLE void leavePassage();

@@ -98,6 +98,8 @@ private:
     /// Opens the card on its input face, ready for typing.
     void openCardForInput();
     void lookUp(const QString &text);
+    /// Opens the card for a lookup of `text`; false when there is nothing to look up.
+    bool openCardFor(const QString &text);
     void lookUpSelection();
 
     SingleInstance *m_instance = nullptr;

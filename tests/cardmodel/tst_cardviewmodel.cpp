@@ -672,6 +672,37 @@ private slots:
         QVERIFY(m_server->requests().isEmpty());
     }
 
+    // A selection is looked up as typed unless it reads as a passage: a
+    // single term and a question naming two terms keep today's lookup; two
+    // terms in a sentence, or a long paragraph, open the passage view whole.
+    void aSelectedPassageOpensThePassageView()
+    {
+        auto model = makeModel();
+        model->lookUpSelection(QStringLiteral("  RAG\n"));
+        QCOMPARE(model->answerMode(), AnswerMode::Explanation);
+        QCOMPARE(model->query(), QStringLiteral("RAG"));
+        QCOMPARE(model->resultTitle(), QStringLiteral("检索增强生成"));
+
+        model->lookUpSelection(QStringLiteral("RAG 和 context 这种组合叫什么"));
+        QVERIFY(model->answerMode() != AnswerMode::Passage);
+        QCOMPARE(model->query(), QStringLiteral("RAG 和 context 这种组合叫什么"));
+
+        model->lookUpSelection(QStringLiteral("先用 RAG 查资料，\n再把结果放进 context 里"));
+        QCOMPARE(model->answerMode(), AnswerMode::Passage);
+        QCOMPARE(model->presentation(), Presentation::Back);
+        QCOMPARE(model->passage()->text(),
+                 QStringLiteral("先用 RAG 查资料，再把结果放进 context 里"));
+        QCOMPARE(model->passage()->terms()->labels(),
+                 (QStringList{QStringLiteral("RAG"), QStringLiteral("context")}));
+
+        // A paragraph keeps far more than a query's 200 characters.
+        const QString paragraph = QStringLiteral("会上说要把 RAG 接进来。") + text(400);
+        model->lookUpSelection(paragraph);
+        QCOMPARE(model->answerMode(), AnswerMode::Passage);
+        QCOMPARE(model->passage()->text(), paragraph);
+        QVERIFY(m_server->requests().isEmpty());
+    }
+
     // Leaving the view, a new lookup or a new passage cancels the search; an
     // answer still streaming behind the view does not resize it.
     void theSearchEndsWithTheView()
