@@ -17,9 +17,8 @@ FocusScope {
 
     readonly property real foldSize: controller.showsSettings ? 0 : 36
     readonly property bool showsPassage: viewModel.answerMode === CardViewModel.Passage
-    property bool passageShown: false
-    onShowsPassageChanged: if (showsPassage) passageShown = true
-    Component.onCompleted: if (showsPassage) passageShown = true
+    onShowsPassageChanged: if (showsPassage) passageFace.load()
+    Component.onCompleted: if (showsPassage) passageFace.load()
 
     // 0 shows the front face, 1 the answer face; the turn animates in between.
     property real turn: controller.showsBack ? 1 : 0
@@ -117,7 +116,13 @@ FocusScope {
             id: passageFace
             anchors.fill: parent
             // Made the first time it shows, then kept.
-            active: card.passageShown
+            function load() {
+                if (status === Loader.Null)
+                    setSource(Qt.resolvedUrl("PassageFace.qml"), {
+                                  viewModel: card.viewModel,
+                                  windowController: card.windowController
+                              })
+            }
             opacity: card.showsPassage ? card.turn : 0
             visible: opacity > 0.001
             enabled: card.controller.showsBack && card.showsPassage
@@ -125,10 +130,6 @@ FocusScope {
             transform: Matrix4x4 {
                 matrix: CardFormat.flipMatrix(-Math.PI * (1 - card.turn), passageFace.width,
                                               passageFace.height)
-            }
-            sourceComponent: PassageFace {
-                viewModel: card.viewModel
-                windowController: card.windowController
             }
         }
     }

@@ -224,7 +224,7 @@ void CardViewController::activateAndExpand()
     }
 }
 
-void CardViewController::escape()
+void CardViewController::escapePressed()
 {
     // The passage view opened from an answer is a step away from it: Escape
     // goes back there. Everywhere else it folds the card.

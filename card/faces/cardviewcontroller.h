@@ -93,7 +93,7 @@ public:
     Q_INVOKABLE void activateAndExpand();
     /// Escape while the panel has the focus: back to the answer from the passage
     /// view opened from one, else cancel().
-    Q_INVOKABLE void escape();
+    Q_INVOKABLE void escapePressed();
     /// The window manager's close request: folds the card.
     Q_INVOKABLE void cancel();
 
