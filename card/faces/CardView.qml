@@ -24,7 +24,7 @@ FocusScope {
     Shortcut {
         sequence: "Escape"
         enabled: controller.isOpen
-        onActivated: controller.cancel()
+        onActivated: controller.escapePressed()
     }
     Shortcut {
         sequence: "Ctrl+,"
