@@ -58,7 +58,50 @@ double heightForAnswer(const AnswerContent &content)
                                              kErrorLineCharacters)) *
                                   kErrorLine;
     }
+    if (content.passageRow) {
+        needed += kPassageRowGap + kPassageRow;
+    }
     return stepped(needed);
+}
+
+int passageTermLines(qsizetype characters)
+{
+    return int(
+        std::min<qsizetype>(linesOf(characters, kPassageTermLineCharacters), kPassageTermLines));
+}
+
+double heightForPassage(const PassageContent &content)
+{
+    QList<double> blocks;
+    if (content.passageCharacters > 0) {
+        const qsizetype lines = linesOf(content.passageCharacters, kPassageLineCharacters);
+        blocks.append(double(std::min<qsizetype>(lines, kPassageFoldedLines)) * kPassageLine);
+        if (lines > kPassageFoldedLines)
+            blocks.append(kPassageAction); // "展开原文"
+    }
+    const auto rows = [](const QList<qsizetype> &explanations) {
+        double height = 0;
+        for (const qsizetype characters : explanations)
+            height += kPassageTermFrame + passageTermLines(characters) * kPassageTermLine;
+        return height + double(explanations.size() - 1) * kPassageTermGap;
+    };
+    if (!content.termExplanations.isEmpty())
+        blocks.append(rows(content.termExplanations));
+    if (!content.foundExplanations.isEmpty()) {
+        blocks.append(kSectionRow); // "在线找到"
+        blocks.append(rows(content.foundExplanations));
+    }
+    if (content.searchAction)
+        blocks.append(kPassageAction);
+    for (const QString &message : content.messages)
+        blocks.append(double(linesOf(TextMetrics::graphemeCount(message), kErrorLineCharacters)) *
+                      kErrorLine);
+    double body = 0;
+    for (const double block : std::as_const(blocks))
+        body += block;
+    if (!blocks.isEmpty())
+        body += double(blocks.size() - 1) * kPassageBlockGap;
+    return stepped(kFixedRows + body);
 }
 
 double heightForCandidates(qsizetype count)

@@ -3,6 +3,7 @@
 #include "cardmetrics.h"
 #include "cardmodellog.h"
 #include "core/answertext.h"
+#include "core/selectiontext.h"
 #include "core/textmetrics.h"
 #include "lookupdecision.h"
 #include "online/apisettingsnotifier.h"
@@ -44,6 +45,8 @@ CardViewModel::CardViewModel(std::optional<GlossaryStore> glossary,
     , m_onlineSettingsProvider(std::move(onlineSettingsProvider))
     , m_matchModel(new ReverseLookupMatchModel(this))
 {
+    m_passage = new PassageSession(m_glossary, m_customGlossary.data(), m_profileProvider,
+                                   m_apiKeyProvider, m_onlineSettingsProvider, this);
     if (!m_profileProvider)
         m_profileProvider = [] {
             return ExplanationPromptProfile::current();
@@ -56,6 +59,19 @@ CardViewModel::CardViewModel(std::optional<GlossaryStore> glossary,
         m_onlineSettingsProvider = &OnlineSettings::stored;
     }
     m_hasAPIKey = !m_apiKeyProvider().isEmpty();
+    m_passage->setHasAPIKey(m_hasAPIKey);
+    connect(this, &CardViewModel::hasAPIKeyChanged, m_passage,
+            [this] { m_passage->setHasAPIKey(m_hasAPIKey); });
+    // The row and the passage view follow the passage (changed sources, the online search).
+    connect(m_passage, &PassageSession::othersChanged, this, [this] {
+        if (m_result)
+            updateAnswerHeight();
+    });
+    for (auto changed : {&PassageSession::passageChanged, &PassageSession::searchChanged})
+        connect(m_passage, changed, this, [this] {
+            if (m_answerMode == AnswerMode::Passage)
+                updatePassageHeight();
+        });
     if (!m_glossary)
         m_errorMessage = kNoDictionaryMessage;
 
@@ -148,10 +164,12 @@ void CardViewModel::explain()
 
     switch (decision.kind) {
     case LookupDecision::Kind::LocalAnswer:
+        notePassage(q, decision.term);
         showExplanation(decision.term, decision.text, decision.origin,
                         profile.maximumCharacterCount());
         return;
     case LookupDecision::Kind::Notice:
+        notePassage(q, decision.term);
         setResult(ExplanationResult{decision.term, decision.text, decision.origin});
         updateAnswerHeight();
         setResumePresentation(Presentation::Back);
@@ -181,6 +199,7 @@ void CardViewModel::explain()
         }
     }
 
+    notePassage(q, decision.term);
     setResult(ExplanationResult{decision.term, QString(), ExplanationOrigin::DeepSeek});
     setLoading(true);
     updateAnswerHeight();
@@ -216,6 +235,60 @@ void CardViewModel::selectReverseLookup(int row)
         return;
     const ReverseLookupMatch match = matches[row];
     selectReverseLookup(match);
+}
+
+void CardViewModel::explainPassageTerm(const QString &term)
+{
+    m_keepPassage = true;
+    setQuery(term);
+    setAnswerMode(AnswerMode::Explanation);
+    setMatches({});
+    setResult(std::nullopt);
+    explain();
+    m_keepPassage = false;
+}
+
+void CardViewModel::showPassage()
+{
+    setAnswerMode(AnswerMode::Passage);
+    updatePassageHeight();
+    setResumePresentation(Presentation::Back);
+    setPresentation(Presentation::Back);
+}
+
+void CardViewModel::openPassage(const QString &text)
+{
+    cancelRequest();
+    setLoading(false);
+    setErrorMessage({});
+    setMatches({});
+    setQuery(text);
+    setResult(std::nullopt);
+    m_passage->setPassage(text);
+    m_passage->setAnsweredTerm({});
+    showPassage();
+}
+
+void CardViewModel::lookUpSelection(const QString &selection)
+{
+    const QString passage = SelectionText::passage(selection);
+    if (SelectionText::readsAsPassage(passage, m_passage->knownTermCount(passage))) {
+        openPassage(passage);
+        return;
+    }
+    setQuery(SelectionText::normalised(selection));
+    explain();
+}
+
+void CardViewModel::leavePassage()
+{
+    m_passage->cancelSearch();
+    if (!m_result) {
+        flipToFront();
+        return;
+    }
+    setAnswerMode(AnswerMode::Explanation);
+    updateAnswerHeight();
 }
 
 void CardViewModel::flipToFront()
@@ -505,9 +578,25 @@ void CardViewModel::showExplanation(const QString &term, const QString &explanat
 
 void CardViewModel::updateAnswerHeight()
 {
+    // An answer streaming in behind the passage view does not resize it.
+    if (m_answerMode == AnswerMode::Passage)
+        return;
     setExpandedHeight(CardMetrics::heightForAnswer(
         {resultTitle(), resultExplanation(), m_showsPlaceholder, offersApiSetup(), m_errorMessage,
-         m_history && m_history->showsSaved()}));
+         m_history && m_history->showsSaved(),
+         m_result.has_value() && m_passage->others()->count() > 0}));
+}
+
+void CardViewModel::updatePassageHeight()
+{
+    setExpandedHeight(CardMetrics::heightForPassage(m_passage->viewContent()));
+}
+
+void CardViewModel::notePassage(const QString &query, const QString &answeredTerm)
+{
+    if (!m_keepPassage)
+        m_passage->setPassage(query);
+    m_passage->setAnsweredTerm(answeredTerm);
 }
 
 void CardViewModel::cancelRequest()
@@ -515,6 +604,7 @@ void CardViewModel::cancelRequest()
     // A new generation makes every late report of the old task a no-op, even
     // one already queued; disconnecting and cancelling stops the transfer.
     ++m_generation;
+    m_passage->cancelSearch();
     if (m_task) {
         m_task->disconnect(this);
         m_task->cancel();

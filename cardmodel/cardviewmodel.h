@@ -2,6 +2,7 @@
 
 #include "cardmodel/cardmetrics.h"
 #include "cardmodel/historyrecorder.h"
+#include "cardmodel/passagesession.h"
 #include "cardmodel/queryrecall.h"
 #include "cardmodel/reverselookupmatchmodel.h"
 #include "core/explanationresult.h"
@@ -53,6 +54,8 @@ class CardViewModel final : public QObject
     Q_PROPERTY(bool showsPlaceholder READ showsPlaceholder NOTIFY showsPlaceholderChanged)
     Q_PROPERTY(AnswerMode answerMode READ answerMode NOTIFY answerModeChanged)
     Q_PROPERTY(QObject *reverseLookupMatches READ matchModel CONSTANT)
+    /// The passage of the last lookup: the answer's row of its other terms and the passage view.
+    Q_PROPERTY(wordlumen::PassageSession *passage READ passage CONSTANT)
     Q_PROPERTY(Presentation presentation READ presentation WRITE setPresentation NOTIFY
                    presentationChanged)
     Q_PROPERTY(
@@ -80,7 +83,9 @@ public:
     enum class AnswerMode
     {
         Explanation,
-        ReverseLookup
+        ReverseLookup,
+        /// Every term of the passage, on the back face (see PassageSession).
+        Passage
     };
     Q_ENUM(AnswerMode)
 
@@ -117,6 +122,7 @@ public:
     [[nodiscard]] AnswerMode answerMode() const { return m_answerMode; }
     [[nodiscard]] const QList<ReverseLookupMatch> &reverseLookupMatches() const;
     [[nodiscard]] ReverseLookupMatchModel *matchModel() const { return m_matchModel; }
+    [[nodiscard]] PassageSession *passage() const { return m_passage; }
     [[nodiscard]] Presentation presentation() const { return m_presentation; }
     [[nodiscard]] Presentation resumePresentation() const { return m_resumePresentation; }
     [[nodiscard]] double expandedHeight() const { return m_expandedHeight; }
@@ -143,6 +149,21 @@ public:
     /// Explains a chosen reverse-lookup candidate like a typed term.
     void selectReverseLookup(const ReverseLookupMatch &match);
     Q_INVOKABLE void selectReverseLookup(int row);
+    /// Explains a term of the passage (a chip, a row, a mark) like a typed term;
+    /// the passage stays, so the row then offers the passage's other terms.
+    Q_INVOKABLE void explainPassageTerm(const QString &term);
+    /// Turns to the passage view of the last lookup's passage (the row's "+N").
+    Q_INVOKABLE void showPassage();
+    /// Opens the passage view on `text` directly (a selected passage): a new
+    /// lookup, so the answer and any online work before it are gone.
+    void openPassage(const QString &text);
+    /// A selected text (the shortcut, `--selection`): a passage opens the
+    /// passage view, a term or a description is looked up as if typed
+    /// (SelectionText::readsAsPassage decides).
+    void lookUpSelection(const QString &selection);
+    /// Leaves the passage view: back to the answer it was opened from, or to
+    /// the front face when it was opened directly. Stops the online search.
+    Q_INVOKABLE void leavePassage();
     /// Stops online work and returns to the input face, keeping query and answer.
     Q_INVOKABLE void flipToFront();
     /// Like flipToFront, then clears the query and the answer.
@@ -198,6 +219,9 @@ private:
     /// Sizes the card for the answer as it is now (explanation mode).
     void updateAnswerHeight();
     void cancelRequest();
+    /// The query's passage and the entry its answer is about, for the row.
+    void notePassage(const QString &query, const QString &answeredTerm);
+    void updatePassageHeight();
     void beginOnlineExplanation(const QString &term, const DeepSeekClient &client,
                                 int maximumCharacterCount);
     void beginReverseLookup(const QString &query, const DeepSeekClient &client);
@@ -218,6 +242,9 @@ private:
     std::optional<ExplanationResult> m_result;
     AnswerMode m_answerMode = AnswerMode::Explanation;
     ReverseLookupMatchModel *m_matchModel = nullptr;
+    PassageSession *m_passage = nullptr;
+    // Set while a term chosen from the passage is explained: the passage stays.
+    bool m_keepPassage = false;
     Presentation m_presentation = Presentation::Collapsed;
     Presentation m_resumePresentation = Presentation::Front;
     double m_expandedHeight = CardMetrics::kDefaultHeight;

@@ -15,6 +15,7 @@ namespace {
 
 constexpr double kExplanationTemperature = 0.35;
 constexpr double kReverseLookupTemperature = 0.2;
+constexpr double kJargonSearchTemperature = 0.2;
 
 // Only a leading part of a long catalogue is offered, to keep the prompt small.
 constexpr qsizetype kCatalogItemLimit = 200;
@@ -84,6 +85,20 @@ ReverseLookupRequest *DeepSeekClient::reverseLookup(const QString &description,
     return lookup;
 }
 
+JargonSearchRequest *DeepSeekClient::findJargon(const QString &passage,
+                                                const QStringList &knownNames,
+                                                QObject *parent) const
+{
+    const QString sent = JargonSearch::sentPassage(passage);
+    auto *search = new JargonSearchRequest(sent, knownNames, parent);
+    if (const std::optional<DeepSeekError> refused = EndpointRule::refusal(endpoint)) {
+        search->failSoon(*refused);
+        return search;
+    }
+    search->start(sessionToUse(), request(), jargonSearchRequestBody(sent, knownNames));
+    return search;
+}
+
 QByteArray DeepSeekClient::explanationRequestBody(const QString &term) const
 {
     return ChatProtocol::requestBody(model, promptProfile.systemPrompt(), term, true,
@@ -96,6 +111,14 @@ QByteArray DeepSeekClient::reverseLookupRequestBody(const QString &description,
 {
     return ChatProtocol::requestBody(model, reverseLookupPrompt(catalog), description, false,
                                      kReverseLookupTemperature,
+                                     ChatProtocol::sendsThinkingSwitch(endpoint));
+}
+
+QByteArray DeepSeekClient::jargonSearchRequestBody(const QString &sentPassage,
+                                                   const QStringList &knownNames) const
+{
+    return ChatProtocol::requestBody(model, JargonSearch::prompt(knownNames), sentPassage, false,
+                                     kJargonSearchTemperature,
                                      ChatProtocol::sendsThinkingSwitch(endpoint));
 }
 

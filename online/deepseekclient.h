@@ -5,6 +5,7 @@
 #include "deepseekerror.h"
 #include "explanationpromptprofile.h"
 #include "explanationstream.h"
+#include "jargonsearchrequest.h"
 #include "onlinesettings.h"
 #include "reverselookuprequest.h"
 
@@ -67,12 +68,26 @@ struct DeepSeekClient
                                                       const QList<GlossaryCatalogItem> &catalog,
                                                       QObject *parent = nullptr) const;
 
+    /**
+     * Asks for the jargon of `passage` that the local sources missed: the
+     * passage as written, cut to JargonSearch::kPassageLimit characters, and
+     * `knownNames`, the names already explained, which the service is told to
+     * skip and which are never shown as found.
+     */
+    [[nodiscard]] JargonSearchRequest *findJargon(const QString &passage,
+                                                  const QStringList &knownNames,
+                                                  QObject *parent = nullptr) const;
+
     /// The request body of an explanation of `term`.
     [[nodiscard]] QByteArray explanationRequestBody(const QString &term) const;
     /// The request body of a reverse lookup.
     [[nodiscard]] QByteArray
     reverseLookupRequestBody(const QString &description,
                              const QList<GlossaryCatalogItem> &catalog) const;
+
+    /// The request body of a jargon search (the passage already cut).
+    [[nodiscard]] QByteArray jargonSearchRequestBody(const QString &sentPassage,
+                                                     const QStringList &knownNames) const;
 
     /**
      * The system prompt of a reverse lookup: fixed rules (722 bytes of UTF-8),

@@ -11,16 +11,15 @@
 #include "commandmenu.h"
 #include "core/glossarystore.h"
 #include "core/identity.h"
-#include "core/selectiontext.h"
 #include "core/textmetrics.h"
 #include "desktop/desktopservices.h"
 #include "desktop/instancechannel.h"
 #include "desktop/loginitem.h"
 #include "desktop/selectionsource.h"
 #include "firstframe.h"
-#include "packs/bundledpacks.h"
 #include "history/historystore.h"
 #include "history/historywriter.h"
+#include "packs/bundledpacks.h"
 #include "packs/customglossarystore.h"
 #include "shellprobes.h"
 #include "singleinstance.h"
@@ -318,16 +317,8 @@ void ApplicationShell::openCardForInput()
 
 void ApplicationShell::lookUp(const QString &text)
 {
-    if (TextMetrics::trimmed(text).isEmpty()) {
-        openCardForInput();
+    if (!openCardFor(text)) {
         return;
-    }
-    openCard();
-    if (!m_viewModel) {
-        return; // the card did not load; the log says why
-    }
-    if (m_viewModel->presentation() == CardViewModel::Presentation::Settings) {
-        m_viewModel->closeSettings();
     }
     // The card's own lookup: packs, the dictionary, then the online service.
     m_viewModel->setQuery(text);
@@ -336,17 +327,34 @@ void ApplicationShell::lookUp(const QString &text)
 
 void ApplicationShell::openSaved(const HistoryEntry &entry)
 {
+    if (openCardFor(entry.term)) {
+        m_viewModel->openSaved(entry);
+    }
+}
+
+bool ApplicationShell::openCardFor(const QString &text)
+{
+    if (TextMetrics::trimmed(text).isEmpty()) {
+        openCardForInput();
+        return false;
+    }
     openCard();
-    if (!m_viewModel)
-        return;
-    if (m_viewModel->presentation() == CardViewModel::Presentation::Settings)
+    if (!m_viewModel) {
+        return false; // the card did not load; the log says why
+    }
+    if (m_viewModel->presentation() == CardViewModel::Presentation::Settings) {
         m_viewModel->closeSettings();
-    m_viewModel->openSaved(entry);
+    }
+    return true;
 }
 
 void ApplicationShell::lookUpSelection()
 {
-    lookUp(SelectionText::normalised(m_selection->selectedText()));
+    // A passage opens the passage view; a term or a description is looked up.
+    const QString selected = m_selection->selectedText();
+    if (openCardFor(selected)) {
+        m_viewModel->lookUpSelection(selected);
+    }
 }
 
 } // namespace wordlumen

@@ -104,6 +104,8 @@ private:
     /// Opens the card on its input face, ready for typing.
     void openCardForInput();
     void lookUp(const QString &text);
+    /// Opens the card for a lookup of `text`; false when there is nothing to look up.
+    bool openCardFor(const QString &text);
     void lookUpSelection();
     /// Opens the card on a saved answer of the history (the control center's page).
     void openSaved(const HistoryEntry &entry);

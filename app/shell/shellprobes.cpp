@@ -70,6 +70,16 @@ void ShellProbes::viewModelCreated(CardViewModel *viewModel)
         }
         afterFirstFrame(m_controller->panel(), this, [] { report("answer-frame"); });
     });
+    // A new passage on the passage view, or the view turned to.
+    const auto passageShown = [this, viewModel] {
+        if (viewModel->answerMode() != CardViewModel::AnswerMode::Passage || !m_controller ||
+            !m_controller->panel()) {
+            return;
+        }
+        afterFirstFrame(m_controller->panel(), this, [] { report("passage-frame"); });
+    };
+    connect(viewModel->passage(), &PassageSession::passageChanged, this, passageShown);
+    connect(viewModel, &CardViewModel::answerModeChanged, this, passageShown);
 }
 
 void ShellProbes::controlCenterCreated(ControlCenterWindow *controlCenter)

@@ -22,7 +22,7 @@ class StateDump;
  *   first frame is on screen and "control-center-first-frame" for the
  *   control center's;
  * - WORDLUMEN_REPORT_ANSWER_FRAME prints "answer-frame" when a frame shows
- *   an answer;
+ *   an answer, and "passage-frame" when one shows a passage on the passage view;
  * - WORDLUMEN_STATE_FILE names a file the card's state is written to (StateDump).
  *
  * The shell tells it of each part as the part is made.

@@ -186,7 +186,8 @@ Item {
             objectName: "answerScroll"
             anchors.top: heading.bottom
             anchors.topMargin: CardMetrics.bodyGap
-            anchors.bottom: footer.top
+            anchors.bottom: passageRow.visible ? passageRow.top : footer.top
+            anchors.bottomMargin: passageRow.visible ? CardMetrics.passageRowGap : 0
             width: parent.width
             clip: true
             contentWidth: width
@@ -291,6 +292,16 @@ Item {
             }
         }
         ScrollIndicator { flickable: scroller }
+
+        // The passage's other terms, between the answer and the footer.
+        PassageRow {
+            id: passageRow
+            anchors.bottom: footer.top
+            width: parent.width
+            visible: !face.reverseMode && face.viewModel.hasResult
+                     && face.viewModel.passage.others.count > 0
+            viewModel: face.viewModel
+        }
 
         Column {
             id: footer

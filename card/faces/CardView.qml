@@ -24,7 +24,7 @@ FocusScope {
     Shortcut {
         sequence: "Escape"
         enabled: controller.isOpen
-        onActivated: controller.cancel()
+        onActivated: controller.escapePressed()
     }
     // The answer's text, when it has the keyboard, keeps Escape from the
     // shortcut; the key press it leaves unhandled comes up to here.

@@ -16,6 +16,9 @@ FocusScope {
     property url settingsFace
 
     readonly property real foldSize: controller.showsSettings ? 0 : 36
+    readonly property bool showsPassage: viewModel.answerMode === CardViewModel.Passage
+    onShowsPassageChanged: if (showsPassage) passageFace.load()
+    Component.onCompleted: if (showsPassage) passageFace.load()
 
     // 0 shows the front face, 1 the answer face; the turn animates in between.
     property real turn: controller.showsBack ? 1 : 0
@@ -100,13 +103,34 @@ FocusScope {
             anchors.fill: parent
             viewModel: card.viewModel
             windowController: card.windowController
-            opacity: card.turn
+            opacity: card.showsPassage ? 0 : card.turn
             visible: opacity > 0.001
-            enabled: card.controller.showsBack
-            focus: card.controller.showsBack
+            enabled: card.controller.showsBack && !card.showsPassage
+            focus: card.controller.showsBack && !card.showsPassage
             transform: Matrix4x4 {
                 matrix: CardFormat.flipMatrix(-Math.PI * (1 - card.turn), answer.width,
                                               answer.height)
+            }
+        }
+        // The passage view shares the back of the card with the answer.
+        Loader {
+            id: passageFace
+            anchors.fill: parent
+            // Made the first time it shows, then kept.
+            function load() {
+                if (status === Loader.Null)
+                    setSource(Qt.resolvedUrl("PassageFace.qml"), {
+                                  viewModel: card.viewModel,
+                                  windowController: card.windowController
+                              })
+            }
+            opacity: card.showsPassage ? card.turn : 0
+            visible: opacity > 0.001
+            enabled: card.controller.showsBack && card.showsPassage
+            focus: card.controller.showsBack && card.showsPassage
+            transform: Matrix4x4 {
+                matrix: CardFormat.flipMatrix(-Math.PI * (1 - card.turn), passageFace.width,
+                                              passageFace.height)
             }
         }
     }

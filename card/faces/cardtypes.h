@@ -23,6 +23,22 @@ struct HistoryRecorderForeign
     QML_NAMED_ELEMENT(HistoryRecorder)
     QML_UNCREATABLE("The application makes the card's history.")
 };
+// The passage of the last lookup and its lists reach QML through the view
+// model's properties only.
+struct PassageSessionForeign
+{
+    Q_GADGET
+    QML_FOREIGN(wordlumen::PassageSession)
+    QML_NAMED_ELEMENT(PassageSession)
+    QML_UNCREATABLE("The passage belongs to the card's view model.")
+};
+struct PassageTermModelForeign
+{
+    Q_GADGET
+    QML_FOREIGN(wordlumen::PassageTermModel)
+    QML_NAMED_ELEMENT(PassageTermModel)
+    QML_UNCREATABLE("A passage's lists belong to the card's view model.")
+};
 
 // Where an answer came from, as ExplanationOrigin.Local and so on.
 namespace ExplanationOriginForeign {

@@ -224,6 +224,18 @@ void CardViewController::activateAndExpand()
     }
 }
 
+void CardViewController::escapePressed()
+{
+    // The passage view opened from an answer is a step away from it: Escape
+    // goes back there. Everywhere else it folds the card.
+    if (modelPresentation() == CardPresentation::Back &&
+        m_viewModel->answerMode() == CardAnswerMode::Passage && m_viewModel->hasResult()) {
+        m_viewModel->leavePassage();
+        return;
+    }
+    cancel();
+}
+
 void CardViewController::cancel()
 {
     if (modelPresentation() != CardPresentation::Collapsed) {

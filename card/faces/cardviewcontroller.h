@@ -91,7 +91,10 @@ public:
     /// The trigger's click: the panel takes the focus and the card opens on the face it was left
     /// on.
     Q_INVOKABLE void activateAndExpand();
-    /// Escape while the panel has the focus, and the window manager's close request.
+    /// Escape while the panel has the focus: back to the answer from the passage
+    /// view opened from one, else cancel().
+    Q_INVOKABLE void escapePressed();
+    /// The window manager's close request: folds the card.
     Q_INVOKABLE void cancel();
 
     void classBegin() override {}

@@ -32,6 +32,7 @@ constexpr SymbolMapping kSymbols[] = {
     {"star", "star"},
     {"star.fill", "star"},
     {"arrow.clockwise", "rotate-cw"},
+    {"sparkles", "sparkles"},
     // The control center's.
     {"rectangle.on.rectangle", "square-stack"},
     {"text.book.closed", "book-text"},

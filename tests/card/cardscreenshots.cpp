@@ -4,7 +4,9 @@
 // its placeholder pulses (also under a two-line title) and while it streams, a
 // refused request with its error, answers that are not available,
 // reverse-lookup candidates, a starred answer, an online answer opened from
-// the history and the settings face.
+// the history, an answer with the row of its passage's other terms, the
+// passage view (as opened, with what the online search found, with nothing
+// found and with its failure) and the settings face.
 //
 //   card_screenshots [output-directory]     (default: ./screenshots)
 
@@ -23,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace wordlumen;
@@ -41,6 +44,30 @@ void submit(CardFixture &card, const QString &query)
     card.viewModel()->expand();
     card.viewModel()->setQuery(query);
     card.viewModel()->explain();
+}
+
+const QString kPassage = QStringLiteral(
+    "这周要把 RAG 的链路拉通，对齐颗粒度，用 Agent 和 context 形成闭环，再看 ROI 和抓手。"
+    "下周例会上每个人讲一下自己负责的部分，有问题会后单独对。");
+
+void openPassage(CardFixture &card, FakeChatServer &server, const QByteArray &reply,
+                 int status = 200)
+{
+    card.apiKey = QStringLiteral("sk-test");
+    card.viewModel()->expand();
+    card.viewModel()->refreshHasAPIKey();
+    card.viewModel()->openPassage(kPassage);
+    if (reply.isEmpty())
+        return;
+    server.enqueue(ScriptedResponse::json(reply, status));
+    card.viewModel()->passage()->search();
+    // What the search brought is at the end of the view.
+    card.settle(600);
+    if (auto *scroll = card.root()->findChild<QQuickItem *>(QStringLiteral("passageScroll"))) {
+        const double end =
+            scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble();
+        scroll->setProperty("contentY", std::max(0.0, end));
+    }
 }
 
 } // namespace
@@ -225,6 +252,30 @@ int main(int argc, char *argv[])
              card.viewModel()->expand();
              if (saved && *saved)
                  card.viewModel()->openSaved(**saved);
+         }},
+        {"answer-passage-row",
+         [](CardFixture &card, FakeChatServer &) {
+             submit(card, kPassage);
+         }},
+        {"passage",
+         [](CardFixture &card, FakeChatServer &server) {
+             openPassage(card, server, {});
+         }},
+        {"passage-found",
+         [](CardFixture &card, FakeChatServer &server) {
+             openPassage(card, server,
+                         jargonReply({{QStringLiteral("例会"),
+                                       QStringLiteral("固定时间开的常规会议，这里指下周那次。")},
+                                      {QStringLiteral("单独对"),
+                                       QStringLiteral("会后两个人私下再核对、商量细节。")}}));
+         }},
+        {"passage-nothing-found",
+         [](CardFixture &card, FakeChatServer &server) {
+             openPassage(card, server, jargonReply({}));
+         }},
+        {"passage-error",
+         [](CardFixture &card, FakeChatServer &server) {
+             openPassage(card, server, "{}", 500);
          }},
         {"settings",
          [](CardFixture &card, FakeChatServer &) {

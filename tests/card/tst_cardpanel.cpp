@@ -865,6 +865,44 @@ private slots:
         QCOMPARE(model()->presentation(), CardPresentation::Back);
     }
 
+    // The row of a passage's other terms and the passage view, as a screen
+    // reader and the keyboard reach them: a chip explains its term, the last
+    // chip opens the view, a row there explains its term, Escape goes back.
+    void thePassageRowAndViewThroughTheAccessibilityTree()
+    {
+        submit(QStringLiteral("先用 RAG 查资料，再把结果放进 context 里，然后拉通"));
+        QVERIFY(shows(QStringLiteral("这段话里还有")));
+        QCOMPARE(panel()->size(), openPanel(model()->expandedHeight()));
+        const QString chip = QStringLiteral("RAG · 检索增强生成");
+        panel()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(panel()));
+        QVERIFY(tabUntil(chip));
+        QTest::keyClick(panel(), Qt::Key_Return);
+        QCOMPARE(model()->resultTitle(), QStringLiteral("检索增强生成"));
+        m_card->settle();
+
+        QVERIFY(press(QStringLiteral("查看这段话里的全部黑话")));
+        QCOMPARE(model()->answerMode(), CardAnswerMode::Passage);
+        m_card->settle();
+        QVERIFY(shows(QStringLiteral("这段话里的黑话")));
+        QVERIFY(shows(QStringLiteral("先用 RAG 查资料，再把结果放进 context 里，然后拉通")));
+        QCOMPARE(panel()->size(), openPanel(model()->expandedHeight()));
+        const QString row = QStringLiteral(
+            "拉通，把不同部门或团队的人拉到一起沟通，打破各自为政，让信息、资源和进度连起来。"
+            "，点击查看完整解释");
+        QVERIFY(shows(row));
+        QVERIFY(!shows(QStringLiteral("找出其余黑话"))); // no key stored
+
+        QTest::keyClick(panel(), Qt::Key_Escape);
+        QCOMPARE(model()->answerMode(), CardAnswerMode::Explanation);
+        QCOMPARE(model()->presentation(), CardPresentation::Back);
+        model()->showPassage();
+        m_card->settle();
+        QVERIFY(press(row));
+        QCOMPARE(model()->answerMode(), CardAnswerMode::Explanation);
+        QCOMPARE(model()->resultTitle(), QStringLiteral("拉通"));
+    }
+
     // The window holds every visible pixel of the card's shadows: its edges
     // are clear while the shadow shows just below the card.
     void theShadowEndsInsideThePanel_data()

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace wordlumen;
 using namespace wordlumen::testing;
 using Presentation = CardViewModel::Presentation;
@@ -328,6 +330,13 @@ private slots:
         QCOMPARE(CardMetrics::heightForAnswer({shortTitle, {}, true}), 312.0);
         QCOMPARE(CardMetrics::heightForAnswer({longTitle, {}, true}), 348.0);
         QCOMPARE(CardMetrics::heightForAnswer({longTitle, text(400), false, true}), 480.0);
+        // The row of the passage's other terms below the text.
+        QCOMPARE(
+            CardMetrics::heightForAnswer({shortTitle, text(100), false, false, {}, false, true}),
+            348.0);
+        QCOMPARE(
+            CardMetrics::heightForAnswer({shortTitle, text(60), false, false, {}, false, true}),
+            312.0);
     }
 
     void titlesWiderThanALineTakeTwo_data()
@@ -568,6 +577,174 @@ private slots:
         QCOMPARE(model->result(), answer);
         QCOMPARE(model->query(), QStringLiteral("rag"));
         QCOMPARE(model->expandedHeight(), height);
+    }
+
+    // A query that holds more than the answered term: the answer is exactly
+    // what it was, and the row offers the rest, in order, which a chip
+    // explains like a typed term while the passage stays.
+    void theRowOffersThePassagesOtherTerms()
+    {
+        // Five lines of answer: 312 points alone, more with the row below it.
+        const QString granularity = QStringLiteral("事情拆得多细。") + text(93);
+        QVERIFY(m_packs->importText(
+            QStringLiteral("# 职场黑话补充包\n\n行业：职场\n\n## 颗粒度\n解释：%1\n\n"
+                           "## 链路\n解释：一件事从头到尾经过的环节。\n")
+                .arg(granularity),
+            QStringLiteral("p.md")));
+        auto model = makeModel();
+        const QString passage = QStringLiteral("把 RAG 的链路和颗粒度对齐，RAG 先上线");
+        ask(*model, passage);
+        QCOMPARE(originOf(*model), QStringLiteral("custom"));
+        QCOMPARE(model->result()->term, QStringLiteral("颗粒度"));
+        QCOMPARE(model->result()->explanation, granularity);
+        QCOMPARE(model->passage()->others()->labels(),
+                 (QStringList{QStringLiteral("RAG"), QStringLiteral("链路")}));
+        QCOMPARE(model->expandedHeight(), 348.0);
+
+        model->explainPassageTerm(QStringLiteral("检索增强生成（RAG）"));
+        QCOMPARE(model->query(), QStringLiteral("检索增强生成（RAG）"));
+        QCOMPARE(originOf(*model), QStringLiteral("local"));
+        QCOMPARE(model->resultTitle(), QStringLiteral("检索增强生成"));
+        QCOMPARE(model->passage()->text(), passage);
+        QCOMPARE(model->passage()->others()->labels(),
+                 (QStringList{QStringLiteral("链路"), QStringLiteral("颗粒度")}));
+
+        // A query of its own starts a passage of its own: one term, no row.
+        ask(*model, QStringLiteral("颗粒度"));
+        QCOMPARE(model->passage()->others()->count(), 0);
+        QCOMPARE(model->expandedHeight(), 312.0);
+        QVERIFY(m_server->requests().isEmpty());
+    }
+
+    void aPackImportedWhileRunningJoinsTheRowAtOnce()
+    {
+        QVERIFY(m_packs->importText(
+            QStringLiteral("# 职场黑话补充包\n\n## 颗粒度\n解释：%1\n").arg(text(100)),
+            QStringLiteral("a.md")));
+        auto model = makeModel();
+        ask(*model, QStringLiteral("把颗粒度和链路对齐"));
+        QCOMPARE(model->passage()->others()->count(), 0);
+        QCOMPARE(model->expandedHeight(), 312.0);
+        QVERIFY(m_packs->importText(
+            QStringLiteral("# 流程黑话补充包\n\n## 链路\n解释：一件事从头到尾经过的环节。\n"),
+            QStringLiteral("b.md")));
+        QCOMPARE(model->passage()->others()->labels(), QStringList{QStringLiteral("链路")});
+        QCOMPARE(model->expandedHeight(), 348.0);
+        // The answer itself is the one it was.
+        QCOMPARE(model->resultTitle(), QStringLiteral("颗粒度"));
+    }
+
+    // Opened on a selected passage, the view lists what it knows; a term
+    // chosen there is explained, the row leads back, and leaving returns to
+    // the answer it came from or, without one, to the front.
+    void thePassageView()
+    {
+        m_key = QStringLiteral("sk-test");
+        auto model = makeModel();
+        ask(*model, QStringLiteral("context"));
+        const QString passage = QStringLiteral("先用 RAG 查资料，再把结果放进 context 里");
+        model->openPassage(passage);
+        QCOMPARE(model->presentation(), Presentation::Back);
+        QCOMPARE(model->answerMode(), AnswerMode::Passage);
+        QVERIFY(!model->hasResult());
+        QCOMPARE(model->query(), passage);
+        QCOMPARE(model->passage()->terms()->labels(),
+                 (QStringList{QStringLiteral("RAG"), QStringLiteral("context")}));
+        QCOMPARE(model->expandedHeight(),
+                 CardMetrics::heightForPassage(model->passage()->viewContent()));
+        QVERIFY(model->passage()->offersSearch());
+
+        model->explainPassageTerm(QStringLiteral("上下文（context）"));
+        QCOMPARE(model->answerMode(), AnswerMode::Explanation);
+        QCOMPARE(model->resultTitle(), QStringLiteral("上下文"));
+        QCOMPARE(model->passage()->others()->labels(), QStringList{QStringLiteral("RAG")});
+        const double answerHeight = model->expandedHeight();
+
+        model->showPassage();
+        QCOMPARE(model->answerMode(), AnswerMode::Passage);
+        model->leavePassage();
+        QCOMPARE(model->answerMode(), AnswerMode::Explanation);
+        QCOMPARE(model->presentation(), Presentation::Back);
+        QCOMPARE(model->expandedHeight(), answerHeight);
+
+        model->openPassage(passage);
+        model->leavePassage();
+        QCOMPARE(model->presentation(), Presentation::Front);
+        QCOMPARE(model->query(), passage);
+        QVERIFY(m_server->requests().isEmpty());
+    }
+
+    // A selection is looked up as typed unless it reads as a passage: a
+    // single term and a question naming two terms keep today's lookup; two
+    // terms in a sentence, or a long paragraph, open the passage view whole.
+    void aSelectedPassageOpensThePassageView()
+    {
+        auto model = makeModel();
+        model->lookUpSelection(QStringLiteral("  RAG\n"));
+        QCOMPARE(model->answerMode(), AnswerMode::Explanation);
+        QCOMPARE(model->query(), QStringLiteral("RAG"));
+        QCOMPARE(model->resultTitle(), QStringLiteral("检索增强生成"));
+
+        model->lookUpSelection(QStringLiteral("RAG 和 context 这种组合叫什么"));
+        QVERIFY(model->answerMode() != AnswerMode::Passage);
+        QCOMPARE(model->query(), QStringLiteral("RAG 和 context 这种组合叫什么"));
+
+        model->lookUpSelection(QStringLiteral("先用 RAG 查资料，\n再把结果放进 context 里"));
+        QCOMPARE(model->answerMode(), AnswerMode::Passage);
+        QCOMPARE(model->presentation(), Presentation::Back);
+        QCOMPARE(model->passage()->text(),
+                 QStringLiteral("先用 RAG 查资料，再把结果放进 context 里"));
+        QCOMPARE(model->passage()->terms()->labels(),
+                 (QStringList{QStringLiteral("RAG"), QStringLiteral("context")}));
+
+        // A paragraph keeps far more than a query's 200 characters.
+        const QString paragraph = QStringLiteral("会上说要把 RAG 接进来。") + text(400);
+        model->lookUpSelection(paragraph);
+        QCOMPARE(model->answerMode(), AnswerMode::Passage);
+        QCOMPARE(model->passage()->text(), paragraph);
+        QVERIFY(m_server->requests().isEmpty());
+    }
+
+    // Leaving the view, a new lookup or a new passage cancels the search; an
+    // answer still streaming behind the view does not resize it.
+    void theSearchEndsWithTheView()
+    {
+        m_key = QStringLiteral("sk-test");
+        auto model = makeModel();
+        const QString passage = QStringLiteral("先用 RAG 查资料，再把结果放进 context 里");
+        int searches = 0;
+        for (const auto &leave : QList<std::function<void()>>{
+                 [&] { model->flipToFront(); }, [&] { model->leavePassage(); },
+                 [&] { ask(*model, QStringLiteral("RAG")); },
+                 [&] {
+                     model->openPassage(QStringLiteral("另一段：RAG"));
+                 }}) {
+            model->openPassage(passage);
+            ScriptedResponse held = ScriptedResponse::json(jargonReply({}));
+            held.chunks.first().delayMs = 150;
+            m_server->enqueue(held);
+            model->passage()->search();
+            QCOMPARE(model->passage()->searchState(), PassageSession::SearchState::Searching);
+            QVERIFY(m_server->waitForRequests(++searches));
+            leave();
+            QCOMPARE(model->passage()->searchState(), PassageSession::SearchState::Idle);
+            QTest::qWait(250);
+            QCOMPARE(model->passage()->searchState(), PassageSession::SearchState::Idle);
+        }
+
+        m_profile.audience = ExplanationAudience::QuickStart;
+        ScriptedResponse stream = ScriptedResponse::eventStream({});
+        stream.holdOpen = true;
+        m_server->enqueue(stream);
+        ask(*model, QStringLiteral("用 RAG 放进 context"));
+        QVERIFY(model->isLoading());
+        QVERIFY(m_server->waitForRequests(5));
+        model->showPassage();
+        const double passageHeight = model->expandedHeight();
+        m_server->sendChunk(pieceLine(text(200)) + "\n");
+        QTRY_VERIFY(!model->resultExplanation().isEmpty());
+        QCOMPARE(model->expandedHeight(), passageHeight);
+        QCOMPARE(model->answerMode(), AnswerMode::Passage);
     }
 
     void settingsChangeRefreshesTheKeyFlag()

@@ -73,6 +73,16 @@ QByteArray matchesReply(const QList<ReverseLookupMatch> &matches)
                               .toJson(QJsonDocument::Compact)));
 }
 
+QByteArray jargonReply(const QList<FoundJargon> &terms)
+{
+    QJsonArray array;
+    for (const FoundJargon &found : terms)
+        array.append(QJsonObject{{QStringLiteral("term"), found.term},
+                                 {QStringLiteral("explanation"), found.explanation}});
+    return chatReply(QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("terms"), array}})
+                                           .toJson(QJsonDocument::Compact)));
+}
+
 QByteArray RecordedRequest::header(const QByteArray &name) const
 {
     for (const auto &[key, value] : headers) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/reverselookupmatch.h"
+#include "online/jargonsearch.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -40,6 +41,9 @@ struct RecordedRequest
 [[nodiscard]] QByteArray chatReply(const QString &content);
 /// A reverse-lookup reply: chatReply() of the JSON object that names `matches`.
 [[nodiscard]] QByteArray matchesReply(const QList<ReverseLookupMatch> &matches);
+
+/// A jargon-search reply: chatReply() of the JSON object that names `terms`.
+[[nodiscard]] QByteArray jargonReply(const QList<FoundJargon> &terms);
 
 /// Bytes of a response body written in one go, after a pause.
 struct ResponseChunk
