@@ -22,6 +22,37 @@ Item {
     Connections {
         target: face.passage
         function onPassageChanged() { face.passageOpened = false }
+        // The search's outcome is heard as the answer face's is: the keyboard
+        // moves to what it says (see hearView).
+        function onSearchChanged() {
+            if (face.passage.searchState === PassageSession.Failed
+                    || face.passage.searchState === PassageSession.Answered)
+                hearDelay.restart()
+        }
+    }
+
+    // Qt Quick 6.4 cannot ask a screen reader to speak a message (that came
+    // with Accessible.announce in Qt 6.8); a reader speaks the object that
+    // takes the keyboard, its name and then its description. So when the view
+    // shows, its heading takes the keyboard (named with what was found), and
+    // when the online search ends, its message or the first term it found.
+    function hearView() { hearDelay.restart() }
+    onEnabledChanged: if (enabled) hearView()
+    Component.onCompleted: hearView()
+    Timer {
+        id: hearDelay
+        // After the turn, so the reader speaks a face that is on screen.
+        interval: Theme.presentationDuration + 40
+        onTriggered: {
+            if (!face.enabled)
+                return
+            if (searchNote.visible)
+                searchNote.forceActiveFocus()
+            else if (face.passage.searchState === PassageSession.Answered && foundHeading.visible)
+                foundHeading.forceActiveFocus()
+            else
+                viewTitle.forceActiveFocus()
+        }
     }
 
     Item {
@@ -70,6 +101,7 @@ Item {
                 y: -2
                 width: parent.width
                 height: CardMetrics.titleLine
+                id: viewTitle
                 text: "这段话里的黑话"
                 font: Theme.serif(22, Font.DemiBold)
                 lineHeightMode: Text.FixedHeight
@@ -77,6 +109,7 @@ Item {
                 color: Theme.ink
                 Accessible.role: Accessible.Heading
                 Accessible.name: text
+                Accessible.description: face.passage.summary
             }
             Item { width: 1; height: CardMetrics.sourceGap }
             Row {
@@ -168,6 +201,7 @@ Item {
                 }
 
                 CardSectionLabel {
+                    id: foundHeading
                     visible: face.passage.found.count > 0
                     text: "在线 API · 其余黑话"
                     Accessible.role: Accessible.Heading
@@ -197,6 +231,7 @@ Item {
                 }
 
                 Text {
+                    id: searchNote
                     width: parent.width
                     visible: text.length > 0
                     text: face.passage.searchMessage

@@ -353,6 +353,39 @@ def card(app):
     return field
 
 
+def passage_view(app):
+    print("2b. A query with several terms: its row's chips, and the passage view is heard")
+    again = wait_for(lambda: find(app, role=pyatspi.ROLE_PUSH_BUTTON, name="换一个词"), "the 换一个词 button")
+    if again is None:
+        return
+    press(again)
+    field = wait_for(lambda: find(app, where=lambda a: "EditableText" in a.get_interfaces()
+                                  and a.name == "要解释的词"), "the lookup input again")
+    if field is None:
+        return
+    keys("ctrl+a", "BackSpace")
+    type_text("RAG Agent LLM")
+    keys("Return")
+    whole = wait_for(lambda: find(app, role=pyatspi.ROLE_PUSH_BUTTON,
+                                  where=lambda a: (a.name or "").endswith("查看这段话里的全部黑话")),
+                     "the row offers the whole passage")
+    if whole is None:
+        return
+    chips = find_all(app, role=pyatspi.ROLE_PUSH_BUTTON, where=lambda a: " · " in (a.name or ""))
+    check(len(chips) > 0, "the row's chips are read as term · explanation",
+          ", ".join(repr(c.name) for c in chips))
+    press(whole)
+    heading = wait_for(lambda: next((a for a in focused(app) if showing(a)
+                                     and a.name == "这段话里的黑话"), None),
+                       "the passage view's heading takes the keyboard")
+    if heading is not None:
+        check("认出" in (heading.description or ""), "the heading says what was found",
+              repr(heading.description))
+    keys("Escape")
+    wait_for(lambda: find(app, role=pyatspi.ROLE_PUSH_BUTTON, name="复制解释"),
+             "Escape goes back to the answer")
+
+
 def settings_face(app):
     print("3. The settings face focuses a field that shows, and the key never leaks")
     back = wait_for(lambda: find(app, role=pyatspi.ROLE_PUSH_BUTTON, name="翻回去"), "the 翻回去 button")
@@ -443,7 +476,7 @@ def main():
     if app is None:
         return 1
     card_input = None
-    for step in (lambda: card(app), lambda: settings_face(app), lambda: control_center(app, card_input)):
+    for step in (lambda: card(app), lambda: passage_view(app), lambda: settings_face(app), lambda: control_center(app, card_input)):
         try:
             result = step()
             card_input = card_input or result
