@@ -411,24 +411,21 @@ void CardViewModel::regenerate()
 
 bool CardViewModel::recallOlder()
 {
-    const auto text = m_recall.older(m_query, [this] {
+    return showRecalled(m_recall.older(m_query, [this] {
         return m_history ? m_history->recentQueries(QueryRecall::kDepth) : QStringList();
-    });
-    if (!text)
-        return false;
-    // Not through setQuery, which would end the walk.
-    if (m_query != *text) {
-        m_query = *text;
-        emit queryChanged();
-    }
-    return true;
+    }));
 }
 
 bool CardViewModel::recallNewer()
 {
-    const auto text = m_recall.newer();
+    return showRecalled(m_recall.newer());
+}
+
+bool CardViewModel::showRecalled(const std::optional<QString> &text)
+{
     if (!text)
         return false;
+    // Not through setQuery, which would end the walk.
     if (m_query != *text) {
         m_query = *text;
         emit queryChanged();

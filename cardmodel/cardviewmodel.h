@@ -203,6 +203,8 @@ signals:
     void canRegenerateChanged();
 
 private:
+    /// Puts a recalled query into the input; false when the walk had none.
+    bool showRecalled(const std::optional<QString> &text);
     void setResult(std::optional<ExplanationResult> result);
     void setResultExplanation(const QString &explanation);
     void setAnswerMode(AnswerMode mode);
